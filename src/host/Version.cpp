@@ -2,6 +2,8 @@
 
 namespace host {
 
-const char* Version() { return VANTREL_VERSION; }
+const char* Version() {
+    return VANTREL_VERSION;
+}
 
 } // namespace host
