@@ -90,25 +90,21 @@ public:
         if (prefixLength < prefix.size()) {
             return false;
         }
+        // The first data goes in behind a stand-alone LZMA header: the
+        // properties, then an unknown size, so that data with or without an
+        // end marker decodes.
+        std::vector<std::uint8_t> first;
+        std::size_t headerBytes = 0;
         if (!started) {
             started = true;
             if (lzma_alone_decoder(&stream, UINT64_MAX) != LZMA_OK) {
                 return Error{"LZMA could not be initialised", consumed};
             }
-            // The stand-alone LZMA header: the properties, then an unknown
-            // size, so data with or without an end marker decodes.
-            std::array<std::uint8_t, 13> header{};
-            std::copy(prefix.begin() + 4, prefix.end(), header.begin());
-            std::fill(header.begin() + 5, header.end(), 0xFF);
-            std::array<std::uint8_t, 1> sink{};
-            stream.next_in = header.data();
-            stream.avail_in = header.size();
-            stream.next_out = sink.data();
-            stream.avail_out = 0;
-            const lzma_ret status = lzma_code(&stream, LZMA_RUN);
-            if ((status != LZMA_OK && status != LZMA_BUF_ERROR) || stream.avail_in != 0) {
-                return Error{"damaged LZMA properties", consumed};
-            }
+            first.assign(prefix.begin() + 4, prefix.end());
+            first.resize(13, 0xFF);
+            first.insert(first.end(), input.begin(), input.end());
+            headerBytes = 13;
+            input = first;
         }
         stream.next_in = input.data();
         stream.avail_in = input.size();
@@ -121,7 +117,10 @@ public:
             const std::size_t before = stream.avail_in;
             const lzma_ret status = lzma_code(&stream, LZMA_RUN);
             out.resize(start + (step - stream.avail_out));
-            consumed += before - stream.avail_in;
+            const std::size_t used = before - stream.avail_in;
+            const std::size_t header = std::min(used, headerBytes);
+            headerBytes -= header;
+            consumed += used - header;
             if (status == LZMA_STREAM_END) {
                 ended = true;
                 return true;

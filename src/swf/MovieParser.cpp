@@ -134,6 +134,7 @@ void MovieParser::ReadStageHeader() {
     movie.header.frameRate = rate / 256.0;
     movie.root.declaredFrameCount = movie.header.frameCount;
     consumed += reader.Position();
+    headerRead = true;
     stage = Stage::Tags;
 }
 

@@ -40,7 +40,7 @@ public:
     // No more bytes will come: whatever is left over is a truncated tag.
     void Finish();
 
-    bool HeaderRead() const { return stage > Stage::StageHeader; }
+    bool HeaderRead() const { return headerRead; }
     // The End tag was read, or the input ended (Finish or the declared
     // length) after the header; the movie will not grow any more.
     bool Complete() const { return complete; }
@@ -69,6 +69,7 @@ private:
     ParserLimits limits;
     Movie movie;
     Stage stage = Stage::Signature;
+    bool headerRead = false;
     bool complete = false;
     std::optional<Error> failure;
     std::size_t received = 0;

@@ -75,15 +75,15 @@ struct Line {
 
 // What PlaceObject2 or 3 sets; absent fields are left out of the tag.
 struct Placement {
-    std::optional<Matrix> matrix;
-    std::optional<ColorTransform> colorTransform;
-    std::optional<std::uint16_t> ratio;
-    std::optional<std::string> name;
-    std::optional<std::uint16_t> clipDepth;
+    std::optional<Matrix> matrix{};
+    std::optional<ColorTransform> colorTransform{};
+    std::optional<std::uint16_t> ratio{};
+    std::optional<std::string> name{};
+    std::optional<std::uint16_t> clipDepth{};
     // Any of these makes the tag a PlaceObject3.
-    std::optional<std::uint8_t> blendMode;
-    std::optional<bool> cacheAsBitmap;
-    std::optional<double> blurFilter; // a blur filter of this many pixels
+    std::optional<std::uint8_t> blendMode{};
+    std::optional<bool> cacheAsBitmap{};
+    std::optional<double> blurFilter{}; // a blur filter of this many pixels
 };
 
 enum class Compression { None, Zlib, Lzma };
