@@ -1,0 +1,27 @@
+// Paints text: DefineText records glyph by glyph with their fonts, colours
+// and advances, and DefineEditText fields laid out in their box, with the
+// movie's embedded font or with one of the device's fonts.
+#pragma once
+
+#include <string>
+
+#include "swf/Movie.h"
+#include "swf/RenderCache.h"
+#include "swf/ShapePainter.h"
+
+namespace swf {
+
+void PaintText(const PaintContext& context, RenderCache& cache, const Movie& movie,
+               const Text& text, const Affine& toDevice, const ColorMath& color);
+
+void PaintEditText(const PaintContext& context, RenderCache& cache, const Movie& movie,
+                   const EditText& field, const Affine& toDevice, const ColorMath& color);
+
+// The text an edit field shows: HTML reduced to its characters, with line
+// breaks for <br> and </p>, and the common entities decoded.
+std::string PlainFieldText(const EditText& field);
+
+// The device font that stands in for a font name a movie asks for.
+std::string DeviceFontFamily(const std::string& name);
+
+} // namespace swf
