@@ -106,15 +106,20 @@ std::vector<std::uint8_t> JoinJpegStreams(std::span<const std::uint8_t> tables,
     return clean;
 }
 
-// Multiplies a separate alpha plane into an opaque image. A plane that
-// inflates short leaves the rest of the image opaque.
+// Joins a separate alpha plane to an opaque image. The image's colours are
+// stored already multiplied by that alpha, so they are only held to it. A
+// plane that inflates short leaves the rest of the image opaque.
 void ApplyAlphaPlane(DecodedImage& image, std::span<const std::uint8_t> alphaData) {
     const std::size_t count = image.pixels.size();
     const Inflated alpha = InflateExactly(alphaData, count);
     for (std::size_t i = 0; i < alpha.bytes.size(); ++i) {
         const std::uint32_t p = image.pixels[i];
-        const std::uint8_t a = alpha.bytes[i];
-        image.pixels[i] = PackStraight(a, (p >> 16) & 0xFF, (p >> 8) & 0xFF, p & 0xFF);
+        const std::uint32_t a = alpha.bytes[i];
+        const auto held = [a](std::uint32_t c) {
+            return static_cast<std::uint8_t>(std::min(c, a));
+        };
+        image.pixels[i] = PackPixel(static_cast<std::uint8_t>(a), held((p >> 16) & 0xFF),
+                                    held((p >> 8) & 0xFF), held(p & 0xFF));
     }
 }
 

@@ -65,12 +65,15 @@ std::uint32_t Blend(BlendMode mode, std::uint32_t s, std::uint32_t d) {
         }
         return out;
     }
-    // Invert: where the source covers, the destination's colours turn over.
-    out = da << 24;
+    // Invert: where the source covers, the destination's colours turn over;
+    // a clear destination turns white. The coverage adds to the alpha as
+    // drawing over would.
+    const std::uint32_t a = std::min<std::uint32_t>(255, sa + da - (sa * da + 127) / 255);
+    out = a << 24;
     for (int shift : {16, 8, 0}) {
         const std::uint32_t dc = Channel(d, shift);
-        const std::uint32_t c = (dc * (255 - sa) + (da - std::min(dc, da)) * sa + 127) / 255;
-        out |= std::min(c, da) << shift;
+        const std::uint32_t c = (dc * (255 - sa) + (255 - dc) * sa + 127) / 255;
+        out |= std::min(c, a) << shift;
     }
     return out;
 }

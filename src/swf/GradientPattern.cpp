@@ -21,6 +21,36 @@ void AddStop(cairo_pattern_t* pattern, double offset, const Rgba& c) {
                                       c.a / 255.0);
 }
 
+bool Ascending(const std::vector<GradientStop>& stops) {
+    return std::is_sorted(
+        stops.begin(), stops.end(),
+        [](const GradientStop& a, const GradientStop& b) { return a.ratio < b.ratio; });
+}
+
+// Stops whose ratios go back are read as players read them, one table
+// entry at a time: each of the 256 entries moves on by at most one stop,
+// and a stop at or behind the entry shows its colour flat.
+void AddIrregularStops(cairo_pattern_t* pattern, const std::vector<GradientStop>& stops,
+                       const ColorMath& color) {
+    std::size_t j = 0;
+    for (int i = 0; i < 256; ++i) {
+        if (i > stops[j].ratio && j + 1 < stops.size()) {
+            ++j;
+        }
+        Rgba c = stops[j].color;
+        if (j > 0 && i <= stops[j].ratio && stops[j].ratio > stops[j - 1].ratio) {
+            const double t = double(i - stops[j - 1].ratio) / (stops[j].ratio - stops[j - 1].ratio);
+            const Rgba& a = stops[j - 1].color;
+            const Rgba& b = stops[j].color;
+            const auto mix = [t](std::uint8_t x, std::uint8_t y) {
+                return static_cast<std::uint8_t>(std::lround(x + (y - x) * t));
+            };
+            c = {mix(a.r, b.r), mix(a.g, b.g), mix(a.b, b.b), mix(a.a, b.a)};
+        }
+        AddStop(pattern, i / 255.0, color.Apply(c));
+    }
+}
+
 } // namespace
 
 cairo_pattern_t* MakeGradientPattern(FillKind kind, const Gradient& gradient,
@@ -50,6 +80,10 @@ cairo_pattern_t* MakeGradientPattern(FillKind kind, const Gradient& gradient,
     default:
         cairo_pattern_set_extend(pattern, CAIRO_EXTEND_PAD);
         break;
+    }
+    if (!Ascending(gradient.stops)) {
+        AddIrregularStops(pattern, gradient.stops, color);
+        return pattern;
     }
     const bool linearRgb = gradient.interpolationMode == 1;
     const GradientStop* previous = nullptr;

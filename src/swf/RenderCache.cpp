@@ -53,6 +53,12 @@ SurfacePtr TransformSurface(cairo_surface_t* source, const ColorMath& color) {
         for (int x = 0; x < width; ++x) {
             const std::uint32_t p = src[x];
             const std::uint8_t a = p >> 24;
+            if (a == 0) {
+                // What a bitmap leaves clear stays clear, whatever the
+                // transform adds.
+                dst[x] = 0;
+                continue;
+            }
             const auto straight = [a](std::uint32_t c) -> std::uint8_t {
                 return a == 0 ? 0
                               : static_cast<std::uint8_t>(std::min(255u, (c * 255 + a / 2) / a));

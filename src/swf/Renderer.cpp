@@ -75,47 +75,47 @@ void MovieRenderer::RenderFrame(cairo_t* target, const TimelineInstance& root,
 
 void MovieRenderer::RenderItems(const std::vector<Item>& items, std::size_t begin, std::size_t end,
                                 const State& state) {
-    for (std::size_t i = begin; i < end;) {
+    // Masks work as a stack, as players keep them: a mask stays until an
+    // object lies above its clip depth and every mask above it has ended.
+    // Whatever is drawn while a mask is on the stack (later masks included)
+    // goes into that mask's group, so it is cut by every mask beneath it.
+    struct ActiveMask {
+        Depth clipDepth = 0;
+        cairo_pattern_t* coverage = nullptr;
+    };
+    std::vector<ActiveMask> masks;
+    const auto endMask = [&] {
+        cairo_pattern_t* content = cairo_pop_group(cr);
+        cairo_set_source(cr, content);
+        cairo_mask(cr, masks.back().coverage);
+        cairo_pattern_destroy(content);
+        cairo_pattern_destroy(masks.back().coverage);
+        masks.pop_back();
+    };
+    for (std::size_t i = begin; i < end; ++i) {
         const Item& item = items[i];
+        while (!masks.empty() && masks.back().clipDepth < item.depth) {
+            endMask();
+        }
         if (item.placement->clipDepth == 0) {
             RenderItem(item, state);
-            ++i;
             continue;
         }
-        // A mask covers the objects above it up to its clip depth.
-        std::size_t last = i + 1;
-        while (last < end && items[last].depth <= item.placement->clipDepth) {
-            ++last;
-        }
-        RenderMasked(items, i, last, state);
-        i = last;
+        cairo_push_group_with_content(cr, CAIRO_CONTENT_ALPHA);
+        State maskState = state;
+        maskState.maskOnly = true;
+        // A mask is drawn whatever its visibility says.
+        Placement shown = *item.placement;
+        shown.visible = true;
+        Item maskItem = item;
+        maskItem.placement = &shown;
+        RenderItem(maskItem, maskState);
+        masks.push_back({item.placement->clipDepth, cairo_pop_group(cr)});
+        cairo_push_group(cr);
     }
-}
-
-void MovieRenderer::RenderMasked(const std::vector<Item>& items, std::size_t mask, std::size_t end,
-                                 const State& state) {
-    if (mask + 1 == end) {
-        return; // a mask over nothing shows nothing
+    while (!masks.empty()) {
+        endMask();
     }
-    cairo_push_group(cr);
-    RenderItems(items, mask + 1, end, state);
-    cairo_pattern_t* content = cairo_pop_group(cr);
-
-    cairo_push_group_with_content(cr, CAIRO_CONTENT_ALPHA);
-    State maskState = state;
-    maskState.maskOnly = true;
-    // A mask is drawn whatever its visibility says.
-    Placement shown = *items[mask].placement;
-    shown.visible = true;
-    Item maskItem = items[mask];
-    maskItem.placement = &shown;
-    RenderItem(maskItem, maskState);
-    cairo_pattern_t* coverage = cairo_pop_group(cr);
-
-    cairo_set_source(cr, content);
-    cairo_mask(cr, coverage);
-    cairo_pattern_destroy(coverage);
-    cairo_pattern_destroy(content);
 }
 
 void MovieRenderer::RenderItem(const Item& item, const State& state) {

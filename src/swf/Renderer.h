@@ -37,8 +37,6 @@ private:
 
     void RenderItems(const std::vector<Item>& items, std::size_t begin, std::size_t end,
                      const State& state);
-    void RenderMasked(const std::vector<Item>& items, std::size_t mask, std::size_t end,
-                      const State& state);
     void RenderItem(const Item& item, const State& state);
     void RenderCharacter(const Item& item, const State& state);
     void RenderDefinition(const Character& character, const State& state);
