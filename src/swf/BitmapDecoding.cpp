@@ -79,29 +79,51 @@ DecodedImage DecodeArgb(const Bitmap& bitmap, bool withAlpha, std::span<const st
     return image;
 }
 
-// Drops every end-of-image marker directly followed by a start-of-image
-// marker. Movies join table and image streams that way (and older tools
-// put such a pair at the very start); the pair cannot occur inside
-// entropy-coded data, where 0xFF is always stuffed or a restart marker.
+// Joins JPEG streams into one: movies keep the tables apart (JPEGTables)
+// or put tables and image in one tag as two streams, and older tools put an
+// end-and-start marker pair at the very front. Before the image's scan
+// begins, stray start and end markers are dropped and every other segment
+// is kept; from the scan on the data is copied as it stands, less any
+// end-and-start pairs (which cannot occur in entropy-coded data, where 0xFF
+// is always stuffed or a restart marker).
 std::vector<std::uint8_t> JoinJpegStreams(std::span<const std::uint8_t> tables,
                                           std::span<const std::uint8_t> image) {
     std::vector<std::uint8_t> joined;
     joined.reserve(tables.size() + image.size());
     joined.insert(joined.end(), tables.begin(), tables.end());
     joined.insert(joined.end(), image.begin(), image.end());
-    std::vector<std::uint8_t> clean;
-    clean.reserve(joined.size());
-    for (std::size_t i = 0; i < joined.size();) {
+
+    std::vector<std::uint8_t> clean{0xFF, 0xD8};
+    clean.reserve(joined.size() + 2);
+    std::size_t at = 0;
+    while (at + 1 < joined.size() && joined[at] == 0xFF) {
+        const std::uint8_t marker = joined[at + 1];
+        if (marker == 0xFF) {
+            ++at; // fill byte
+        } else if (marker == 0xD8 || marker == 0xD9) {
+            at += 2;
+        } else if (marker == 0xDA) {
+            break;
+        } else if (marker == 0x01 || (marker >= 0xD0 && marker <= 0xD7)) {
+            clean.insert(clean.end(), joined.begin() + at, joined.begin() + at + 2);
+            at += 2;
+        } else {
+            if (at + 3 >= joined.size()) {
+                break;
+            }
+            const std::size_t length = (std::size_t{joined[at + 2]} << 8) | joined[at + 3];
+            const std::size_t end = std::min(joined.size(), at + 2 + length);
+            clean.insert(clean.end(), joined.begin() + at, joined.begin() + end);
+            at = end;
+        }
+    }
+    for (std::size_t i = at; i < joined.size();) {
         if (i + 3 < joined.size() && joined[i] == 0xFF && joined[i + 1] == 0xD9 &&
             joined[i + 2] == 0xFF && joined[i + 3] == 0xD8) {
             i += 4;
             continue;
         }
         clean.push_back(joined[i++]);
-    }
-    // A stream that lost its start marker with the pairs gets it back.
-    if (clean.size() < 2 || clean[0] != 0xFF || clean[1] != 0xD8) {
-        clean.insert(clean.begin(), {0xFF, 0xD8});
     }
     return clean;
 }
