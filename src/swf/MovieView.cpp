@@ -82,6 +82,10 @@ bool MovieView::Update(const MoviePlayer& player, const ViewSettings& settings) 
     return true;
 }
 
+void MovieView::Invalidate() {
+    picture->valid = false;
+}
+
 int MovieView::Width() const {
     return picture->surface ? cairo_image_surface_get_width(picture->surface.get()) : 0;
 }

@@ -44,6 +44,9 @@ public:
     // update that finds nothing changed counts as a frame skipped.
     bool Update(const MoviePlayer& player, const ViewSettings& settings);
 
+    // Forgets the picture, so that the next update renders whatever it finds.
+    void Invalidate();
+
     // The picture of the last update: width * height 32-bit pixels, top row
     // first, 0xAARRGGBB in native byte order (the layout of a top-down
     // 32-bit DIB); opaque wherever the stage's background reaches. Empty

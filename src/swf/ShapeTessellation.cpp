@@ -17,7 +17,7 @@ struct Runs {
     std::vector<std::vector<PathEdge>> runs;
 
     void Add(const PathEdge& edge) {
-        if (runs.empty() || runs.back().back().to != edge.from) {
+        if (runs.empty() || (!runs.back().empty() && runs.back().back().to != edge.from)) {
             runs.emplace_back();
         }
         runs.back().push_back(edge);
