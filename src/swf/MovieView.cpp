@@ -46,7 +46,9 @@ bool SameRoot(const RootProperties& a, const RootProperties& b) {
 } // namespace
 
 bool MovieView::Update(const MoviePlayer& player, const ViewSettings& settings) {
-    if (settings.width <= 0 || settings.height <= 0) {
+    if (settings.width <= 0 || settings.height <= 0 || settings.width > MaxViewSide ||
+        settings.height > MaxViewSide ||
+        static_cast<long long>(settings.width) * settings.height > MaxViewPixels) {
         return false;
     }
     std::vector<SceneEntry> scene;

@@ -23,6 +23,11 @@
 
 namespace swf {
 
+// The largest picture a view makes (a damaged movie may declare a stage
+// of thousands of pixels a side).
+constexpr int MaxViewSide = 8192;
+constexpr long long MaxViewPixels = 4096LL * 4096LL;
+
 struct ViewSettings {
     int width = 0; // window pixels
     int height = 0;
@@ -41,7 +46,8 @@ public:
     // Brings the picture up to date with the player's frame, the window's
     // size and scale mode and the "_root" properties. Renders only when one
     // of them changed what is on stage, and returns whether it did; an
-    // update that finds nothing changed counts as a frame skipped.
+    // update that finds nothing changed counts as a frame skipped. A window
+    // that is empty or past the limits above gets no picture.
     bool Update(const MoviePlayer& player, const ViewSettings& settings);
 
     // Forgets the picture, so that the next update renders whatever it finds.

@@ -15,6 +15,11 @@ namespace {
 // each other; this bounds the depth a damaged movie can reach.
 constexpr int MaxNesting = 64;
 
+// Every mask and blended or cached clip draws into a group the size of the
+// target. A movie nesting thousands of them would take that much memory
+// over, so past this many open groups masks and blend modes are left out.
+constexpr int MaxOpenGroups = 32;
+
 bool IsNormal(std::uint8_t blendMode) {
     return blendMode <= static_cast<std::uint8_t>(BlendMode::Normal) ||
            blendMode > static_cast<std::uint8_t>(BlendMode::HardLight);
@@ -55,6 +60,7 @@ void MovieRenderer::RenderFrame(cairo_t* target, const TimelineInstance& root,
                                 const Affine& stageToDevice, double scale) {
     cr = target;
     stageScale = scale;
+    openGroups = 0;
     const Rgba background = movie.backgroundColor.value_or(Rgba{255, 255, 255, 255});
     cairo_save(cr);
     cairo_set_operator(cr, CAIRO_OPERATOR_SOURCE);
@@ -91,6 +97,7 @@ void MovieRenderer::RenderItems(const std::vector<Item>& items, std::size_t begi
         cairo_pattern_destroy(content);
         cairo_pattern_destroy(masks.back().coverage);
         masks.pop_back();
+        --openGroups;
     };
     for (std::size_t i = begin; i < end; ++i) {
         const Item& item = items[i];
@@ -101,6 +108,10 @@ void MovieRenderer::RenderItems(const std::vector<Item>& items, std::size_t begi
             RenderItem(item, state);
             continue;
         }
+        if (openGroups + 2 > MaxOpenGroups) {
+            continue; // the mask is dropped; what it covers draws unmasked
+        }
+        ++openGroups;
         cairo_push_group_with_content(cr, CAIRO_CONTENT_ALPHA);
         State maskState = state;
         maskState.maskOnly = true;
@@ -110,8 +121,10 @@ void MovieRenderer::RenderItems(const std::vector<Item>& items, std::size_t begi
         Item maskItem = item;
         maskItem.placement = &shown;
         RenderItem(maskItem, maskState);
+        --openGroups;
         masks.push_back({item.placement->clipDepth, cairo_pop_group(cr)});
         cairo_push_group(cr);
+        ++openGroups;
     }
     while (!masks.empty()) {
         endMask();
@@ -131,7 +144,8 @@ void MovieRenderer::RenderItem(const Item& item, const State& state) {
         return;
     }
     const bool cached = placement.cacheAsBitmap || !placement.filters.empty();
-    const bool group = !state.maskOnly && (!IsNormal(placement.blendMode) || cached);
+    const bool group =
+        !state.maskOnly && (!IsNormal(placement.blendMode) || cached) && openGroups < MaxOpenGroups;
     if (!group) {
         RenderCharacter(item, inner);
         return;
@@ -143,7 +157,9 @@ void MovieRenderer::RenderItem(const Item& item, const State& state) {
     }
     inner.inLayer = true;
     cairo_push_group(cr);
+    ++openGroups;
     RenderCharacter(item, inner);
+    --openGroups;
     cairo_pattern_t* pattern = cairo_pop_group(cr);
     Composite(pattern, placement.blendMode, state);
     cairo_pattern_destroy(pattern);

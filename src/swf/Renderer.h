@@ -46,6 +46,7 @@ private:
     RenderCache cache;
     cairo_t* cr = nullptr;
     double stageScale = 1.0;
+    int openGroups = 0; // cairo groups pushed and not yet popped
 };
 
 } // namespace swf
