@@ -35,7 +35,9 @@ private:
         explicit Reader(const std::vector<std::uint8_t>& data) : data(data) {}
         Result<std::size_t> Read(std::span<std::uint8_t> into) override {
             const std::size_t count = std::min(into.size(), data.size() - at);
-            std::memcpy(into.data(), data.data() + at, count);
+            if (count > 0) {
+                std::memcpy(into.data(), data.data() + at, count);
+            }
             at += count;
             return count;
         }
