@@ -65,6 +65,7 @@ public:
     struct Stats {
         int timerTicks = 0;
         std::chrono::milliseconds longestGap{0}; // between two timer periods
+        std::chrono::milliseconds elapsed{0};
         bool finished = false;
     };
 
@@ -99,6 +100,7 @@ public:
                 }
             }
         }
+        stats.elapsed = std::chrono::duration_cast<std::chrono::milliseconds>(Clock::now() - start);
         return stats;
     }
 

@@ -241,9 +241,11 @@ TEST_F(HttpLoading, LargeMovieDoesNotBlockTheUserInterfaceThread) {
     ASSERT_TRUE(stats.finished);
     EXPECT_EQ(trail.states, (std::vector<int>{0, 2, 3, 4}));
     EXPECT_EQ(loader.Parser()->GetMovie().root.frames.size(), 26u);
-    // The timer kept firing while the movie came in.
+    // The timer kept firing while the movie came in: no wait between two
+    // periods came near the whole load (as it would if loading blocked).
     EXPECT_GT(stats.timerTicks, 3);
-    EXPECT_LT(stats.longestGap, 500ms);
+    EXPECT_LT(stats.longestGap * 4, stats.elapsed) << "longest gap " << stats.longestGap.count()
+                                                   << " ms of " << stats.elapsed.count() << " ms";
 }
 
 } // namespace
