@@ -239,7 +239,12 @@ TEST_F(HttpLoading, LargeMovieDoesNotBlockTheUserInterfaceThread) {
                               },
                               60s, [&] { trail.Note(loader.ReadyState()); });
     ASSERT_TRUE(stats.finished);
-    EXPECT_EQ(trail.states, (std::vector<int>{0, 2, 3, 4}));
+    // A piece may hold the header and the first frame together, so 2 can
+    // pass unseen; the frames after it take many pieces.
+    EXPECT_TRUE(std::is_sorted(trail.states.begin(), trail.states.end()));
+    EXPECT_EQ(trail.states.front(), 0);
+    EXPECT_EQ(trail.states.back(), 4);
+    EXPECT_NE(std::find(trail.states.begin(), trail.states.end(), 3), trail.states.end());
     EXPECT_EQ(loader.Parser()->GetMovie().root.frames.size(), 26u);
     // The timer kept firing while the movie came in: no wait between two
     // periods came near the whole load (as it would if loading blocked).
