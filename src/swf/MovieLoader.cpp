@@ -70,8 +70,8 @@ void MovieLoader::Stop(std::optional<Error> error) {
 
 void MovieLoader::Feed(std::span<const std::uint8_t> bytes) {
     parser->Append(bytes);
-    if (parser->Failure() && !parser->HeaderRead()) {
-        // Not a movie: stop fetching it.
+    if ((parser->Failure() && !parser->HeaderRead()) || parser->Complete()) {
+        // Not a movie, or nothing more of it will be read: stop fetching.
         Stop(std::nullopt);
     }
 }
@@ -116,6 +116,9 @@ void MovieLoader::Pump(std::size_t budgetBytes) {
             const std::size_t take = std::min(budgetBytes - done, data->bytes.size());
             Feed(std::span(data->bytes).first(take));
             done += take;
+            if (source != Source::Http) {
+                return; // the movie ended or was refused; the fetch is gone
+            }
             if (take == data->bytes.size()) {
                 pending.pop_front();
             } else {

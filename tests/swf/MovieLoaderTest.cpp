@@ -210,6 +210,22 @@ TEST_F(HttpLoading, TruncatedBodyKeepsWhatArrivedAndReportsTheError) {
     EXPECT_LT(loader.Parser()->GetMovie().root.frames.size(), 300u);
 }
 
+TEST_F(HttpLoading, LoadEndsAtTheEndTagWhateverFollows) {
+    std::vector<std::uint8_t> padded = testmovies::BusyMovie(30, Compression::None);
+    padded.resize(padded.size() + 200000, 0xAB);
+    server.Get("/padded.swf", [&](const httplib::Request&, httplib::Response& response) {
+        response.set_content(reinterpret_cast<const char*>(padded.data()), padded.size(),
+                             "application/x-shockwave-flash");
+    });
+    swf::HttpFetcher fetcher;
+    swf::MovieLoader loader(files, fetcher, ui.Waker());
+    EXPECT_EQ(LoadAndWait(loader, Url("/padded.swf")).states.back(), 4);
+    EXPECT_FALSE(loader.LoadError());
+    EXPECT_FALSE(loader.Parser()->Failure());
+    EXPECT_EQ(loader.Parser()->GetMovie().root.frames.size(), 30u);
+    EXPECT_LT(loader.Parser()->InputBytesReceived(), padded.size());
+}
+
 TEST_F(HttpLoading, NewUrlCancelsTheLoadBeforeIt) {
     swf::HttpFetcher fetcher;
     swf::MovieLoader loader(files, fetcher, ui.Waker());
