@@ -42,7 +42,9 @@ struct MenuItemTemplate {
     std::u16string text;
     std::vector<MenuItemTemplate> children;
 
-    bool IsSeparator() const { return !IsPopup() && id == 0 && text.empty(); }
+    bool IsSeparator() const {
+        return (flags & MF_SEPARATOR) != 0 || (!IsPopup() && id == 0 && text.empty());
+    }
     bool IsPopup() const { return (flags & MF_POPUP) != 0; }
 };
 Result<std::vector<MenuItemTemplate>> ParseMenuTemplate(std::span<const std::byte> data);

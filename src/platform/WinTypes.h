@@ -23,6 +23,15 @@ using COLORREF = DWORD;
 using WCHAR = char16_t;
 using LPWSTR = WCHAR*;
 using LPCWSTR = const WCHAR*;
+// Pointer-sized integers. The handheld is a 32-bit machine, where these are the
+// same size as LONG; on this 64-bit host they hold a pointer.
+using INT_PTR = std::intptr_t;
+using UINT_PTR = std::uintptr_t;
+using LONG_PTR = std::intptr_t;
+using ULONG_PTR = std::uintptr_t;
+using DWORD_PTR = std::uintptr_t;
+using LPVOID = void*;
+using LPCVOID = const void*;
 
 constexpr BOOL TRUE = 1;
 constexpr BOOL FALSE = 0;
@@ -56,6 +65,12 @@ using HANDLE = void*;
 using HGLOBAL = HANDLE;
 struct HDWP__;
 using HDWP = HDWP__*;
+struct HGDIOBJ__;
+using HGDIOBJ = HGDIOBJ__*;
+struct HFONT__;
+using HFONT = HFONT__*;
+struct HPEN__;
+using HPEN = HPEN__*;
 
 inline const HANDLE INVALID_HANDLE_VALUE = reinterpret_cast<HANDLE>(static_cast<std::intptr_t>(-1));
 

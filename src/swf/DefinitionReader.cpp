@@ -1,5 +1,6 @@
 #include "swf/DefinitionReader.h"
 
+#include "swf/ModelSize.h"
 #include "swf/Records.h"
 #include "swf/TagCodes.h"
 
@@ -74,6 +75,10 @@ Result<Character> ReadDefineButton(ByteReader reader, std::uint8_t version) {
     while (reader.Ok()) {
         const std::uint8_t flags = reader.U8();
         if (flags == 0) {
+            break;
+        }
+        if (button.records.size() >= MaxListEntries) {
+            reader.Fail("more records than a button may have");
             break;
         }
         ButtonRecord record;

@@ -16,7 +16,8 @@ constexpr std::size_t FileHeaderSize = 8;
 } // namespace
 
 MovieParser::MovieParser(ParserLimits limits)
-    : limits(limits), rootBuilder(std::make_unique<TimelineBuilder>(movie.root)) {}
+    : limits(limits),
+      rootBuilder(std::make_unique<TimelineBuilder>(movie.root, limits.maxModelBytes)) {}
 MovieParser::~MovieParser() = default;
 
 void MovieParser::Fail(Error error) {
@@ -173,10 +174,20 @@ void MovieParser::ReadTags() {
             break;
         }
         if (!added.Value()) {
-            if (auto error = AddMovieTag(movie, *tag)) {
-                Fail(*error);
+            const std::size_t used = definitionBytes + rootBuilder->Bytes();
+            const std::size_t room = limits.maxModelBytes - std::min(limits.maxModelBytes, used);
+            auto size = AddMovieTag(movie, *tag, room);
+            if (!size) {
+                Fail(size.GetError());
                 break;
             }
+            definitionBytes += size.Value();
+        }
+        if (definitionBytes + rootBuilder->Bytes() > limits.maxModelBytes) {
+            Fail(Error{"the movie needs more memory than the limit of " +
+                           std::to_string(limits.maxModelBytes) + " bytes",
+                       tag->offset});
+            break;
         }
     }
     Compact();

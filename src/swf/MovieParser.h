@@ -25,7 +25,10 @@ class TimelineBuilder;
 struct ParserLimits {
     // The largest movie (uncompressed, header included) that is read; bytes
     // past it are ignored, and a header declaring more is refused.
-    std::size_t maxMovieBytes = std::size_t{512} << 20;
+    std::size_t maxMovieBytes = std::size_t{128} << 20;
+    // The memory the model read from it may take, roughly; a movie that
+    // needs more stops there with an error.
+    std::size_t maxModelBytes = std::size_t{1} << 30;
 };
 
 class MovieParser {
@@ -85,6 +88,7 @@ private:
     std::size_t consumed = 0; // bytes of data already read
 
     std::unique_ptr<TimelineBuilder> rootBuilder; // builds movie.root
+    std::size_t definitionBytes = 0;              // memory the dictionary and other tags take
 };
 
 } // namespace swf

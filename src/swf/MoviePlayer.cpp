@@ -47,17 +47,26 @@ FrameClock::FrameClock(double framesPerSecond) {
 
 int FrameClock::Advance(std::uint64_t nowMilliseconds) {
     const auto now = static_cast<double>(nowMilliseconds);
-    if (!next) {
-        next = now + period;
+    if (!start) {
+        start = now;
+        periods = 0;
         return 0;
     }
+    // Periods are counted from the start rather than added up, so that
+    // rounding never drifts the clock; a hair of tolerance keeps a period
+    // that ends exactly on a millisecond from slipping to the next tick.
+    const auto ended = [&](std::uint64_t count) {
+        return now + 1e-6 >= *start + static_cast<double>(count) * period;
+    };
     int due = 0;
-    while (now >= *next && due < maxCatchUp) {
-        *next += period;
+    while (due < maxCatchUp && ended(periods + 1)) {
+        ++periods;
         ++due;
     }
-    if (now >= *next) {
-        next = now + period;
+    if (ended(periods + 1)) {
+        // Too far behind: start over from now.
+        start = now;
+        periods = 0;
     }
     return due;
 }

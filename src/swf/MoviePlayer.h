@@ -82,7 +82,8 @@ public:
 
 private:
     double period;
-    std::optional<double> next;
+    std::optional<double> start;
+    std::uint64_t periods = 0; // periods counted since start
 };
 
 } // namespace swf

@@ -1,5 +1,6 @@
 #include "swf/ShapeReader.h"
 
+#include "swf/ModelSize.h"
 #include "swf/Records.h"
 
 namespace swf {
@@ -128,6 +129,10 @@ std::vector<ShapeRecord> ReadShapeRecords(ByteReader& reader, std::uint8_t versi
     unsigned lineBits = reader.UBits(4);
     Point pen;
     while (reader.Ok()) {
+        if (records.size() >= MaxShapeRecords) {
+            reader.Fail("more records than a shape may have");
+            break;
+        }
         if (!reader.Bit()) {
             const unsigned flags = reader.UBits(5);
             if (flags == 0) {

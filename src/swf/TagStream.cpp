@@ -2,6 +2,7 @@
 
 #include "swf/DefinitionReader.h"
 #include "swf/DisplayTagReader.h"
+#include "swf/ModelSize.h"
 #include "swf/Records.h"
 #include "swf/ShapeReader.h"
 #include "swf/TagCodes.h"
@@ -42,6 +43,10 @@ Result<bool> TimelineBuilder::Add(const TagView& tag) {
     ByteReader reader(tag.body, tag.offset);
     switch (tag.code) {
     case tag::ShowFrame:
+        if (timeline.frames.size() >= MaxTimelineFrames) {
+            return Error{"more frames than a timeline may have", tag.offset};
+        }
+        bytes += sizeof(Frame);
         timeline.frames.push_back(std::move(pending));
         pending = Frame{};
         pendingUsed = false;
@@ -57,6 +62,7 @@ Result<bool> TimelineBuilder::Add(const TagView& tag) {
             return place.GetError();
         }
         pending.displayTags.emplace_back(std::move(place).Value());
+        bytes += ApproximateSize(pending.displayTags.back());
         break;
     }
     case tag::RemoveObject:
@@ -66,6 +72,7 @@ Result<bool> TimelineBuilder::Add(const TagView& tag) {
             return remove.GetError();
         }
         pending.displayTags.emplace_back(remove.Value());
+        bytes += ApproximateSize(pending.displayTags.back());
         break;
     }
     case tag::FrameLabel: {
@@ -73,20 +80,28 @@ Result<bool> TimelineBuilder::Add(const TagView& tag) {
         if (!reader.Ok()) {
             return reader.Failure("frame label");
         }
+        bytes += sizeof(std::string) + label.size();
         pending.labels.push_back(std::move(label));
         break;
     }
     default:
         if (tag::IsActionTag(tag.code)) {
             pending.actionTags.push_back(Keep(tag));
+            bytes += ApproximateSize(pending.actionTags.back());
         } else if (tag::IsSoundTag(tag.code)) {
             pending.soundTags.push_back(Keep(tag));
+            bytes += ApproximateSize(pending.soundTags.back());
         } else {
             return false;
         }
         break;
     }
     pendingUsed = true;
+    if (bytes > maxBytes) {
+        return Error{"the movie needs more memory than the limit of " + std::to_string(maxBytes) +
+                         " bytes",
+                     tag.offset};
+    }
     return true;
 }
 
@@ -100,7 +115,7 @@ void TimelineBuilder::End() {
 
 namespace {
 
-Result<Character> ReadDefinition(const TagView& tag) {
+Result<Character> ReadDefinition(const TagView& tag, std::size_t maxBytes) {
     ByteReader reader(tag.body, tag.offset);
     switch (tag.code) {
     case tag::DefineShape:
@@ -139,7 +154,7 @@ Result<Character> ReadDefinition(const TagView& tag) {
     case tag::DefineButton2:
         return ReadDefineButton(reader, 2);
     case tag::DefineSprite:
-        return ReadDefineSprite(reader);
+        return ReadDefineSprite(reader, maxBytes);
     default: {
         // Sounds, video streams and binary data: kept whole under their id.
         Character character;
@@ -193,25 +208,29 @@ T* FindData(Movie& movie, CharacterId id) {
 
 } // namespace
 
-std::optional<Error> AddMovieTag(Movie& movie, const TagView& tag) {
+Result<std::size_t> AddMovieTag(Movie& movie, const TagView& tag, std::size_t maxBytes) {
     ByteReader reader(tag.body, tag.offset);
     if (IsDefinition(tag.code)) {
-        auto character = ReadDefinition(tag);
+        auto character = ReadDefinition(tag, maxBytes);
         if (!character) {
             return character.GetError();
         }
         character.Value().tagCode = tag.code;
         const CharacterId id = character.Value().id;
+        const std::size_t size = ApproximateSize(character.Value());
+        if (size > maxBytes) {
+            return Error{"the movie needs more memory than the limit", tag.offset};
+        }
         // The first definition of an id stands, as players keep it.
-        movie.dictionary.try_emplace(id, std::move(character).Value());
-        return std::nullopt;
+        const bool added = movie.dictionary.try_emplace(id, std::move(character).Value()).second;
+        return added ? size : 0;
     }
     switch (tag.code) {
     case tag::SetBackgroundColor:
         movie.backgroundColor = ReadRgb(reader);
         break;
     case tag::JpegTables:
-        if (movie.jpegTables.empty()) {
+        if (movie.jpegTables.empty() && tag.body.size() <= maxBytes) {
             const auto bytes = reader.Rest();
             movie.jpegTables.assign(bytes.begin(), bytes.end());
         }
@@ -228,7 +247,7 @@ std::optional<Error> AddMovieTag(Movie& movie, const TagView& tag) {
         if (Font* font = FindData<Font>(movie, info.Value().fontId)) {
             ApplyFontInfo(*font, info.Value());
         }
-        return std::nullopt;
+        return info.Value().name.size();
     }
     case tag::DefineButtonCxform: {
         auto cxform = ReadDefineButtonCxform(reader);
@@ -238,7 +257,7 @@ std::optional<Error> AddMovieTag(Movie& movie, const TagView& tag) {
         if (Button* button = FindData<Button>(movie, cxform.Value().buttonId)) {
             button->legacyColorTransform = cxform.Value().colorTransform;
         }
-        return std::nullopt;
+        return 0;
     }
     case tag::DefineButtonSound: {
         const CharacterId id = reader.U16();
@@ -248,16 +267,19 @@ std::optional<Error> AddMovieTag(Movie& movie, const TagView& tag) {
         break;
     }
     default:
+        if (tag.body.size() > maxBytes) {
+            return Error{"the movie needs more memory than the limit", tag.offset};
+        }
         movie.otherTags.push_back(Keep(tag));
-        return std::nullopt;
+        return ApproximateSize(movie.otherTags.back());
     }
     if (!reader.Ok()) {
         return reader.Failure(std::string(tag::Name(tag.code)));
     }
-    return std::nullopt;
+    return tag.body.size();
 }
 
-Result<Character> ReadDefineSprite(ByteReader reader) {
+Result<Character> ReadDefineSprite(ByteReader reader, std::size_t maxBytes) {
     Character character;
     character.id = reader.U16();
     Sprite sprite;
@@ -266,7 +288,7 @@ Result<Character> ReadDefineSprite(ByteReader reader) {
     if (!reader.Ok()) {
         return reader.Failure(context);
     }
-    TimelineBuilder builder(sprite.timeline);
+    TimelineBuilder builder(sprite.timeline, maxBytes);
     while (!reader.AtEnd()) {
         const std::size_t at = reader.Offset();
         const auto tag = NextTag(reader);

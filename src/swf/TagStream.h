@@ -32,25 +32,36 @@ RawTag Keep(const TagView& tag);
 // and sounds) to it, frame by frame.
 class TimelineBuilder {
 public:
-    explicit TimelineBuilder(Timeline& timeline) : timeline(timeline) {}
+    // maxBytes bounds the memory the timeline may take (see ModelSize.h).
+    TimelineBuilder(Timeline& timeline, std::size_t maxBytes)
+        : timeline(timeline), maxBytes(maxBytes) {}
 
     // Adds a control tag; returns false (and does nothing) for any other tag,
-    // or an error for a damaged one.
+    // or an error for a damaged one or one past the limits.
     Result<bool> Add(const TagView& tag);
     // Ends the timeline: tags after the last ShowFrame form a last frame.
     void End();
+    // The memory the timeline takes so far, roughly.
+    std::size_t Bytes() const { return bytes; }
 
 private:
     Timeline& timeline; // borrowed: the movie's or a sprite's
+    std::size_t maxBytes;
+    std::size_t bytes = 0;
     Frame pending;
     bool pendingUsed = false;
 };
 
 // Adds a definition or movie-level tag of the main movie (everything that is
-// not a control tag) to the movie. Returns an error for a damaged tag.
-std::optional<Error> AddMovieTag(Movie& movie, const TagView& tag);
+// not a control tag) to the movie. Returns the memory it took, roughly, or an
+// error for a damaged tag or one that would take more than maxBytes.
+Result<std::size_t> AddMovieTag(Movie& movie, const TagView& tag, std::size_t maxBytes);
 
-// The body of DefineSprite, with its own control tags.
-Result<Character> ReadDefineSprite(ByteReader reader);
+// The body of DefineSprite, with its own control tags, taking at most
+// maxBytes of memory.
+Result<Character> ReadDefineSprite(ByteReader reader, std::size_t maxBytes);
+
+// The memory a movie may take by default, roughly.
+constexpr std::size_t DefaultMaxModelBytes = std::size_t{1} << 30;
 
 } // namespace swf

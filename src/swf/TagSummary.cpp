@@ -178,7 +178,7 @@ Result<Character> ReadCharacter(const TagView& tag) {
     case tag::DefineButton2:
         return ReadDefineButton(reader, 2);
     case tag::DefineSprite:
-        return ReadDefineSprite(reader);
+        return ReadDefineSprite(reader, DefaultMaxModelBytes);
     default:
         return ReadBitmapTag(reader, tag.code);
     }

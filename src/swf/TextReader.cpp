@@ -1,5 +1,6 @@
 #include "swf/TextReader.h"
 
+#include "swf/ModelSize.h"
 #include "swf/Records.h"
 #include "swf/ShapeReader.h"
 
@@ -28,6 +29,7 @@ Result<Character> ReadDefineFont(ByteReader reader, std::uint8_t version) {
     font.emSquare = version >= 3 ? 20480 : 1024;
     const std::string context = "font " + std::to_string(character.id);
 
+    std::size_t totalRecords = 0;
     // The glyph table of either form: offsets from the table's start.
     const auto readGlyphTable = [&](std::size_t count, bool wideOffsets,
                                     bool hasCodeTableOffset) -> std::size_t {
@@ -59,6 +61,11 @@ Result<Character> ReadDefineFont(ByteReader reader, std::uint8_t version) {
             glyph.shape = ReadGlyphShape(outline);
             if (!outline.Ok()) {
                 reader.Fail("damaged glyph outline");
+                break;
+            }
+            totalRecords += glyph.shape.records.size();
+            if (totalRecords > MaxShapeRecords) {
+                reader.Fail("more outline records than a font may have");
                 break;
             }
             font.glyphs.push_back(std::move(glyph));
@@ -183,6 +190,10 @@ Result<Character> ReadDefineText(ByteReader reader, std::uint8_t version) {
     while (reader.Ok()) {
         const std::uint8_t flags = reader.U8();
         if (flags == 0) {
+            break;
+        }
+        if (text.records.size() >= MaxListEntries) {
+            reader.Fail("more records than a text may have");
             break;
         }
         TextRecord record;

@@ -293,3 +293,56 @@ TEST(MovieParser, FirstDefinitionOfAnIdStands) {
 }
 
 } // namespace
+
+namespace {
+
+TEST(MovieParserLimits, SmallMovieThatUnfoldsIntoAHugeModelIsRefused) {
+    // Half a million placements of five bytes each: a few kilobytes once
+    // compressed, but about 128 MB as a model.
+    swfwriter::MovieWriter movie(8, 100, 100, 12);
+    const auto square = movie.DefineShape(testmovies::Square({0, 0, 0}));
+    movie.Place(1, square);
+    for (int i = 0; i < 500000; ++i) {
+        movie.Move(1, {});
+    }
+    movie.ShowFrame();
+    const auto bytes = movie.Finish(swfwriter::Compression::Zlib);
+    EXPECT_LT(bytes.size(), 100000u);
+
+    swf::ParserLimits limits;
+    limits.maxModelBytes = 16 << 20;
+    swf::MovieParser parser(limits);
+    parser.Append(bytes);
+    parser.Finish();
+    ASSERT_TRUE(parser.Failure());
+    EXPECT_NE(parser.Failure()->message.find("more memory than the limit"), std::string::npos)
+        << parser.Failure()->message;
+    EXPECT_TRUE(parser.Complete());
+}
+
+TEST(MovieParserLimits, TimelinesAndShapesHaveTheirLimits) {
+    swfwriter::MovieWriter frames(8, 100, 100, 12);
+    for (int i = 0; i < 65536; ++i) {
+        frames.ShowFrame();
+    }
+    const auto tooManyFrames = testmovies::Parse(frames.Finish(swfwriter::Compression::Zlib));
+    ASSERT_TRUE(tooManyFrames->Failure());
+    EXPECT_NE(tooManyFrames->Failure()->message.find("more frames than a timeline may have"),
+              std::string::npos);
+    EXPECT_EQ(tooManyFrames->GetMovie().root.frames.size(), 65535u);
+
+    swfwriter::ShapeBuilder zigzag;
+    zigzag.SetStyle(0, zigzag.AddFill(swfwriter::Fill::Solid({})), 0);
+    zigzag.MoveTo(0, 0);
+    for (int i = 0; i < (1 << 20) + 10; ++i) {
+        zigzag.LineTo(i % 2, 1);
+    }
+    swfwriter::MovieWriter shapes(8, 100, 100, 12);
+    shapes.DefineShape(zigzag);
+    const auto tooManyEdges = testmovies::Parse(shapes.Finish(swfwriter::Compression::Zlib));
+    ASSERT_TRUE(tooManyEdges->Failure());
+    EXPECT_NE(tooManyEdges->Failure()->message.find("more records than a shape may have"),
+              std::string::npos);
+}
+
+} // namespace

@@ -52,3 +52,32 @@ std::vector<std::uint8_t> BusyMovie(int frameCount, swfwriter::Compression compr
 }
 
 } // namespace testmovies
+
+namespace testmovies {
+
+std::vector<std::uint8_t> LargeMovie(int megabytes) {
+    using namespace swfwriter;
+    MovieWriter movie(8, 512, 512, 12.0);
+    std::uint32_t noise = 12345;
+    std::vector<Color> pixels(512 * 512);
+    for (int frame = 0; frame < megabytes; ++frame) {
+        for (Color& pixel : pixels) {
+            noise = noise * 1664525u + 1013904223u;
+            pixel = {static_cast<std::uint8_t>(noise >> 24), static_cast<std::uint8_t>(noise >> 16),
+                     static_cast<std::uint8_t>(noise >> 8), 255};
+        }
+        const auto bitmap = movie.DefineBitmap(512, 512, pixels);
+        ShapeBuilder shape;
+        shape.SetStyle(0, shape.AddFill(Fill::Bitmap(bitmap, 0, 0)), 0);
+        shape.Rectangle(0, 0, 512 * 20, 512 * 20);
+        const auto shapeId = movie.DefineShape(shape);
+        if (frame > 0) {
+            movie.Remove(1);
+        }
+        movie.Place(1, shapeId);
+        movie.ShowFrame();
+    }
+    return movie.Finish();
+}
+
+} // namespace testmovies

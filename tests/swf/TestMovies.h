@@ -38,3 +38,11 @@ inline swfwriter::ShapeBuilder Square(swfwriter::Color color, int size = 400) {
 std::vector<std::uint8_t> BusyMovie(int frameCount, swfwriter::Compression compression);
 
 } // namespace testmovies
+
+namespace testmovies {
+
+// A movie of about megabytes MB: one 512 x 512 bitmap of noise per frame
+// (which does not compress), each shown on a shape.
+std::vector<std::uint8_t> LargeMovie(int megabytes);
+
+} // namespace testmovies

@@ -14,6 +14,7 @@
 
 #define DS_MODALFRAME 0x80L
 
+#define SS_ICON 0x3L
 #define SS_NOPREFIX 0x80L
 #define ES_AUTOHSCROLL 0x80L
 #define CBS_DROPDOWNLIST 0x3L

@@ -1,0 +1,96 @@
+// The Pocket PC shell: the menu bar with its soft keys, the dialog soft-key
+// bar, tap-and-hold recognition, application buttons, full screen and the
+// shell's extra controls.
+#pragma once
+
+#include "platform/Messages.h"
+#include "platform/WinTypes.h"
+
+// SHCreateMenuBar: a menu bar for the window hwndParent, along the bottom of the
+// screen, built from the menu-bar resource nToolBarId of hInstRes, or from the
+// menu of that id with SHCMBF_HMENU. The bar's window comes back in hwndMB.
+struct SHMENUBARINFO {
+    DWORD cbSize = sizeof(SHMENUBARINFO);
+    HWND hwndParent = nullptr;
+    DWORD dwFlags = 0;
+    UINT nToolBarId = 0;
+    HINSTANCE hInstRes = nullptr;
+    int nBmpId = 0;
+    int cBmpImages = 0;
+    HWND hwndMB = nullptr;
+    COLORREF clrBk = 0;
+};
+constexpr DWORD SHCMBF_EMPTYBAR = 0x0001;
+constexpr DWORD SHCMBF_HIDDEN = 0x0002;
+constexpr DWORD SHCMBF_HIDESIPBUTTON = 0x0004;
+constexpr DWORD SHCMBF_COLORBK = 0x0008;
+constexpr DWORD SHCMBF_HMENU = 0x0010;
+BOOL SHCreateMenuBar(SHMENUBARINFO* info);
+
+// Messages of the menu bar.
+constexpr UINT SHCMBM_SETSUBMENU = 0x0590;
+constexpr UINT SHCMBM_GETSUBMENU = 0x0591;
+constexpr UINT SHCMBM_GETMENU = 0x0592;
+// wParam the key; lParam MAKELPARAM(mask, flags) of SHMBOF_*: with
+// SHMBOF_NODEFAULT the bar does not handle the key itself, with SHMBOF_NOTIFY it
+// sends the key's messages on to its owner.
+constexpr UINT SHCMBM_OVERRIDEKEY = 0x0593;
+constexpr WORD SHMBOF_NODEFAULT = 0x0001;
+constexpr WORD SHMBOF_NOTIFY = 0x0002;
+
+// Dialogs the shell's way: sizing to the screen and the Done button.
+struct SHINITDLGINFO {
+    DWORD dwMask = 0;
+    HWND hDlg = nullptr;
+    DWORD dwFlags = 0;
+};
+constexpr DWORD SHIDIM_FLAGS = 0x0001;
+constexpr DWORD SHIDIF_DONEBUTTON = 0x0001;
+constexpr DWORD SHIDIF_SIZEDLG = 0x0002;
+constexpr DWORD SHIDIF_SIZEDLGFULLSCREEN = 0x0004;
+constexpr DWORD SHIDIF_SIPDOWN = 0x0008;
+constexpr DWORD SHIDIF_FULLSCREENNOMENUBAR = 0x0010;
+BOOL SHInitDialog(SHINITDLGINFO* info);
+
+// Tap-and-hold: called while the stylus is down (in WM_LBUTTONDOWN), waits until
+// the stylus is lifted or moves away, or until it has been held long enough,
+// showing the shell's animation meanwhile. Returns 0 for anything but a hold;
+// for a hold, GN_CONTEXTMENU with SHRG_RETURNCMD, or else the result of the
+// WM_NOTIFY (GN_CONTEXTMENU, NMRGINFO) sent to hwndClient, or to its parent with
+// SHRG_NOTIFYPARENT.
+struct SHRGINFO {
+    DWORD cbSize = sizeof(SHRGINFO);
+    HWND hwndClient = nullptr;
+    // The stylus-down point, in hwndClient's client coordinates.
+    POINT ptDown;
+    DWORD dwFlags = 0;
+};
+constexpr DWORD SHRG_RETURNCMD = 0x00000001;
+constexpr DWORD SHRG_NOTIFYPARENT = 0x00000002;
+constexpr DWORD SHRG_LONGDELAY = 0x00000008;
+constexpr DWORD SHRG_NOANIMATION = 0x00000010;
+constexpr UINT GN_CONTEXTMENU = 1000;
+struct NMRGINFO {
+    NMHDR hdr;
+    // In screen coordinates.
+    POINT ptAction;
+    DWORD dwItemSpec = 0;
+};
+DWORD SHRecognizeGesture(SHRGINFO* info);
+
+// Gives an application button (VK_APP1...) to a window, or with a null window
+// takes it back from whichever window had it.
+BOOL SHSetAppKeyWndAssoc(BYTE virtualKey, HWND window);
+
+// Full screen: hides or shows the task bar, the input-panel button and the
+// Start icon for the window.
+constexpr DWORD SHFS_SHOWTASKBAR = 0x0001;
+constexpr DWORD SHFS_HIDETASKBAR = 0x0002;
+constexpr DWORD SHFS_SHOWSIPBUTTON = 0x0004;
+constexpr DWORD SHFS_HIDESIPBUTTON = 0x0008;
+constexpr DWORD SHFS_SHOWSTARTICON = 0x0010;
+constexpr DWORD SHFS_HIDESTARTICON = 0x0020;
+BOOL SHFullScreen(HWND window, DWORD state);
+
+// Registers the shell's extra control classes.
+BOOL SHInitExtraControls();
