@@ -26,7 +26,7 @@ bool ToolbarButton::IsEnabled() const {
 
 std::vector<RECT> LayoutToolbar(const std::vector<ToolbarButton>& buttons,
                                 const ToolbarMetrics& metrics, int origin,
-                                const std::function<int(const std::u16string&)>& textWidth) {
+                                const std::function<int(const ToolbarButton&)>& contentWidth) {
     std::vector<RECT> rects;
     rects.reserve(buttons.size());
     int x = origin;
@@ -40,7 +40,7 @@ std::vector<RECT> LayoutToolbar(const std::vector<ToolbarButton>& buttons,
         } else if (button.width > 0) {
             width = button.width;
         } else if (!button.text.empty()) {
-            width = textWidth(button.text) + 2 * metrics.textPadding;
+            width = contentWidth(button) + 2 * metrics.textPadding;
             if (button.image >= 0) {
                 width += metrics.imageButtonWidth;
             }

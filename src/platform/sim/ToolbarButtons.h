@@ -41,11 +41,11 @@ struct ToolbarMetrics {
 };
 
 // The rectangle of each button, left to right from x = origin; hidden
-// buttons get an empty rectangle where they would start. textWidth measures a
-// button's text in pixels.
+// buttons get an empty rectangle where they would start. contentWidth measures
+// what a button with a text shows (the text, and a drop-down mark), in pixels.
 std::vector<RECT> LayoutToolbar(const std::vector<ToolbarButton>& buttons,
                                 const ToolbarMetrics& metrics, int origin,
-                                const std::function<int(const std::u16string&)>& textWidth);
+                                const std::function<int(const ToolbarButton&)>& contentWidth);
 
 // The button under a point: visible, not a separator; -1 for none.
 int ButtonAt(const std::vector<ToolbarButton>& buttons, const std::vector<RECT>& rects,

@@ -19,8 +19,8 @@ ToolbarButton Button(int command, BYTE state = TBSTATE_ENABLED, BYTE style = TBS
     return button;
 }
 
-int TenPerChar(const std::u16string& text) {
-    return static_cast<int>(text.size()) * 10;
+int TenPerChar(const ToolbarButton& button) {
+    return static_cast<int>(button.text.size()) * 10;
 }
 
 TEST(ToolbarLayout, HiddenButtonsTakeNoRoomAndCannotBeHit) {
