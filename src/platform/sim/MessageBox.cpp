@@ -15,6 +15,7 @@
 #include "platform/sim/ControlProcedures.h"
 #include "platform/sim/ControlSupport.h"
 #include "platform/sim/MenuBar.h"
+#include "platform/sim/MessageBoxQuery.h"
 #include "platform/sim/ModalLoop.h"
 
 namespace sim {
@@ -184,6 +185,14 @@ LRESULT MessageBoxProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) 
     default:
         return DefWindowProcW(window, message, wParam, lParam);
     }
+}
+
+std::optional<MessageBoxContent> DescribeMessageBox(HWND box) {
+    const MessageBoxState* state = StateOf<MessageBoxState>(box);
+    if (state == nullptr || state->result != 0) {
+        return std::nullopt;
+    }
+    return MessageBoxContent{state->caption, state->text, state->type};
 }
 
 } // namespace sim

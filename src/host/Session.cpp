@@ -1,0 +1,87 @@
+#include "host/Session.h"
+
+#include "platform/Messages.h"
+#include "platform/Text.h"
+#include "platform/Window.h"
+#include "platform/sim/WindowManager.h"
+
+namespace host {
+namespace {
+
+// How long each closing round waits for the player, in device time.
+constexpr sim::DeviceTime kCloseRoundLimit = 2'000;
+// Rounds of WM_CLOSE to the window in front: enough for a dialog over a
+// message box over the main window.
+constexpr int kCloseRounds = 4;
+
+} // namespace
+
+Session::Session(const SessionConfig& sessionConfig, const sim::ProgramImage& program)
+    : config(sessionConfig) {
+    sim::DeviceConfig deviceConfig;
+    deviceConfig.directory = config.deviceDirectory;
+    deviceConfig.screenWidth = config.profile.screenWidth;
+    deviceConfig.screenHeight = config.profile.screenHeight;
+    deviceConfig.pixelsPerInch = config.profile.dpi;
+    deviceConfig.clock = config.clock;
+    device = std::make_unique<sim::Device>(deviceConfig);
+    automation = std::make_unique<sim::Automation>(*device);
+    player = &device->Launch(program, text::FromUtf8(config.commandLine));
+}
+
+Session::~Session() {
+    // The device ends what still runs; the automation goes first, as it
+    // borrows the device.
+    automation.reset();
+    device.reset();
+}
+
+std::optional<int> Session::PlayerExitCode() const {
+    if (!player->Finished()) {
+        return std::nullopt;
+    }
+    return player->ExitCode();
+}
+
+HWND Session::PlayerFrontWindow() const {
+    sim::WindowManager& windows = device->Windows();
+    for (const sim::Window* window : windows.TopLevel()) {
+        if (window->program == player && window->IsAlive() && windows.IsShown(*window) &&
+            (window->style & WS_DISABLED) == 0) {
+            return window->handle;
+        }
+    }
+    return nullptr;
+}
+
+HWND Session::PlayerMainWindow() const {
+    for (const sim::Window* window : device->Windows().TopLevel()) {
+        if (window->program == player && window->IsAlive() && window->owner == nullptr) {
+            return window->handle;
+        }
+    }
+    return nullptr;
+}
+
+bool Session::ClosePlayer() {
+    auto ended = [this] { return player->Finished(); };
+    for (int round = 0; round < kCloseRounds && !ended(); ++round) {
+        HWND target = PlayerFrontWindow();
+        if (target == nullptr || round == kCloseRounds - 1) {
+            target = PlayerMainWindow();
+        }
+        if (target == nullptr) {
+            break;
+        }
+        PostMessageW(target, WM_CLOSE, 0, 0);
+        device->RunUntil(ended, kCloseRoundLimit);
+    }
+    if (!ended()) {
+        // A program without windows left, or one that ignores WM_CLOSE.
+        device->ReportProblem("the player did not end when its window was closed; it was stopped");
+        return false;
+    }
+    return true;
+}
+
+} // namespace host

@@ -1,0 +1,196 @@
+// vantrel in a window, on a virtual X display that the test starts itself: the
+// window shows the device's screen at twice its size inside the frame, and
+// closing the window ends the run the way the device closes the player.
+#include "host/WindowRun.h"
+
+#include <cairo.h>
+#include <signal.h>
+#include <spawn.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <thread>
+
+#include "ProcessRunner.h"
+#include "host/ChildProcess.h"
+#include "host/DeviceFrame.h"
+#include "platform/sim/Automation.h"
+
+// Last: Xlib's macros (None, Status, Bool...) must not meet the headers above.
+#include <X11/Xlib.h>
+#include <X11/Xutil.h>
+
+namespace host {
+namespace {
+
+using namespace std::chrono_literals;
+
+const std::string kVantrel = VANTREL_BINARY_DIR "/vantrel";
+
+// Waits for done() for up to limit.
+template <typename Done>
+bool WaitFor(Done done, std::chrono::milliseconds limit) {
+    const auto deadline = std::chrono::steady_clock::now() + limit;
+    while (!done()) {
+        if (std::chrono::steady_clock::now() > deadline) {
+            return false;
+        }
+        std::this_thread::sleep_for(50ms);
+    }
+    return true;
+}
+
+// An Xvfb server on a display number nobody uses, ended with the test.
+class VirtualDisplay {
+public:
+    VirtualDisplay() {
+        for (int number = 91; number < 160; ++number) {
+            const std::string socket = "/tmp/.X11-unix/X" + std::to_string(number);
+            const std::string lock = "/tmp/.X" + std::to_string(number) + "-lock";
+            if (std::filesystem::exists(socket) || std::filesystem::exists(lock)) {
+                continue;
+            }
+            name = ":" + std::to_string(number);
+            auto started = ChildProcess::Start(
+                "/usr/bin/Xvfb", {name, "-screen", "0", "1024x900x24", "-nolisten", "tcp"});
+            if (!started) {
+                return;
+            }
+            server = std::move(started).Value();
+            if (WaitFor([&] { return std::filesystem::exists(socket) || server->Poll(); }, 10s) &&
+                !server->Poll()) {
+                return;
+            }
+            server.reset(); // lost a race for the number: try the next
+        }
+        name.clear();
+    }
+    bool Running() const { return server != nullptr; }
+    const std::string& Name() const { return name; }
+
+private:
+    std::string name;
+    std::unique_ptr<ChildProcess> server;
+};
+
+// The top-level window with this name, or 0.
+Window FindNamedWindow(Display* display, Window root, const std::string& wanted) {
+    Window rootReturn = 0;
+    Window parent = 0;
+    Window* children = nullptr;
+    unsigned count = 0;
+    if (XQueryTree(display, root, &rootReturn, &parent, &children, &count) == 0) {
+        return 0;
+    }
+    Window found = 0;
+    for (unsigned i = 0; i < count && found == 0; ++i) {
+        char* title = nullptr;
+        if (XFetchName(display, children[i], &title) != 0 && title != nullptr) {
+            if (wanted == title) {
+                found = children[i];
+            }
+            XFree(title);
+        }
+        if (found == 0) {
+            found = FindNamedWindow(display, children[i], wanted);
+        }
+    }
+    if (children != nullptr) {
+        XFree(children);
+    }
+    return found;
+}
+
+TEST(WindowRun, TheWindowShowsTheDeviceScreenAndClosingItClosesThePlayer) {
+    if (!std::filesystem::exists("/usr/bin/Xvfb")) {
+        GTEST_SKIP() << "Xvfb is not installed (scripts/setup installs it)";
+    }
+    VirtualDisplay virtualDisplay;
+    ASSERT_TRUE(virtualDisplay.Running()) << "cannot start Xvfb";
+
+    sim::TemporaryDirectory scratch;
+    const auto device = scratch.Path() / "device";
+    const auto shot = scratch.Path() / "device-screen.png";
+    testing::WriteFile(scratch.Path() / "script.txt",
+                       "wait 1000\nscreenshot " + shot.string() + "\n");
+    ::setenv("DISPLAY", virtualDisplay.Name().c_str(), 1);
+    auto started = ChildProcess::Start(kVantrel, {"--device", device.string(), "--script",
+                                                  (scratch.Path() / "script.txt").string()});
+    ::unsetenv("DISPLAY");
+    ASSERT_TRUE(started) << started.GetError().message;
+    std::unique_ptr<ChildProcess> vantrel = std::move(started).Value();
+
+    // The screenshot through the host comes after a second of the run.
+    ASSERT_TRUE(WaitFor([&] { return std::filesystem::exists(shot) || vantrel->Poll(); }, 30s));
+    ASSERT_FALSE(vantrel->Poll()) << "vantrel ended early";
+
+    Display* display = XOpenDisplay(virtualDisplay.Name().c_str());
+    ASSERT_NE(display, nullptr);
+    Window window = 0;
+    ASSERT_TRUE(WaitFor(
+        [&] { return (window = FindNamedWindow(display, DefaultRootWindow(display), "Vantrel")); },
+        10s));
+    const DeviceFrame frame(240, 320, 96, 2);
+    XWindowAttributes attributes;
+    ASSERT_NE(XGetWindowAttributes(display, window, &attributes), 0);
+    EXPECT_EQ(attributes.width, frame.Width());
+    EXPECT_EQ(attributes.height, frame.Height());
+
+    // The window's screen area is the device's screen, each pixel doubled
+    // (below the task bar, whose clock may have moved on meanwhile).
+    cairo_surface_t* expected = cairo_image_surface_create_from_png(shot.c_str());
+    ASSERT_EQ(cairo_surface_status(expected), CAIRO_STATUS_SUCCESS);
+    ASSERT_EQ(cairo_image_surface_get_width(expected), 240);
+    const auto* pixels =
+        reinterpret_cast<const std::uint32_t*>(cairo_image_surface_get_data(expected));
+    const int stride = cairo_image_surface_get_stride(expected) / 4;
+    bool matched = false;
+    for (int attempt = 0; attempt < 20 && !matched; ++attempt) {
+        XImage* image =
+            XGetImage(display, window, 0, 0, frame.Width(), frame.Height(), AllPlanes, ZPixmap);
+        ASSERT_NE(image, nullptr);
+        int mismatches = 0;
+        int compared = 0;
+        for (int y = 30; y < 320; y += 3) {
+            for (int x = 0; x < 240; x += 3) {
+                const std::uint32_t want = pixels[y * stride + x] & 0xFFFFFF;
+                for (int d = 0; d < 4; ++d) {
+                    const unsigned long got = XGetPixel(image, frame.ScreenArea().x + 2 * x + d % 2,
+                                                        frame.ScreenArea().y + 2 * y + d / 2) &
+                                              0xFFFFFF;
+                    mismatches += got != want;
+                    ++compared;
+                }
+            }
+        }
+        XDestroyImage(image);
+        matched = compared > 30'000 && mismatches == 0;
+        if (!matched) {
+            std::this_thread::sleep_for(100ms);
+        }
+    }
+    cairo_surface_destroy(expected);
+    EXPECT_TRUE(matched) << "the window does not show the device's screen";
+
+    // Closing the window, as a window manager asks a client to.
+    XEvent close{};
+    close.xclient.type = ClientMessage;
+    close.xclient.window = window;
+    close.xclient.message_type = XInternAtom(display, "WM_PROTOCOLS", False);
+    close.xclient.format = 32;
+    close.xclient.data.l[0] = static_cast<long>(XInternAtom(display, "WM_DELETE_WINDOW", False));
+    close.xclient.data.l[1] = CurrentTime;
+    XSendEvent(display, window, False, NoEventMask, &close);
+    XFlush(display);
+    XCloseDisplay(display);
+
+    std::optional<int> exitCode;
+    ASSERT_TRUE(WaitFor([&] { return (exitCode = vantrel->Poll()).has_value(); }, 30s));
+    EXPECT_EQ(*exitCode, 0);
+}
+
+} // namespace
+} // namespace host
