@@ -9,6 +9,7 @@
 #include "platform/Controls.h"
 #include "platform/Dialogs.h"
 #include "platform/FileDialog.h"
+#include "platform/Input.h"
 #include "platform/sim/ControlSupport.h"
 
 namespace {
@@ -18,16 +19,19 @@ using simtest::Centre;
 
 class OpenFileDialogTest : public simtest::DeviceTest {
 protected:
-    void SetUp() override {
+    sim::Program& Running() { return *device->Programs().back(); }
+
+    // Launches the test program; each test holds it while it runs.
+    simtest::RunningProgram Start() {
         const auto storage = device->StorageRoot();
         std::filesystem::create_directories(storage / "Movies");
         for (const char* name : {"Movies/clip.swf", "Movies/notes.txt", "top.swf"}) {
             std::ofstream(storage / name) << "FWS";
         }
-        program.emplace(Launch([&](HINSTANCE) {
+        return Launch([&](HINSTANCE) {
             simtest::RegisterTestClass();
             owner = simtest::CreateTestWindow(&plain, WS_VISIBLE, RECT{0, 26, 240, 294});
-        }));
+        });
     }
 
     // Opens the dialog as the player's Browse button does.
@@ -44,7 +48,7 @@ protected:
         info.Flags = 2;
         info.lpstrFileTitle = title;
         info.nMaxFileTitle = 64;
-        EXPECT_FALSE(device->RunOnProgram(*program, [this] {
+        EXPECT_FALSE(device->RunOnProgram(Running(), [this] {
             result = GetOpenFileNameW(&info);
             error = CommDlgExtendedError();
         }));
@@ -90,10 +94,10 @@ protected:
     OPENFILENAMEW info;
     BOOL result = -1;
     DWORD error = 0xFFFF;
-    std::optional<simtest::RunningProgram> program;
 };
 
 TEST_F(OpenFileDialogTest, BrowsesIntoAFolderAndReturnsTheChosenFilesFullPath) {
+    auto program = Start();
     Open();
     EXPECT_EQ(automation->TextOf(dialog), u"Browse Flash Movies");
     EXPECT_FALSE(IsWindowEnabled(owner));
@@ -118,6 +122,7 @@ TEST_F(OpenFileDialogTest, BrowsesIntoAFolderAndReturnsTheChosenFilesFullPath) {
 }
 
 TEST_F(OpenFileDialogTest, CancelReturnsNothingAndLeavesTheBufferAlone) {
+    auto program = Start();
     Open();
     buffer[0] = u'x';
     automation->Tap(Centre(ButtonOnScreen(bar, IDCANCEL)));
@@ -130,6 +135,7 @@ TEST_F(OpenFileDialogTest, CancelReturnsNothingAndLeavesTheBufferAlone) {
 }
 
 TEST_F(OpenFileDialogTest, TheParentEntryGoesUpAndTheOtherFilterShowsEveryFile) {
+    auto program = Start();
     Open();
     TapEntry(u"[Movies]");
     const HWND combo =
@@ -152,6 +158,7 @@ TEST_F(OpenFileDialogTest, TheParentEntryGoesUpAndTheOtherFilterShowsEveryFile) 
 }
 
 TEST_F(OpenFileDialogTest, ATypedNameTakesTheDefaultExtension) {
+    auto program = Start();
     Open();
     const HWND name = automation->FindWindow(sim::WindowQuery().Class(WC_EDITW).Within(dialog));
     ASSERT_NE(name, nullptr);
@@ -163,7 +170,27 @@ TEST_F(OpenFileDialogTest, ATypedNameTakesTheDefaultExtension) {
     EXPECT_EQ(std::u16string(buffer.c_str()), u"\\Movies\\clip.swf");
 }
 
+TEST_F(OpenFileDialogTest, EnterOpensTheTypedNameAndEscapeCancels) {
+    auto program = Start();
+    Open();
+    const HWND name = automation->FindWindow(sim::WindowQuery().Class(WC_EDITW).Within(dialog));
+    ASSERT_NE(name, nullptr);
+    automation->TapWindow(name);
+    automation->TypeText(u"top");
+    automation->PressKey(VK_RETURN);
+    ASSERT_TRUE(device->RunUntilIdle());
+    EXPECT_EQ(result, TRUE);
+    EXPECT_EQ(std::u16string(buffer.c_str()), u"\\top.swf");
+
+    Open();
+    automation->PressKey(VK_ESCAPE);
+    ASSERT_TRUE(device->RunUntilIdle());
+    EXPECT_EQ(result, FALSE);
+    EXPECT_FALSE(IsWindow(dialog));
+}
+
 TEST_F(OpenFileDialogTest, ABufferTooSmallForThePathFailsAndSaysHowMuchIsNeeded) {
+    auto program = Start();
     Open(8);
     TapEntry(u"top.swf");
     EXPECT_EQ(result, FALSE);
@@ -172,9 +199,10 @@ TEST_F(OpenFileDialogTest, ABufferTooSmallForThePathFailsAndSaysHowMuchIsNeeded)
 }
 
 TEST_F(OpenFileDialogTest, ARecordTooSmallIsRefused) {
+    auto program = Start();
     OPENFILENAMEW bad;
     bad.lStructSize = 12;
-    OnProgram(*program, [&] {
+    OnProgram(Running(), [&] {
         result = GetOpenFileNameW(&bad);
         error = CommDlgExtendedError();
     });
