@@ -83,6 +83,40 @@ TEST_F(MessagingTest, TimersFireOnTheDeviceClockUntilKilled) {
     OnProgram(program, [&] { EXPECT_FALSE(KillTimer(window, 101)); });
 }
 
+TEST_F(MessagingTest, TimersOfTwoProgramsTickInTimeOrderAndRunsStopWhenTheirGoalIsMet) {
+    std::vector<std::pair<DWORD, int>> ticks;
+    Handler first = [&](HWND, UINT message, WPARAM, LPARAM) -> std::optional<LRESULT> {
+        if (message == WM_TIMER) {
+            ticks.emplace_back(GetTickCount(), 1);
+            return 0;
+        }
+        return std::nullopt;
+    };
+    Handler second = [&](HWND, UINT message, WPARAM, LPARAM) -> std::optional<LRESULT> {
+        if (message == WM_TIMER) {
+            ticks.emplace_back(GetTickCount(), 2);
+            return 0;
+        }
+        return std::nullopt;
+    };
+    auto one = Launch([&](HINSTANCE) {
+        simtest::RegisterTestClass();
+        SetTimer(simtest::CreateTestWindow(&first, 0, RECT{0, 0, 10, 10}), 1, 30, nullptr);
+    });
+    auto two = Launch([&](HINSTANCE) {
+        simtest::RegisterTestClass();
+        SetTimer(simtest::CreateTestWindow(&second, 0, RECT{0, 0, 10, 10}), 1, 50, nullptr);
+    });
+    ASSERT_TRUE(device->Advance(150));
+    const std::vector<std::pair<DWORD, int>> expected = {{30, 1},  {50, 2},  {60, 1},  {90, 1},
+                                                         {100, 2}, {120, 1}, {150, 1}, {150, 2}};
+    EXPECT_EQ(ticks, expected);
+    // A run with a goal stops at the tick that meets it, not at its limit.
+    ticks.clear();
+    ASSERT_TRUE(device->RunUntil([&] { return ticks.size() >= 3; }, 10'000));
+    EXPECT_EQ(device->Now(), 210u);
+}
+
 TEST_F(MessagingTest, SleepWaitsOnTheDeviceClock) {
     bool woke = false;
     sim::ProgramImage image;
