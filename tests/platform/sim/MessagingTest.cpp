@@ -247,4 +247,57 @@ TEST_F(MessagingTest, PaintingFollowsInvalidationAndBeginPaintValidates) {
     EXPECT_TRUE(painted.empty());
 }
 
+class RealClockTest : public ::testing::Test {};
+
+TEST_F(RealClockTest, TimersAndPostsFromOtherThreadsRunOnTheHostsClock) {
+    sim::TemporaryDirectory directory;
+    sim::DeviceConfig config;
+    config.directory = directory.Path();
+    config.clock = sim::ClockMode::Real;
+    sim::Device device(config);
+    int ticks = 0;
+    std::vector<WPARAM> posted;
+    Handler counting = [&](HWND, UINT message, WPARAM wParam, LPARAM) -> std::optional<LRESULT> {
+        if (message == WM_TIMER) {
+            ++ticks;
+            return 0;
+        }
+        if (message == kPing) {
+            posted.push_back(wParam);
+            return 0;
+        }
+        return std::nullopt;
+    };
+    HWND window = nullptr;
+    sim::ProgramImage image;
+    image.entry = [&](HINSTANCE, LPWSTR) {
+        simtest::RegisterTestClass();
+        window = simtest::CreateTestWindow(&counting, 0, RECT{0, 0, 10, 10});
+        SetTimer(window, 1, 50, nullptr);
+        return simtest::RunMessageLoop();
+    };
+    sim::Program& program = device.Launch(image, u"");
+    ASSERT_TRUE(device.RunUntilIdle());
+    const auto start = std::chrono::steady_clock::now();
+    ASSERT_TRUE(device.Advance(175));
+    const auto elapsed = std::chrono::steady_clock::now() - start;
+    // The host's clock really passed, and the timer followed it.
+    EXPECT_GE(elapsed, std::chrono::milliseconds(170));
+    EXPECT_GE(ticks, 2);
+    EXPECT_LE(ticks, 4);
+    // A post from another thread wakes a run that is waiting on the clock.
+    std::thread poster([&] {
+        std::this_thread::sleep_for(std::chrono::milliseconds(30));
+        PostMessageW(window, kPing, 8, 0);
+    });
+    EXPECT_TRUE(device.RunUntil([&] { return !posted.empty(); }, 5000));
+    poster.join();
+    EXPECT_LT(device.Now() -
+                  static_cast<sim::DeviceTime>(
+                      std::chrono::duration_cast<std::chrono::milliseconds>(elapsed).count()),
+              3000u);
+    device.RunOnProgram(program, [] { PostQuitMessage(0); });
+    EXPECT_TRUE(device.RunUntil([&] { return program.Finished(); }, 5000));
+}
+
 } // namespace

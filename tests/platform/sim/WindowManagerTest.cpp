@@ -280,4 +280,41 @@ TEST_F(WindowManagerTest, HiddenWindowsAndTheirChildrenAreNotShown) {
     EXPECT_EQ(std::u16string(name), u"TestWindow");
 }
 
+TEST_F(WindowManagerTest, StyleChangesAreAnnouncedAndTopLevelWindowsCanBeFoundAndListed) {
+    std::vector<UINT> styleMessages;
+    Handler styled = [&](HWND, UINT message, WPARAM, LPARAM) -> std::optional<LRESULT> {
+        if (message == WM_STYLECHANGING || message == WM_STYLECHANGED) {
+            styleMessages.push_back(message);
+        }
+        return std::nullopt;
+    };
+    HWND first = nullptr;
+    HWND second = nullptr;
+    auto program = Launch([&](HINSTANCE) {
+        simtest::RegisterTestClass();
+        first = simtest::CreateTestWindow(&styled, WS_VISIBLE, RECT{0, 26, 240, 294}, nullptr, 0,
+                                          u"Vantrel");
+        second = simtest::CreateTestWindow(&styled, 0, RECT{0, 26, 240, 294}, nullptr, 0, u"Other");
+        const LONG_PTR old = SetWindowLongW(first, GWL_STYLE, WS_BORDER);
+        EXPECT_EQ(old, static_cast<LONG_PTR>(WS_VISIBLE));
+    });
+    EXPECT_EQ(styleMessages, (std::vector<UINT>{WM_STYLECHANGING, WM_STYLECHANGED}));
+    // Visibility is not a style to set: the window stays shown.
+    EXPECT_EQ(GetWindowLongW(first, GWL_STYLE), static_cast<LONG_PTR>(WS_BORDER | WS_VISIBLE));
+    EXPECT_EQ(FindWindowW(simtest::kTestClass, u"Vantrel"), first);
+    EXPECT_EQ(FindWindowW(nullptr, u"Other"), second);
+    EXPECT_EQ(FindWindowW(u"NoSuchClass", nullptr), nullptr);
+    std::vector<HWND> listed;
+    EnumWindows(
+        [](HWND window, LPARAM list) {
+            reinterpret_cast<std::vector<HWND>*>(list)->push_back(window);
+            return TRUE;
+        },
+        reinterpret_cast<LPARAM>(&listed));
+    EXPECT_EQ(listed.size(), 2u);
+    DWORD pid = 0;
+    EXPECT_EQ(GetWindowThreadProcessId(first, &pid), program->ThreadId());
+    EXPECT_EQ(pid, program->Pid());
+}
+
 } // namespace
