@@ -50,6 +50,39 @@ TEST_F(MessagingTest, PostedMessagesArriveInOrderAfterSentOnesAndTheQuitCodeIsTh
     EXPECT_FALSE(IsWindow(window));
 }
 
+TEST_F(MessagingTest, FiltersTakeOnlyTheMessagesAskedForAndThreadMessagesHaveNoWindow) {
+    Handler plain;
+    std::vector<UINT> taken;
+    MSG threadMessage{};
+    auto program = Launch([&](HINSTANCE) {
+        simtest::RegisterTestClass();
+        const HWND first = simtest::CreateTestWindow(&plain, 0, RECT{0, 0, 10, 10});
+        const HWND second = simtest::CreateTestWindow(&plain, 0, RECT{0, 0, 10, 10});
+        PostMessageW(first, kPing, 1, 0);
+        PostMessageW(second, kPing + 1, 2, 0);
+        PostMessageW(first, kPing + 2, 3, 0);
+        PostThreadMessageW(GetCurrentThreadId(), kPing + 3, 4, 0);
+        MSG msg;
+        // Only the second window's messages.
+        while (PeekMessageW(&msg, second, 0, 0, PM_REMOVE)) {
+            taken.push_back(msg.message);
+        }
+        // Only a range, leaving the rest queued.
+        EXPECT_TRUE(PeekMessageW(&msg, nullptr, kPing + 2, kPing + 3, PM_NOREMOVE));
+        EXPECT_EQ(msg.message, kPing + 2);
+        EXPECT_TRUE(GetMessageW(&msg, nullptr, kPing + 2, kPing + 3));
+        taken.push_back(msg.message);
+        EXPECT_TRUE(GetMessageW(&msg, reinterpret_cast<HWND>(-1), 0, 0));
+        threadMessage = msg;
+        EXPECT_TRUE(GetMessageW(&msg, nullptr, 0, 0));
+        taken.push_back(msg.message);
+    });
+    EXPECT_EQ(taken, (std::vector<UINT>{kPing + 1, kPing + 2, kPing}));
+    EXPECT_EQ(threadMessage.hwnd, nullptr);
+    EXPECT_EQ(threadMessage.message, kPing + 3);
+    EXPECT_EQ(threadMessage.wParam, 4u);
+}
+
 TEST_F(MessagingTest, TimersFireOnTheDeviceClockUntilKilled) {
     int ticks = 0;
     int procedureTicks = 0;

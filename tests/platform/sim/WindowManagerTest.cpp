@@ -258,6 +258,40 @@ TEST_F(WindowManagerTest, HitTestingFindsTheTopmostVisibleEnabledChildUnderThePo
     EXPECT_EQ(point.y, 55);
 }
 
+TEST_F(WindowManagerTest, DeferredPositionsApplyTogetherAndChildrenCanChangeParents) {
+    Handler plain;
+    HWND frame = nullptr;
+    HWND left = nullptr;
+    HWND right = nullptr;
+    HWND other = nullptr;
+    auto program = Launch([&](HINSTANCE) {
+        simtest::RegisterTestClass();
+        frame = simtest::CreateTestWindow(&plain, WS_VISIBLE, RECT{0, 26, 240, 294});
+        other = simtest::CreateTestWindow(&plain, WS_CHILD | WS_VISIBLE, RECT{0, 0, 240, 100},
+                                          frame, 3);
+        left = simtest::CreateTestWindow(&plain, WS_CHILD | WS_VISIBLE, RECT{0, 0, 1, 1}, frame, 1);
+        right =
+            simtest::CreateTestWindow(&plain, WS_CHILD | WS_VISIBLE, RECT{0, 0, 1, 1}, frame, 2);
+        HDWP positions = BeginDeferWindowPos(2);
+        positions = DeferWindowPos(positions, left, nullptr, 0, 0, 120, 50, SWP_NOZORDER);
+        positions = DeferWindowPos(positions, right, nullptr, 120, 0, 120, 50, SWP_NOZORDER);
+        EXPECT_TRUE(EndDeferWindowPos(positions));
+        EXPECT_FALSE(EndDeferWindowPos(positions));
+        EXPECT_EQ(SetParent(right, other), frame);
+    });
+    RECT rect{};
+    GetWindowRect(left, &rect);
+    EXPECT_EQ(rect.right - rect.left, 120);
+    EXPECT_EQ(GetParent(right), other);
+    EXPECT_EQ(GetDlgItem(frame, 2), nullptr);
+    EXPECT_EQ(GetDlgItem(other, 2), right);
+    EXPECT_TRUE(IsChild(frame, right));
+    // Its position is now in its new parent's client area.
+    GetWindowRect(right, &rect);
+    EXPECT_EQ(rect.left, 120);
+    EXPECT_EQ(rect.top, 26);
+}
+
 TEST_F(WindowManagerTest, HiddenWindowsAndTheirChildrenAreNotShown) {
     Handler plain;
     HWND frame = nullptr;
