@@ -1,6 +1,7 @@
 #include "host/HeadlessRun.h"
 
 #include <algorithm>
+#include <chrono>
 #include <thread>
 
 #include "host/JournalFile.h"

@@ -5,6 +5,7 @@
 #include <functional>
 #include <limits>
 #include <string_view>
+#include <utility>
 
 namespace host {
 namespace {

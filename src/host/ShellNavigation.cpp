@@ -108,7 +108,10 @@ void CloseMenus(Session& session) {
 }
 
 std::string Quoted(const std::u16string& text) {
-    return "\"" + text::ToUtf8(text) + "\"";
+    std::string quoted = "\"";
+    quoted += text::ToUtf8(text);
+    quoted += '"';
+    return quoted;
 }
 
 } // namespace
@@ -191,7 +194,10 @@ Done ChooseMenuItem(Session& session, const std::vector<std::string>& path) {
             if (row.separator) {
                 continue;
             }
-            offered += (offered.empty() ? "" : ", ") + Quoted(PlainMenuText(row.text));
+            if (!offered.empty()) {
+                offered += ", ";
+            }
+            offered += Quoted(PlainMenuText(row.text));
             if (found == nullptr && PlainMenuText(row.text) == wanted) {
                 found = &row;
             }

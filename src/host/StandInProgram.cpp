@@ -5,6 +5,7 @@
 
 #include "platform/Dialogs.h"
 #include "platform/Messages.h"
+#include "platform/Program.h"
 #include "platform/Shell.h"
 #include "platform/Text.h"
 #include "platform/Window.h"

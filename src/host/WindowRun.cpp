@@ -249,7 +249,8 @@ RunEnd DeviceWindow::Run(Session& session, ScriptRunner* script, const RunLimits
         FitScreen(device.ScreenWidth(), device.ScreenHeight());
         sim::DeviceTime step = kFrameTime;
         if (limits.endAt) {
-            step = std::min(step, *limits.endAt - device.Now());
+            const sim::DeviceTime now = device.Now();
+            step = std::min(step, *limits.endAt > now ? *limits.endAt - now : 0);
         }
         device.RunUntil(playerEnded, step);
         Present(session);

@@ -7,7 +7,9 @@
 #include "StandInSession.h"
 #include "host/DeviceState.h"
 #include "host/HeadlessRun.h"
+#include "platform/Input.h"
 #include "platform/sim/ControlSupport.h"
+#include "platform/sim/InputRouter.h"
 
 namespace host {
 namespace {
@@ -92,7 +94,7 @@ TEST_F(ScriptRunnerTest, TimedActionsTakeTheirDeviceTime) {
 TEST_F(ScriptRunnerTest, KeysAndButtonsReachTheDeviceAsInput) {
     ASSERT_EQ(Run("key ctrl+N\nbutton APP1\nbutton UP\ntype hi\n"), RunEnd::ScriptDone);
     // The device holds no key afterwards: each press was released.
-    for (int key : {VK_CONTROL, 'N', VK_APP1, VK_UP}) {
+    for (const int key : {int{VK_CONTROL}, int{'N'}, int{VK_APP1}, int{VK_UP}}) {
         EXPECT_GE(Session().Device().Input().KeyState(key), 0) << key;
     }
 }

@@ -48,12 +48,12 @@ class VirtualDisplay {
 public:
     VirtualDisplay() {
         for (int number = 91; number < 160; ++number) {
-            const std::string socket = "/tmp/.X11-unix/X" + std::to_string(number);
-            const std::string lock = "/tmp/.X" + std::to_string(number) + "-lock";
+            const std::string socket = std::string("/tmp/.X11-unix/X") + std::to_string(number);
+            const std::string lock = std::string("/tmp/.X") + std::to_string(number) + "-lock";
             if (std::filesystem::exists(socket) || std::filesystem::exists(lock)) {
                 continue;
             }
-            name = ":" + std::to_string(number);
+            name = std::string(":") + std::to_string(number);
             auto started = ChildProcess::Start(
                 "/usr/bin/Xvfb", {name, "-screen", "0", "1024x900x24", "-nolisten", "tcp"});
             if (!started) {
@@ -115,7 +115,7 @@ TEST(WindowRun, TheWindowShowsTheDeviceScreenAndClosingItClosesThePlayer) {
     const auto device = scratch.Path() / "device";
     const auto shot = scratch.Path() / "device-screen.png";
     testing::WriteFile(scratch.Path() / "script.txt",
-                       "wait 1000\nscreenshot " + shot.string() + "\n");
+                       std::string("wait 1000\nscreenshot ") + shot.string() + "\n");
     ::setenv("DISPLAY", virtualDisplay.Name().c_str(), 1);
     auto started = ChildProcess::Start(kVantrel, {"--device", device.string(), "--script",
                                                   (scratch.Path() / "script.txt").string()});
