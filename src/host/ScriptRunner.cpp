@@ -31,6 +31,10 @@ ScriptRunner::ScriptRunner(Session& runSession, std::vector<ScriptStep> scriptSt
 
 ScriptRunner::~ScriptRunner() = default;
 
+bool ScriptRunner::Finished() const {
+    return next >= steps.size() && !launched && session.Device().Now() >= resumeAt;
+}
+
 std::optional<sim::DeviceTime> ScriptRunner::NextDue() const {
     if (Finished() || failure || launched) {
         return std::nullopt;

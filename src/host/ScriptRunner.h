@@ -30,7 +30,8 @@ public:
     // Carries out every action that is due now.
     void RunDue();
 
-    bool Finished() const { return next >= steps.size() && !launched; }
+    // Every action has been carried out and has taken its time.
+    bool Finished() const;
     const std::optional<ScriptFailure>& Failure() const { return failure; }
     // When the next action is due, while one is waiting for its time.
     std::optional<sim::DeviceTime> NextDue() const;

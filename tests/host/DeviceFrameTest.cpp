@@ -58,19 +58,24 @@ TEST(DeviceFrame, ThePadIsFourQuartersRoundAction) {
     const DeviceFrame frame(240, 320, 96, 2);
     // The pad's centre lies below the screen, in the middle.
     const int cx = frame.Width() / 2;
-    int cy = -1;
+    int top = -1;
+    int bottom = -1;
     for (int y = frame.ScreenArea().y + frame.ScreenArea().height; y < frame.Height(); ++y) {
         if (frame.HitTest(cx, y).button == DeviceButton::Action) {
-            cy = y + 5;
-            break;
+            top = top < 0 ? y : top;
+            bottom = y;
         }
     }
-    ASSERT_GT(cy, 0);
+    ASSERT_GT(top, 0);
+    const int cy = (top + bottom) / 2;
     EXPECT_EQ(frame.HitTest(cx, cy).button, DeviceButton::Action);
-    EXPECT_EQ(frame.HitTest(cx, cy - 40).button, DeviceButton::Up);
-    EXPECT_EQ(frame.HitTest(cx, cy + 40).button, DeviceButton::Down);
-    EXPECT_EQ(frame.HitTest(cx - 40, cy).button, DeviceButton::Left);
-    EXPECT_EQ(frame.HitTest(cx + 40, cy).button, DeviceButton::Right);
+    const int ring = (bottom - top) / 2 + 15;
+    EXPECT_EQ(frame.HitTest(cx, cy - ring).button, DeviceButton::Up);
+    EXPECT_EQ(frame.HitTest(cx, cy + ring).button, DeviceButton::Down);
+    EXPECT_EQ(frame.HitTest(cx - ring, cy).button, DeviceButton::Left);
+    EXPECT_EQ(frame.HitTest(cx + ring, cy).button, DeviceButton::Right);
+    // Past the ring is the case again.
+    EXPECT_FALSE(frame.HitTest(cx, cy - 4 * ring).button);
 }
 
 TEST(DeviceFrame, DrawsTheScreenPixelForPixelAtTheZoom) {
