@@ -173,6 +173,13 @@ constexpr LRESULT HTCLIENT = 1;
 constexpr LRESULT HTCAPTION = 2;
 constexpr LRESULT HTBORDER = 18;
 
+// WM_MOUSEACTIVATE results: whether a tap on an inactive window activates it,
+// and whether the tap itself then reaches the window.
+constexpr LRESULT MA_ACTIVATE = 1;
+constexpr LRESULT MA_ACTIVATEANDEAT = 2;
+constexpr LRESULT MA_NOACTIVATE = 3;
+constexpr LRESULT MA_NOACTIVATEANDEAT = 4;
+
 // WM_SHOWWINDOW: lParam when the show comes from the parent's.
 constexpr LPARAM SW_PARENTCLOSING = 1;
 constexpr LPARAM SW_PARENTOPENING = 3;

@@ -65,8 +65,8 @@ using HANDLE = void*;
 using HGLOBAL = HANDLE;
 struct HDWP__;
 using HDWP = HDWP__*;
-struct HGDIOBJ__;
-using HGDIOBJ = HGDIOBJ__*;
+// Any graphics object (brush, font, bitmap) converts to it, as on Win32.
+using HGDIOBJ = void*;
 struct HFONT__;
 using HFONT = HFONT__*;
 struct HPEN__;

@@ -202,9 +202,9 @@ BOOL GetClassInfoW(HINSTANCE instance, LPCWSTR className, WNDCLASSW* wndClass);
 int GetClassNameW(HWND window, LPWSTR buffer, int bufferLength);
 
 // Creation and destruction. CreateWindowExW sends WM_NCCREATE, WM_NCCALCSIZE
-// and WM_CREATE in that order; a failed WM_NCCREATE or WM_CREATE (FALSE or -1)
-// destroys the window again and returns nullptr. DestroyWindow sends WM_DESTROY
-// to the window, then to its children, then WM_NCDESTROY from the children up.
+// and WM_CREATE in that order, then WM_SIZE and WM_MOVE; WM_NCCREATE returning
+// FALSE or WM_CREATE returning -1 destroys the window again and returns nullptr. DestroyWindow
+// sends WM_DESTROY to the window, then to its children, then WM_NCDESTROY from the children up.
 HWND CreateWindowExW(DWORD exStyle, LPCWSTR className, LPCWSTR windowName, DWORD style, int x,
                      int y, int width, int height, HWND parent, HMENU menuOrId, HINSTANCE instance,
                      LPVOID param);

@@ -1,0 +1,118 @@
+#include "platform/sim/Journal.h"
+
+#include <cmath>
+#include <cstdio>
+
+#include "platform/Text.h"
+
+namespace sim {
+namespace {
+
+std::string JsonString(const std::string& text) {
+    std::string out = "\"";
+    for (const char c : text) {
+        switch (c) {
+        case '"':
+            out += "\\\"";
+            break;
+        case '\\':
+            out += "\\\\";
+            break;
+        case '\n':
+            out += "\\n";
+            break;
+        case '\r':
+            out += "\\r";
+            break;
+        case '\t':
+            out += "\\t";
+            break;
+        default:
+            if (static_cast<unsigned char>(c) < 0x20) {
+                char escaped[8];
+                std::snprintf(escaped, sizeof escaped, "\\u%04x", static_cast<unsigned>(c));
+                out += escaped;
+            } else {
+                out += c;
+            }
+        }
+    }
+    return out + "\"";
+}
+
+} // namespace
+
+JournalValue::JournalValue(std::u16string_view text) : value(text::ToUtf8(text)) {}
+
+const std::string& JournalValue::Text() const {
+    static const std::string empty;
+    return IsText() ? std::get<4>(value) : empty;
+}
+
+std::string JournalValue::Json() const {
+    switch (value.index()) {
+    case 1:
+        return std::get<1>(value) ? "true" : "false";
+    case 2:
+        return std::to_string(std::get<2>(value));
+    case 3: {
+        const double number = std::get<3>(value);
+        if (!std::isfinite(number)) {
+            return "null";
+        }
+        char buffer[32];
+        std::snprintf(buffer, sizeof buffer, "%.17g", number);
+        return buffer;
+    }
+    case 4:
+        return JsonString(std::get<4>(value));
+    default:
+        return "null";
+    }
+}
+
+std::string JournalEntry::Json() const {
+    std::string out = "{\"t\": " + std::to_string(time) + ", \"pid\": " + std::to_string(pid) +
+                      ", \"call\": " + JsonString(call) + ", \"args\": [";
+    for (std::size_t i = 0; i < args.size(); ++i) {
+        out += (i == 0 ? "" : ", ") + args[i].Json();
+    }
+    return out + "], \"result\": " + result.Json() + "}";
+}
+
+void Journal::Record(JournalEntry entry) {
+    const std::lock_guard guard(lock);
+    entries.push_back(std::move(entry));
+}
+
+std::vector<JournalEntry> Journal::Entries() const {
+    const std::lock_guard guard(lock);
+    return entries;
+}
+
+std::vector<JournalEntry> Journal::Calls(std::string_view call) const {
+    const std::lock_guard guard(lock);
+    std::vector<JournalEntry> found;
+    for (const auto& entry : entries) {
+        if (entry.call == call) {
+            found.push_back(entry);
+        }
+    }
+    return found;
+}
+
+std::string Journal::JsonLines() const {
+    const std::lock_guard guard(lock);
+    std::string out;
+    for (const auto& entry : entries) {
+        out += entry.Json() + "\n";
+    }
+    return out;
+}
+
+void Journal::Clear() {
+    const std::lock_guard guard(lock);
+    entries.clear();
+}
+
+} // namespace sim
