@@ -7,6 +7,8 @@
 #include "platform/Display.h"
 #include "platform/Painting.h"
 #include "platform/sim/MessageRecorder.h"
+#include "platform/sim/PersistentNumber.h"
+#include "platform/sim/ProcessDirectory.h"
 #include "platform/sim/SystemServices.h"
 
 namespace {
@@ -143,6 +145,38 @@ TEST_F(DisplayServiceTest, UnknownOrientationsAndDamagedRecordsAreRefused) {
     EXPECT_EQ(Change(program, mode, 0), DISP_CHANGE_SUCCESSFUL);
     EXPECT_EQ(device->ScreenWidth(), 240);
     EXPECT_EQ(Query(program), DMDO_180);
+}
+
+TEST_F(DisplayServiceTest, ATurnMadeByAnotherProcessIsFollowed) {
+    Handler plain;
+    HWND frame = nullptr;
+    auto program = Launch([&](HINSTANCE) {
+        simtest::RegisterTestClass();
+        frame = simtest::CreateTestWindow(&plain, WS_VISIBLE, RECT{0, 0, 240, 320});
+    });
+    auto log = device->Recorders().Record({frame});
+    // Another process on the directory: it finds this one, stores the new
+    // orientation and tells it, as its own ChangeDisplaySettingsExW would.
+    sim::ProcessDirectory other(directory.Path() / "runtime");
+    std::vector<sim::ProcessRecord> seen;
+    ASSERT_TRUE(device->RunUntil(
+        [&] {
+            seen = other.Others();
+            return !seen.empty() && !seen[0].windows.empty();
+        },
+        10'000));
+    ASSERT_TRUE(sim::PersistentNumber(directory.Path() / "system", "display-orientation")
+                    .Write(DMDO_270)
+                    .Ok());
+    ASSERT_TRUE(other.SendRequest(seen[0].id, "display"));
+
+    ASSERT_TRUE(device->RunUntil([&] { return device->ScreenWidth() == 320; }, 10'000));
+    ASSERT_TRUE(device->RunUntilIdle());
+    EXPECT_EQ(device->ScreenHeight(), 240);
+    EXPECT_TRUE(log->Received(frame, WM_SETTINGCHANGE));
+    EXPECT_TRUE(log->Received(frame, WM_SIZE));
+    EXPECT_EQ(automation->Describe(frame)->rect.right, 320);
+    EXPECT_EQ(Query(program), DMDO_270);
 }
 
 TEST(DisplayServiceRestart, TheOrientationIsKeptInTheDeviceDirectory) {

@@ -51,6 +51,24 @@ TEST_F(ProcessServicesTest, TheHelpViewerShowsTheFileAndTopicItWasAskedFor) {
     EXPECT_EQ(calls[0].result, sim::JournalValue(true));
 }
 
+TEST(ProgramStart, TheCommandLineIsGivenUnchangedAndTheExitCodeKept) {
+    sim::TemporaryDirectory directory;
+    sim::DeviceConfig config;
+    config.directory = directory.Path();
+    sim::Device device(config);
+    sim::ProgramImage image;
+    std::u16string seen;
+    image.entry = [&seen](HINSTANCE, LPWSTR) {
+        seen = GetCommandLineW();
+        return -1;
+    };
+    // As the shell passes an associated file: no quotes removed, blanks kept.
+    sim::Program& program = device.Launch(image, u" \My Documents\a movie.swf ");
+    ASSERT_TRUE(device.RunUntil([&] { return program.Finished(); }, 1000));
+    EXPECT_EQ(seen, u" \My Documents\a movie.swf ");
+    EXPECT_EQ(program.ExitCode(), -1);
+}
+
 TEST(HelpCommandLine, FileAndTopicAreTakenApart) {
     auto request = sim::ParseHelpCommandLine(u"file:vantrel.htm#Main_Contents");
     EXPECT_EQ(request.file, u"\\Windows\\vantrel.htm");
