@@ -137,7 +137,7 @@ HANDLE ProcessServices::CreateMutex(const std::u16string* name, bool initialOwne
         record("CreateMutexW",
                {name != nullptr ? JournalValue(std::u16string_view(*name)) : JournalValue(),
                 initialOwner},
-               handle != nullptr ? JournalValue(error) : JournalValue(false));
+               error);
     }
     return handle;
 }

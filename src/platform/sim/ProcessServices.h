@@ -45,6 +45,8 @@ public:
     const ProgramImage* FindImage(std::u16string_view name) const;
 
     // The calls of platform/Process.h for the calling program (pid, thread).
+    // CreateMutexW is journaled with its last error as result (0 for a new
+    // mutex, ERROR_ALREADY_EXISTS, or why it failed).
     HANDLE CreateMutex(const std::u16string* name, bool initialOwner, DWORD pid, DWORD thread,
                        DWORD& error);
     bool ReleaseMutex(HANDLE mutex, DWORD thread, DWORD& error);
