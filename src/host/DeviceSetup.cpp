@@ -1,6 +1,7 @@
 #include "host/DeviceSetup.h"
 
 #include <fstream>
+#include <span>
 #include <sstream>
 #include <string>
 #include <system_error>
@@ -49,13 +50,8 @@ bool WriteText(const std::filesystem::path& file, const std::string& text) {
 
 } // namespace
 
-std::filesystem::path DefaultMoviePath(const std::filesystem::path& deviceDirectory) {
-    return deviceDirectory / "storage" / "Program Files" / "Vantrel" / "Vantrel.exe.swf";
-}
-
 Result<PreparedDevice> PrepareDevice(const std::filesystem::path& directory,
-                                     const DeviceProfile& asked,
-                                     std::span<const std::byte> defaultMovie) {
+                                     const DeviceProfile& asked) {
     std::error_code error;
     const std::filesystem::path profileFile = directory / kProfileName;
     if (std::filesystem::exists(profileFile, error)) {
@@ -66,14 +62,10 @@ Result<PreparedDevice> PrepareDevice(const std::filesystem::path& directory,
         return PreparedDevice{*profile, false};
     }
 
-    const std::filesystem::path movie = DefaultMoviePath(directory);
-    std::filesystem::create_directories(movie.parent_path(), error);
+    std::filesystem::create_directories(directory, error);
     if (error) {
         return Problem("cannot make the device directory " + directory.string() + ": " +
                        error.message());
-    }
-    if (!std::filesystem::exists(movie, error) && !WriteWhole(movie, defaultMovie)) {
-        return Problem("cannot install the default movie in " + movie.string());
     }
     std::ostringstream text;
     text << asked.screenWidth << ' ' << asked.screenHeight << ' ' << asked.dpi << '\n';

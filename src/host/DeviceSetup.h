@@ -1,11 +1,9 @@
-// The device directory as the host finds or makes it: a new device gets the
-// screen it was asked for and the demo movie as the player's default movie;
-// a device used before keeps the screen it was made with.
+// The screen of the device in a device directory: a new device gets the
+// screen it was asked for, a device used before keeps the one it was made
+// with. (The device itself sets up the rest of a new directory.)
 #pragma once
 
-#include <cstddef>
 #include <filesystem>
-#include <span>
 
 #include "platform/Result.h"
 
@@ -23,15 +21,10 @@ struct PreparedDevice {
     bool isNew = false;
 };
 
-// Where the default movie lives in the device's storage: the program's path
-// with ".swf" appended.
-std::filesystem::path DefaultMoviePath(const std::filesystem::path& deviceDirectory);
-
-// Finds the device in directory, or sets one up there with the profile asked
-// for and defaultMovie installed. A profile file that cannot be read back is
-// an error (the device is left as it is), never silently replaced.
+// Finds the device's screen in directory, or records the one asked for when
+// the directory holds no device yet. A screen file that cannot be read back
+// is an error (the device is left as it is), never silently replaced.
 Result<PreparedDevice> PrepareDevice(const std::filesystem::path& directory,
-                                     const DeviceProfile& asked,
-                                     std::span<const std::byte> defaultMovie);
+                                     const DeviceProfile& asked);
 
 } // namespace host

@@ -6,6 +6,7 @@
 
 #include "host/OutputFile.h"
 #include "host/Session.h"
+#include "host/SystemState.h"
 #include "platform/Controls.h"
 #include "platform/Text.h"
 #include "platform/Window.h"
@@ -13,6 +14,7 @@
 #include "platform/sim/InputRouter.h"
 #include "platform/sim/MessageBoxQuery.h"
 #include "platform/sim/Screen.h"
+#include "platform/sim/SystemServices.h"
 #include "platform/sim/WindowManager.h"
 
 namespace host {
@@ -204,10 +206,9 @@ nlohmann::ordered_json CollectDeviceState(Session& session) {
     sim::Automation& automation = session.Automation();
     Json state;
     state["time"] = device.Now();
-    state["screen"] = Json{{"width", device.ScreenWidth()},
-                           {"height", device.ScreenHeight()},
-                           {"dpi", device.PixelsPerInch()}};
+    state["screen"] = ScreenState(session);
     state["taskbarVisible"] = device.GetScreen().TaskBarVisible();
+    state["sipButtonVisible"] = SipButtonVisible(session);
     state["foreground"] = Handle(automation.Foreground());
 
     // Handles first: asking the controls lets their programs run, and a window
@@ -224,6 +225,9 @@ nlohmann::ordered_json CollectDeviceState(Session& session) {
     }
     state["windows"] = std::move(windows);
     state["hotKeys"] = HotKeys(session);
+    state["power"] = PowerState(session);
+    state["volume"] = device.Services().Volume();
+    state["registry"] = RegistryState(session);
     state["movie"] = Movie(session);
     state["messageBoxes"] = MessageBoxes(session);
     if (const auto exitCode = session.PlayerExitCode()) {

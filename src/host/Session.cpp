@@ -3,10 +3,15 @@
 #include "platform/Messages.h"
 #include "platform/Text.h"
 #include "platform/Window.h"
+#include "platform/sim/DevicePath.h"
 #include "platform/sim/WindowManager.h"
+#include "swf/HostFiles.h"
+#include "swf/MovieControl.h"
 
 namespace host {
 namespace {
+
+constexpr char16_t kDefaultMoviePath[] = u"\\Program Files\\Vantrel\\Vantrel.exe.swf";
 
 // How long each closing round waits for the player, in device time.
 constexpr sim::DeviceTime kCloseRoundLimit = 2'000;
@@ -24,8 +29,25 @@ Session::Session(const SessionConfig& sessionConfig, const sim::ProgramImage& pr
     deviceConfig.screenHeight = config.profile.screenHeight;
     deviceConfig.pixelsPerInch = config.profile.dpi;
     deviceConfig.clock = config.clock;
+    if (!config.defaultMovie.empty()) {
+        deviceConfig.services.firstUseFiles.push_back(sim::InstalledFile{
+            kDefaultMoviePath, {config.defaultMovie.begin(), config.defaultMovie.end()}});
+    }
     device = std::make_unique<sim::Device>(deviceConfig);
     automation = std::make_unique<sim::Automation>(*device);
+    if (config.installMovieControl) {
+        // The control reads the movies of "file://" URLs; device paths name
+        // files of the device's storage.
+        const std::filesystem::path storage = device->StorageRoot();
+        swf::InstallMovieControl(std::make_shared<swf::HostFiles>(
+            [storage](const std::string& path) -> std::optional<std::filesystem::path> {
+                const sim::ResolvedPath resolved = sim::ResolvePath(storage, text::FromUtf8(path));
+                if (!resolved.Ok()) {
+                    return std::nullopt;
+                }
+                return resolved.host;
+            }));
+    }
     player = &device->Launch(program, text::FromUtf8(config.commandLine));
 }
 

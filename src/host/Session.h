@@ -6,6 +6,7 @@
 #include <filesystem>
 #include <memory>
 #include <optional>
+#include <span>
 #include <string>
 
 #include "host/DeviceSetup.h"
@@ -22,6 +23,8 @@ struct SessionConfig {
     bool installMovieControl = true;
     // UTF-8, unchanged.
     std::string commandLine;
+    // Installed as the player's default movie when the device is new.
+    std::span<const std::byte> defaultMovie;
 };
 
 class Session {

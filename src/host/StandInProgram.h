@@ -1,8 +1,10 @@
 // A small program that vantrel runs in the player's place until the player is
 // part of the build: a window under the player's menu bar (from the player's
-// resources), a message box for the "Open" soft key, and its window text
-// naming the last command it received. "exit N" as its command line ends it
-// at once with code N.
+// resources) holding the movie control with the movie of its command line
+// (the default movie without one), a message box for the "Open" soft key,
+// full screen for "Toggle Fullscreen", and its window text naming any other
+// command it received. "exit N" as its command line ends it at once with
+// code N.
 #pragma once
 
 #include "platform/sim/ProgramThread.h"

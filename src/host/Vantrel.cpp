@@ -127,9 +127,9 @@ int RunVantrel(std::span<const std::string> args, const sim::ProgramImage& progr
         }
     }
 
-    const auto device = PrepareDevice(
-        options.deviceDirectory,
-        DeviceProfile{options.screenWidth, options.screenHeight, options.dpi}, DemoMovie());
+    const auto device =
+        PrepareDevice(options.deviceDirectory,
+                      DeviceProfile{options.screenWidth, options.screenHeight, options.dpi});
     if (!device) {
         std::cerr << "vantrel: " << device.GetError().message << "\n";
         return kExitHostFailure;
@@ -155,6 +155,7 @@ int RunVantrel(std::span<const std::string> args, const sim::ProgramImage& progr
     config.clock = virtualClock ? sim::ClockMode::Virtual : sim::ClockMode::Real;
     config.installMovieControl = !options.noControl;
     config.commandLine = options.commandLine;
+    config.defaultMovie = DemoMovie();
     Session session(config, program);
 
     const LaunchPlan launchPlan = PlanLaunches(options, profile, virtualClock);

@@ -160,5 +160,117 @@ TEST_F(VantrelProcess, AScriptLineThatCannotBeCarriedOutEndsTheRunWithTwo) {
     }
 }
 
+const Json* FindWindowOfClass(const Json& state, const std::string& className) {
+    for (const Json& window : state["windows"]) {
+        if (window["class"] == className) {
+            return &window;
+        }
+    }
+    return nullptr;
+}
+
+TEST_F(VantrelProcess, AMovieOnTheCommandLineIsPlayingAfterASecond) {
+    const auto movie = Path("my movie.swf");
+    std::filesystem::copy_file(VANTREL_BINARY_DIR "/demo.swf", movie);
+    const auto result = Run("wait 1000\nstate " + Path("s.json").string() + "\n",
+                            {"--journal", Path("j.jsonl").string()}, movie.string());
+    ASSERT_EQ(result.exitCode, 0) << result.err;
+    const Json state = ReadJson("s.json");
+    const Json& played = state["movie"];
+    ASSERT_TRUE(played.is_object()) << state.dump(1);
+    EXPECT_EQ(played["url"], "file://" + movie.string());
+    EXPECT_EQ(played["readyState"], 4);
+    EXPECT_EQ(played["playing"], true);
+    EXPECT_GT(played["frameNumber"].get<int>(), 5);
+    EXPECT_GT(played["framesRendered"].get<int>(), 5);
+
+    // The control's dispatch calls are in the journal under their names.
+    bool urlSet = false;
+    for (const Json& entry : Journal("j.jsonl")) {
+        urlSet = urlSet || (entry["call"] == "SetMovieUrl" &&
+                            entry["args"].dump().find("my movie.swf") != std::string::npos);
+    }
+    EXPECT_TRUE(urlSet);
+}
+
+TEST_F(VantrelProcess, ToggleFullscreenFromTheMenuHidesTheTaskBar) {
+    const auto result = Run("wait 200\nmenu Screen \"Toggle Fullscreen\"\nstate " +
+                            Path("full.json").string() + "\nmenu Screen \"Toggle Fullscreen\"\n" +
+                            "state " + Path("normal.json").string() + "\n");
+    ASSERT_EQ(result.exitCode, 0) << result.err;
+    const Json full = ReadJson("full.json");
+    EXPECT_EQ(full["taskbarVisible"], false);
+    EXPECT_EQ(full["sipButtonVisible"], false);
+    const Json* main = FindWindowOfClass(full, "VantrelStandIn");
+    ASSERT_NE(main, nullptr);
+    EXPECT_EQ((*main)["rect"], Json::array({0, 0, 240, 320}));
+    EXPECT_EQ(ReadJson("normal.json")["taskbarVisible"], true);
+}
+
+TEST_F(VantrelProcess, WithoutTheControlTheProgramSaysSoAndGoesOn) {
+    const auto result =
+        Run("wait 500\nstate " + Path("box.json").string() + "\nsoftkey 1\nwait 500\nstate " +
+                Path("after.json").string() + "\n",
+            {"--no-control", "--journal", Path("j.jsonl").string()});
+    ASSERT_EQ(result.exitCode, 0) << result.err;
+    const Json box = ReadJson("box.json");
+    ASSERT_EQ(box["messageBoxes"].size(), 1u) << box.dump(1);
+    EXPECT_EQ(box["messageBoxes"][0]["text"], "The movie control is not installed.");
+    EXPECT_EQ(box["movie"], nullptr);
+    const Json after = ReadJson("after.json");
+    EXPECT_TRUE(after["messageBoxes"].empty());
+    EXPECT_FALSE(after.contains("exitCode"));
+    EXPECT_NE(FindWindowOfClass(after, "VantrelStandIn"), nullptr);
+}
+
+TEST_F(VantrelProcess, LaunchRunsASecondProcessOnTheDeviceAndJournalsItsExitCode) {
+    const auto result = Run("launch exit 5\nwait 10\n", {"--journal", Path("j.jsonl").string()});
+    ASSERT_EQ(result.exitCode, 0) << result.err;
+    int launches = 0;
+    for (const Json& entry : Journal("j.jsonl")) {
+        if (entry["call"] == "launch") {
+            ++launches;
+            EXPECT_EQ(entry["args"], Json::array({"exit 5"}));
+            EXPECT_EQ(entry["result"], 5);
+            EXPECT_GT(entry["pid"].get<long>(), 0);
+        }
+    }
+    EXPECT_EQ(launches, 1);
+}
+
+TEST_F(VantrelProcess, TheSystemTurnsTheDisplayAndBringsOtherProgramsForward) {
+    const auto result =
+        Run("wait 100\nrotate 90\nstate " + Path("turned.json").string() + "\nfront other\nstate " +
+            Path("other.json").string() + "\nfront vantrel\nrotate 0\nstate " +
+            Path("back.json").string() + "\n");
+    ASSERT_EQ(result.exitCode, 0) << result.err;
+    const Json turned = ReadJson("turned.json");
+    EXPECT_EQ(turned["screen"]["width"], 320);
+    EXPECT_EQ(turned["screen"]["height"], 240);
+    EXPECT_EQ(turned["screen"]["orientation"], 90);
+
+    const Json other = ReadJson("other.json");
+    const Json* main = FindWindowOfClass(other, "VantrelStandIn");
+    ASSERT_NE(main, nullptr);
+    EXPECT_NE(other["foreground"], (*main)["handle"]);
+
+    const Json back = ReadJson("back.json");
+    EXPECT_EQ(back["screen"]["orientation"], 0);
+    EXPECT_EQ(back["foreground"], (*FindWindowOfClass(back, "VantrelStandIn"))["handle"]);
+}
+
+TEST_F(VantrelProcess, TheStateHasTheSystemsPowerVolumeAndRegistry) {
+    const auto result = Run("state " + Path("s.json").string() + "\n");
+    ASSERT_EQ(result.exitCode, 0) << result.err;
+    const Json state = ReadJson("s.json");
+    EXPECT_EQ(state["power"]["backlight"], true);
+    EXPECT_EQ(state["power"]["suspended"], false);
+    EXPECT_EQ(state["power"]["systemPowerState"], "on");
+    EXPECT_TRUE(state["power"]["requirements"].is_array());
+    EXPECT_EQ(state["volume"], 0xFFFFFFFFu);
+    EXPECT_TRUE(state["registry"]["HKEY_CLASSES_ROOT"].is_object()) << state["registry"].dump();
+    EXPECT_TRUE(state["registry"]["HKEY_LOCAL_MACHINE"].is_object());
+}
+
 } // namespace
 } // namespace host
