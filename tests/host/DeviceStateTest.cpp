@@ -43,7 +43,9 @@ TEST(DeviceState, WindowsWithTheirPlaceAndTheMenuBarsButtons) {
     EXPECT_EQ((*bar)["rect"], Json::array({0, 320 - 26, 240, 26}));
 
     EXPECT_TRUE(state["hotKeys"].empty());
-    EXPECT_EQ(state["movie"], nullptr);
+    // The movie control's own account, with the stand-in's movie (not there).
+    EXPECT_EQ(state["movie"]["url"], "file://movie.swf");
+    EXPECT_EQ(state["movie"]["readyState"], 0);
     EXPECT_FALSE(state.contains("exitCode"));
 }
 

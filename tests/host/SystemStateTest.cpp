@@ -4,6 +4,7 @@
 
 #include "StandInSession.h"
 #include "platform/Display.h"
+#include "platform/Program.h"
 #include "platform/Registry.h"
 #include "platform/sim/SystemServices.h"
 

@@ -100,7 +100,8 @@ TEST_F(VantrelProcess, ScriptFromStandardInputWritesStateJournalAndScreenshot) {
 
     const Json end = ReadJson("end.json");
     EXPECT_TRUE(end["messageBoxes"].empty());
-    EXPECT_EQ(end["screen"], (Json{{"width", 240}, {"height", 320}, {"dpi", 96}}));
+    EXPECT_EQ(end["screen"],
+              (Json{{"width", 240}, {"height", 320}, {"dpi", 96}, {"orientation", 0}}));
     EXPECT_FALSE(end.contains("exitCode")); // written before the player was closed
 
     // The box's answer (Cancel) is in the journal.
