@@ -693,7 +693,7 @@ LRESULT DropListProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
         return 1;
     case WM_MOUSEACTIVATE:
         // A tap on the list must not take activation from the dialog.
-        return 3; // MA_NOACTIVATE
+        return MA_NOACTIVATE;
     case WM_LBUTTONDOWN:
         return OnListButtonDown(window, *state, lParam);
     case WM_MOUSEMOVE:

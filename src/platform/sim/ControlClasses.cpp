@@ -2,6 +2,9 @@
 #include "platform/Window.h"
 #include "platform/sim/ControlProcedures.h"
 #include "platform/sim/ControlSupport.h"
+#include "platform/sim/MenuTable.h"
+#include "platform/sim/PopupMenu.h"
+#include "platform/sim/SystemClasses.h"
 
 namespace sim {
 namespace {
@@ -31,15 +34,15 @@ constexpr ClassEntry kClasses[] = {
 
 } // namespace
 
-void RegisterControlClasses(WindowManager& windows) {
+void InstallControlClasses(Device& device) {
     for (const ClassEntry& entry : kClasses) {
         WNDCLASSW wndClass;
         wndClass.style = entry.style | CS_GLOBALCLASS;
         wndClass.lpfnWndProc = entry.procedure;
         wndClass.lpszClassName = entry.name;
-        DWORD error = 0;
-        windows.RegisterClass(wndClass, nullptr, error);
+        RegisterSystemClass(device, wndClass);
     }
+    device.Menus().SetPopupTracker(TrackPopupMenuRequest);
 }
 
 } // namespace sim

@@ -61,8 +61,4 @@ void RecordCall(std::string call, std::vector<JournalValue> args, JournalValue r
 // The host path of a device path on the current device.
 std::filesystem::path DeviceHostPath(const std::u16string& devicePath);
 
-// Registers the device's control classes and the shell's windows; the device
-// calls it once as it starts.
-void RegisterControlClasses(WindowManager& windows);
-
 } // namespace sim

@@ -1,9 +1,10 @@
 #include "platform/sim/ImageLoading.h"
 
 #include <cstdlib>
-#include <cstring>
 
 #include "platform/Resources.h"
+#include "platform/sim/Device.h"
+#include "platform/sim/Gdi.h"
 
 namespace sim {
 namespace {
@@ -83,28 +84,23 @@ std::optional<res::Image> LoadBitmapImage(HINSTANCE instance, LPCWSTR name) {
 }
 
 std::optional<res::Image> ImageOfBitmap(HBITMAP bitmap) {
-    BITMAP info;
-    if (bitmap == nullptr ||
-        GetObjectW(reinterpret_cast<HGDIOBJ>(bitmap), sizeof(info), &info) != sizeof(info) ||
-        info.bmBits == nullptr || info.bmBitsPixel != 32 || info.bmWidth <= 0 ||
-        info.bmHeight <= 0 || info.bmWidthBytes < info.bmWidth * 4) {
+    Device* device = Device::Current();
+    const Picture* picture = device != nullptr
+                                 ? device->Graphics().FindBitmap(reinterpret_cast<HGDIOBJ>(bitmap))
+                                 : nullptr;
+    if (picture == nullptr) {
         return std::nullopt;
     }
-    res::Image image;
-    image.width = info.bmWidth;
-    image.height = info.bmHeight;
-    image.pixels.resize(static_cast<std::size_t>(image.width) * image.height);
-    const auto* rows = static_cast<const std::byte*>(info.bmBits);
-    for (int y = 0; y < image.height; ++y) {
-        std::memcpy(&image.pixels[static_cast<std::size_t>(y) * image.width],
-                    rows + static_cast<std::size_t>(y) * info.bmWidthBytes,
-                    static_cast<std::size_t>(image.width) * 4);
+    return picture->Image();
+}
+
+std::optional<res::Image> ImageOfIcon(HICON icon) {
+    Device* device = Device::Current();
+    const Picture* picture = device != nullptr ? device->Graphics().FindIcon(icon) : nullptr;
+    if (picture == nullptr) {
+        return std::nullopt;
     }
-    // Bitmaps carry no transparency.
-    for (std::uint32_t& pixel : image.pixels) {
-        pixel |= 0xFF000000;
-    }
-    return image;
+    return picture->Image();
 }
 
 } // namespace sim

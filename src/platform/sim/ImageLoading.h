@@ -16,8 +16,9 @@ std::optional<LPCWSTR> ResourceNameOfText(LPCWSTR text);
 // The icon's image closest to `size` pixels square.
 std::optional<res::Image> LoadIconImage(HINSTANCE instance, LPCWSTR name, int size);
 std::optional<res::Image> LoadBitmapImage(HINSTANCE instance, LPCWSTR name);
-// The pixels of a bitmap handle, as GetObjectW describes them (32 bits a
-// pixel, top row first); nothing for other bitmaps.
+// The pixels of a bitmap or an icon made by the device (LoadBitmapW,
+// LoadIconW, LoadImageW); nothing for other handles.
 std::optional<res::Image> ImageOfBitmap(HBITMAP bitmap);
+std::optional<res::Image> ImageOfIcon(HICON icon);
 
 } // namespace sim

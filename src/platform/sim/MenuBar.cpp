@@ -229,7 +229,7 @@ LRESULT MenuBarProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
         return OnButtonDown(window, *state, wParam, lParam);
     case WM_MOUSEACTIVATE:
         // The bar belongs to its owner: tapping it does not activate it.
-        return 3; // MA_NOACTIVATE
+        return MA_NOACTIVATE;
     case WM_DISPLAYCHANGE:
     case WM_SETTINGCHANGE:
         FollowScreen(window);

@@ -12,6 +12,7 @@
 #include "platform/sim/ControlPaint.h"
 #include "platform/sim/ControlProcedures.h"
 #include "platform/sim/ControlSupport.h"
+#include "platform/sim/MenuTable.h"
 #include "platform/sim/ModalLoop.h"
 
 namespace sim {
@@ -164,7 +165,8 @@ RECT MenuTracker::Place(int width, int height, int openedFrom) const {
 }
 
 bool MenuTracker::Open(HMENU menu, int openedFrom) {
-    if ((flags & TPM_NONOTIFY) == 0) {
+    // The first level was announced by TrackPopupMenuEx itself.
+    if ((flags & TPM_NONOTIFY) == 0 && openedFrom >= 0) {
         const UINT position = openedFrom < 0 ? 0 : static_cast<UINT>(openedFrom);
         SendMessageW(owner, WM_INITMENUPOPUP, reinterpret_cast<WPARAM>(menu),
                      MAKELPARAM(static_cast<WORD>(position), FALSE));
@@ -504,7 +506,7 @@ LRESULT PopupMenuProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
         return 1;
     case WM_MOUSEACTIVATE:
         // A tap on the menu must not take activation from its owner.
-        return 3; // MA_NOACTIVATE
+        return MA_NOACTIVATE;
     case WM_CANCELMODE:
         tracker.Cancel();
         return 0;
@@ -533,56 +535,36 @@ LRESULT PopupMenuProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     }
 }
 
-} // namespace sim
-
-BOOL TrackPopupMenuEx(HMENU menu, UINT flags, int x, int y, HWND owner, const TPMPARAMS* params) {
-    (void)params;
-    if (!IsMenu(menu)) {
-        SetLastError(ERROR_INVALID_MENU_HANDLE);
-        return FALSE;
-    }
-    if (!IsWindow(owner)) {
-        SetLastError(ERROR_INVALID_WINDOW_HANDLE);
-        return FALSE;
-    }
+UINT TrackPopupMenuRequest(const PopupMenuRequest& request) {
     // One menu at a time on a thread.
-    if (sim::OpenPopupOfThisProgram() != nullptr) {
-        return FALSE;
+    if (OpenPopupOfThisProgram() != nullptr) {
+        return 0;
     }
-    sim::MenuTracker tracker(owner, flags);
-    tracker.anchor = POINT{x, y};
-    if (!tracker.Open(menu, -1)) {
-        return FALSE;
+    MenuTable* menus = Device::Current() != nullptr ? &Device::Current()->Menus() : nullptr;
+    if (menus == nullptr) {
+        return 0;
     }
-    sim::RunModalLoop([&tracker] { return tracker.Done(); },
-                      [&tracker](MSG& msg) { return sim::Intercept(tracker, msg); });
+    // An EndMenu from before this menu does not close it.
+    menus->TakeCancelRequest();
+    MenuTracker tracker(request.owner, request.flags);
+    tracker.anchor = request.point;
+    if (!tracker.Open(request.menu, -1)) {
+        return 0;
+    }
+    RunModalLoop(
+        [&tracker, menus] {
+            if (menus->TakeCancelRequest()) {
+                tracker.Cancel();
+            }
+            return tracker.Done();
+        },
+        [&tracker](MSG& msg) { return Intercept(tracker, msg); });
     const UINT chosen = tracker.Chosen();
     if (GetCapture() == tracker.FirstWindow()) {
         ReleaseCapture();
     }
     tracker.CloseFrom(0);
-    if ((flags & TPM_RETURNCMD) != 0) {
-        return static_cast<BOOL>(chosen);
-    }
-    if (chosen != 0 && IsWindow(owner)) {
-        // The command arrives through the queue, after the menu has gone.
-        PostMessageW(owner, WM_COMMAND, MAKEWPARAM(static_cast<WORD>(chosen), 0), 0);
-    }
-    return TRUE;
+    return chosen;
 }
 
-BOOL TrackPopupMenu(HMENU menu, UINT flags, int x, int y, int reserved, HWND owner,
-                    const RECT* reservedRect) {
-    (void)reserved;
-    (void)reservedRect;
-    return TrackPopupMenuEx(menu, flags, x, y, owner, nullptr);
-}
-
-BOOL EndMenu() {
-    const HWND popup = sim::OpenPopupOfThisProgram();
-    if (popup == nullptr) {
-        return FALSE;
-    }
-    SendMessageW(popup, WM_CANCELMODE, 0, 0);
-    return TRUE;
-}
+} // namespace sim

@@ -1,13 +1,15 @@
-// Popup menus: TrackPopupMenuEx shows a menu as a column of items in a window
-// of its own above everything, runs a modal loop on the program's queue until
-// the user picks an item or taps elsewhere, and opens submenus on a tap. What
-// each open popup shows can be read back, for tests and the host.
+// Popup menus: the tracker behind TrackPopupMenuEx shows a menu as a column of
+// items in a window of its own above everything, runs a modal loop on the
+// program's queue until the user picks an item or taps elsewhere, and opens
+// submenus on a tap. What each open popup shows can be read back, for tests
+// and the host.
 #pragma once
 
 #include <string>
 #include <vector>
 
 #include "platform/WinTypes.h"
+#include "platform/sim/MenuTable.h"
 
 namespace sim {
 
@@ -28,5 +30,10 @@ struct PopupMenuRow {
 
 // The rows of a popup menu window (class "#32768"); empty for other windows.
 std::vector<PopupMenuRow> DescribePopupMenu(HWND popup);
+
+// Shows the request's menu and returns the command chosen, or 0. The device's
+// TrackPopupMenuEx has sent WM_INITMENUPOPUP for the menu itself; the tracker
+// sends it for each submenu it opens.
+UINT TrackPopupMenuRequest(const PopupMenuRequest& request);
 
 } // namespace sim

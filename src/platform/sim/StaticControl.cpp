@@ -26,10 +26,6 @@ public:
     HBITMAP bitmap = nullptr;
 };
 
-DWORD Kind(HWND window) {
-    return static_cast<DWORD>(GetWindowLongW(window, GWL_STYLE)) & SS_TYPEMASK;
-}
-
 void OnCreate(HWND window, StaticState& state, const CREATESTRUCTW& create) {
     const DWORD kind = create.style & SS_TYPEMASK;
     if (kind != SS_ICON && kind != SS_BITMAP) {
@@ -170,9 +166,7 @@ LRESULT StaticProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     case STM_SETICON: {
         const HICON previous = state->icon;
         state->icon = reinterpret_cast<HICON>(wParam);
-        // FIXME: an icon given by handle cannot be read back through the
-        // device's calls, so only icons from resources are drawn.
-        state->image.reset();
+        state->image = ImageOfIcon(state->icon);
         InvalidateRect(window, nullptr, TRUE);
         return reinterpret_cast<LRESULT>(previous);
     }
@@ -184,7 +178,7 @@ LRESULT StaticProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
                                                      : static_cast<HANDLE>(state->bitmap);
         if (wParam == IMAGE_ICON) {
             state->icon = reinterpret_cast<HICON>(lParam);
-            state->image.reset();
+            state->image = ImageOfIcon(state->icon);
         } else if (wParam == IMAGE_BITMAP) {
             state->bitmap = reinterpret_cast<HBITMAP>(lParam);
             state->image = ImageOfBitmap(state->bitmap);

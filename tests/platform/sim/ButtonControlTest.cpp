@@ -11,16 +11,19 @@ namespace {
 
 class ButtonControlTest : public simtest::DeviceTest {
 protected:
-    void SetUp() override {
-        program.emplace(Launch([&](HINSTANCE) {
+    sim::Program& Running() { return *device->Programs().back(); }
+
+    // Launches the test program; each test holds it while it runs.
+    simtest::RunningProgram Start() {
+        return Launch([&](HINSTANCE) {
             simtest::RegisterTestClass();
             parent = simtest::CreateTestWindow(&plain, WS_VISIBLE, RECT{0, 26, 240, 294});
-        }));
+        });
     }
 
     HWND Create(DWORD style, int id, int y, const char16_t* text) {
         HWND button = nullptr;
-        OnProgram(*program, [&] {
+        OnProgram(Running(), [&] {
             button = CreateWindowExW(
                 0, WC_BUTTONW, text, WS_CHILD | WS_VISIBLE | style, 10, y, 160, 20, parent,
                 reinterpret_cast<HMENU>(static_cast<std::uintptr_t>(id)), nullptr, nullptr);
@@ -40,10 +43,10 @@ protected:
 
     simtest::Handler plain;
     HWND parent = nullptr;
-    std::optional<simtest::RunningProgram> program;
 };
 
 TEST_F(ButtonControlTest, ATapThatEndsOnThePushButtonClicksIt) {
+    auto program = Start();
     const HWND button = Create(BS_PUSHBUTTON, 1014, 20, u"Associate SWF with me!");
     auto log = device->Recorders().Record({parent});
     automation->TapWindow(button);
@@ -68,6 +71,7 @@ TEST_F(ButtonControlTest, ATapThatEndsOnThePushButtonClicksIt) {
 }
 
 TEST_F(ButtonControlTest, AutomaticCheckBoxesCheckThemselvesPlainOnesDoNot) {
+    auto program = Start();
     const HWND automatic = Create(BS_AUTOCHECKBOX, 1021, 20, u"Landscape");
     const HWND plainBox = Create(BS_CHECKBOX, 1022, 50, u"Plain");
     auto log = device->Recorders().Record({parent});
@@ -87,6 +91,7 @@ TEST_F(ButtonControlTest, AutomaticCheckBoxesCheckThemselvesPlainOnesDoNot) {
 }
 
 TEST_F(ButtonControlTest, AutomaticRadioButtonsKeepOneCheckedInTheirGroup) {
+    auto program = Start();
     const HWND first = Create(BS_AUTORADIOBUTTON | WS_GROUP, 1, 20, u"First");
     const HWND second = Create(BS_AUTORADIOBUTTON, 2, 50, u"Second");
     const HWND other = Create(BS_AUTORADIOBUTTON | WS_GROUP, 3, 80, u"Other group");

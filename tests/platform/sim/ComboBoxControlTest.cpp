@@ -17,8 +17,11 @@ constexpr int kComboId = 1019;
 
 class ComboBoxControlTest : public simtest::DeviceTest {
 protected:
-    void SetUp() override {
-        program.emplace(Launch([&](HINSTANCE) {
+    sim::Program& Running() { return *device->Programs().back(); }
+
+    // Launches the test program; each test holds it while it runs.
+    simtest::RunningProgram Start() {
+        return Launch([&](HINSTANCE) {
             simtest::RegisterTestClass();
             parent = simtest::CreateTestWindow(&plain, WS_VISIBLE, RECT{0, 26, 240, 294});
             combo = CreateWindowExW(
@@ -28,8 +31,7 @@ protected:
             for (const char16_t* text : {u"Keep Backlight", u"Do not keep backlight"}) {
                 SendMessageW(combo, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(text));
             }
-        }));
-        ASSERT_NE(combo, nullptr);
+        });
     }
 
     HWND OpenList() const {
@@ -49,10 +51,10 @@ protected:
     simtest::Handler plain;
     HWND parent = nullptr;
     HWND combo = nullptr;
-    std::optional<simtest::RunningProgram> program;
 };
 
 TEST_F(ComboBoxControlTest, TheWindowIsAsHighAsItsFieldAndTheRestIsForTheList) {
+    auto program = Start();
     const auto info = automation->Describe(combo);
     ASSERT_TRUE(info);
     const int height = info->rect.bottom - info->rect.top;
@@ -65,6 +67,7 @@ TEST_F(ComboBoxControlTest, TheWindowIsAsHighAsItsFieldAndTheRestIsForTheList) {
 }
 
 TEST_F(ComboBoxControlTest, ATapOpensTheListAndAChoiceClosesItWithTheSelection) {
+    auto program = Start();
     auto log = device->Recorders().Record({parent});
     EXPECT_EQ(SendMessageW(combo, CB_GETCURSEL, 0, 0), CB_ERR);
     automation->TapWindow(combo);
@@ -91,6 +94,7 @@ TEST_F(ComboBoxControlTest, ATapOpensTheListAndAChoiceClosesItWithTheSelection) 
 }
 
 TEST_F(ComboBoxControlTest, ATapOutsideClosesTheListWithoutAChoice) {
+    auto program = Start();
     SendMessageW(combo, CB_SETCURSEL, 0, 0);
     automation->TapWindow(combo);
     ASSERT_TRUE(device->RunUntilIdle());
@@ -106,6 +110,7 @@ TEST_F(ComboBoxControlTest, ATapOutsideClosesTheListWithoutAChoice) {
 }
 
 TEST_F(ComboBoxControlTest, KeysChangeTheSelectionOfAClosedList) {
+    auto program = Start();
     SendMessageW(combo, CB_SETCURSEL, 0, 0);
     automation->TapWindow(combo);
     automation->TapWindow(combo);
@@ -120,8 +125,9 @@ TEST_F(ComboBoxControlTest, KeysChangeTheSelectionOfAClosedList) {
 }
 
 TEST_F(ComboBoxControlTest, SortedListsAndTheMessagesAnswerLikeWin32) {
+    auto program = Start();
     HWND sorted = nullptr;
-    OnProgram(*program, [&] {
+    OnProgram(Running(), [&] {
         sorted =
             CreateWindowExW(0, WC_COMBOBOXW, nullptr, WS_CHILD | CBS_DROPDOWNLIST | CBS_SORT, 79,
                             150, 81, 70, parent, reinterpret_cast<HMENU>(1003), nullptr, nullptr);

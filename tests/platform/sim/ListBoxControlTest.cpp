@@ -15,16 +15,19 @@ constexpr int kListId = 1101;
 
 class ListBoxControlTest : public simtest::DeviceTest {
 protected:
-    void SetUp() override {
-        program.emplace(Launch([&](HINSTANCE) {
+    sim::Program& Running() { return *device->Programs().back(); }
+
+    // Launches the test program; each test holds it while it runs.
+    simtest::RunningProgram Start() {
+        return Launch([&](HINSTANCE) {
             simtest::RegisterTestClass();
             parent = simtest::CreateTestWindow(&plain, WS_VISIBLE, RECT{0, 26, 240, 294});
-        }));
+        });
     }
 
     HWND CreateList(DWORD style, int height = 100) {
         HWND list = nullptr;
-        OnProgram(*program, [&] {
+        OnProgram(Running(), [&] {
             list = CreateWindowExW(0, WC_LISTBOXW, nullptr,
                                    WS_CHILD | WS_VISIBLE | WS_BORDER | style, 10, 10, 150, height,
                                    parent, reinterpret_cast<HMENU>(kListId), nullptr, nullptr);
@@ -65,10 +68,10 @@ protected:
 
     simtest::Handler plain;
     HWND parent = nullptr;
-    std::optional<simtest::RunningProgram> program;
 };
 
 TEST_F(ListBoxControlTest, ATapSelectsTheItemAndTellsTheParent) {
+    auto program = Start();
     const HWND list = CreateList(LBS_NOTIFY);
     Add(list, {u"one", u"two", u"three"});
     EXPECT_EQ(SendMessageW(list, LB_GETCURSEL, 0, 0), LB_ERR);
@@ -92,6 +95,7 @@ TEST_F(ListBoxControlTest, ATapSelectsTheItemAndTellsTheParent) {
 }
 
 TEST_F(ListBoxControlTest, WithoutNotifyTheParentHearsNothing) {
+    auto program = Start();
     const HWND list = CreateList(0);
     Add(list, {u"one", u"two"});
     auto log = device->Recorders().Record({parent});
@@ -102,6 +106,7 @@ TEST_F(ListBoxControlTest, WithoutNotifyTheParentHearsNothing) {
 }
 
 TEST_F(ListBoxControlTest, SortedListsPlaceItemsAndMessagesAnswerLikeWin32) {
+    auto program = Start();
     const HWND list = CreateList(LBS_SORT);
     Add(list, {u"beta", u"Alpha", u"gamma"});
     EXPECT_EQ(ItemText(list, 0), u"Alpha");
@@ -125,6 +130,7 @@ TEST_F(ListBoxControlTest, SortedListsPlaceItemsAndMessagesAnswerLikeWin32) {
 }
 
 TEST_F(ListBoxControlTest, TheScrollBarMovesTheItemsIntoView) {
+    auto program = Start();
     const HWND list = CreateList(LBS_NOTIFY | WS_VSCROLL, 60);
     for (int i = 0; i < 20; ++i) {
         const std::u16string text = u"item " + std::u16string(1, static_cast<char16_t>(u'a' + i));
@@ -148,6 +154,7 @@ TEST_F(ListBoxControlTest, TheScrollBarMovesTheItemsIntoView) {
 }
 
 TEST_F(ListBoxControlTest, MultipleSelectionTogglesEachTappedItem) {
+    auto program = Start();
     const HWND list = CreateList(LBS_NOTIFY | LBS_MULTIPLESEL);
     Add(list, {u"one", u"two", u"three"});
     automation->Tap(ItemOnScreen(list, 0));

@@ -5,6 +5,8 @@
 
 #include "ControlTestSupport.h"
 #include "platform/Controls.h"
+#include "platform/Dialogs.h"
+#include "platform/Input.h"
 #include "platform/Menus.h"
 #include "platform/Shell.h"
 #include "platform/sim/MenuBar.h"
@@ -171,7 +173,6 @@ TEST_F(MenuBarTest, AScreenshotShowsTheSoftKeysTexts) {
 
 TEST_F(MenuBarTest, SoftKeysFromAPlainMenuSendTheItemsCommands) {
     simtest::Handler plain;
-    auto log = device->Recorders().Record({});
     auto program = Launch(
         [&](HINSTANCE instance) {
             simtest::RegisterTestClass();
@@ -190,6 +191,7 @@ TEST_F(MenuBarTest, SoftKeysFromAPlainMenuSendTheItemsCommands) {
     const RECT ok = ButtonOnScreen(bar, IDOK);
     const RECT cancel = ButtonOnScreen(bar, IDCANCEL);
     EXPECT_LT(ok.right, cancel.left + 1);
+    auto log = device->Recorders().Record({frame});
     automation->Tap(Centre(cancel));
     ASSERT_TRUE(device->RunUntilIdle());
     EXPECT_EQ(

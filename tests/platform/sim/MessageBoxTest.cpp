@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include "ControlTestSupport.h"
+#include "platform/Controls.h"
 #include "platform/Dialogs.h"
 #include "platform/Input.h"
 #include "platform/sim/ControlSupport.h"
@@ -15,7 +16,10 @@ using simtest::Centre;
 
 class MessageBoxTest : public simtest::DeviceTest {
 protected:
-    void SetUp() override {
+    sim::Program& Running() { return *device->Programs().back(); }
+
+    // Launches the test program; each test holds it while it runs.
+    simtest::RunningProgram Start() {
         handler = [this](HWND, UINT message, WPARAM wParam, LPARAM) -> std::optional<LRESULT> {
             if (message == WM_TIMER && wParam == 101) {
                 ++ticks;
@@ -23,19 +27,20 @@ protected:
             }
             return std::nullopt;
         };
-        program.emplace(Launch([&](HINSTANCE) {
+        return Launch([&](HINSTANCE) {
             simtest::RegisterTestClass();
             frame = simtest::CreateTestWindow(&handler, WS_VISIBLE, RECT{0, 26, 240, 294}, nullptr,
                                               0, u"Vantrel");
             SetTimer(frame, 101, 50, nullptr);
-        }));
+        });
     }
 
     // Shows a box from the program; it stays open (the call has not
     // returned) until the test answers it.
     void Show(UINT type, const char16_t* text = u"Flash Movie not loaded") {
-        EXPECT_FALSE(device->RunOnProgram(
-            *program, [this, type, text] { result = MessageBoxW(frame, text, u"Vantrel", type); }));
+        EXPECT_FALSE(device->RunOnProgram(Running(), [this, type, text] {
+            result = MessageBoxW(frame, text, u"Vantrel", type);
+        }));
         box = automation->FindWindow(sim::WindowQuery().Class(sim::kMessageBoxClass).Visible());
         ASSERT_NE(box, nullptr);
         bar = simtest::MenuBarOf(*automation, box);
@@ -48,10 +53,10 @@ protected:
     HWND bar = nullptr;
     int ticks = 0;
     int result = -1;
-    std::optional<simtest::RunningProgram> program;
 };
 
 TEST_F(MessageBoxTest, TimersKeepFiringWhileTheBoxIsOpenAndOkAnswersIt) {
+    auto program = Start();
     Show(MB_OK);
     EXPECT_EQ(automation->TextOf(box), u"Vantrel");
     EXPECT_FALSE(IsWindowEnabled(frame)) << "the owner waits for the box";
@@ -84,6 +89,7 @@ TEST_F(MessageBoxTest, TimersKeepFiringWhileTheBoxIsOpenAndOkAnswersIt) {
 }
 
 TEST_F(MessageBoxTest, EachButtonOfTheTypeIsASoftKey) {
+    auto program = Start();
     Show(MB_YESNO | MB_ICONQUESTION, u"Associate?");
     EXPECT_EQ(SendMessageW(bar, TB_BUTTONCOUNT, 0, 0), 2);
     EXPECT_EQ(SendMessageW(bar, TB_COMMANDTOINDEX, IDOK, 0), -1);
@@ -97,6 +103,7 @@ TEST_F(MessageBoxTest, EachButtonOfTheTypeIsASoftKey) {
 }
 
 TEST_F(MessageBoxTest, EscapeCancelsABoxThatHasCancel) {
+    auto program = Start();
     Show(MB_OKCANCEL);
     automation->PressKey(VK_ESCAPE);
     ASSERT_TRUE(device->RunUntilIdle());

@@ -18,16 +18,19 @@ using simtest::Centre;
 
 class OpenFileDialogTest : public simtest::DeviceTest {
 protected:
-    void SetUp() override {
+    sim::Program& Running() { return *device->Programs().back(); }
+
+    // Launches the test program; each test holds it while it runs.
+    simtest::RunningProgram Start() {
         const auto storage = device->StorageRoot();
         std::filesystem::create_directories(storage / "Movies");
         for (const char* name : {"Movies/clip.swf", "Movies/notes.txt", "top.swf"}) {
             std::ofstream(storage / name) << "FWS";
         }
-        program.emplace(Launch([&](HINSTANCE) {
+        return Launch([&](HINSTANCE) {
             simtest::RegisterTestClass();
             owner = simtest::CreateTestWindow(&plain, WS_VISIBLE, RECT{0, 26, 240, 294});
-        }));
+        });
     }
 
     // Opens the dialog as the player's Browse button does.
@@ -44,7 +47,7 @@ protected:
         info.Flags = 2;
         info.lpstrFileTitle = title;
         info.nMaxFileTitle = 64;
-        EXPECT_FALSE(device->RunOnProgram(*program, [this] {
+        EXPECT_FALSE(device->RunOnProgram(Running(), [this] {
             result = GetOpenFileNameW(&info);
             error = CommDlgExtendedError();
         }));
@@ -90,10 +93,10 @@ protected:
     OPENFILENAMEW info;
     BOOL result = -1;
     DWORD error = 0xFFFF;
-    std::optional<simtest::RunningProgram> program;
 };
 
 TEST_F(OpenFileDialogTest, BrowsesIntoAFolderAndReturnsTheChosenFilesFullPath) {
+    auto program = Start();
     Open();
     EXPECT_EQ(automation->TextOf(dialog), u"Browse Flash Movies");
     EXPECT_FALSE(IsWindowEnabled(owner));
@@ -118,6 +121,7 @@ TEST_F(OpenFileDialogTest, BrowsesIntoAFolderAndReturnsTheChosenFilesFullPath) {
 }
 
 TEST_F(OpenFileDialogTest, CancelReturnsNothingAndLeavesTheBufferAlone) {
+    auto program = Start();
     Open();
     buffer[0] = u'x';
     automation->Tap(Centre(ButtonOnScreen(bar, IDCANCEL)));
@@ -130,6 +134,7 @@ TEST_F(OpenFileDialogTest, CancelReturnsNothingAndLeavesTheBufferAlone) {
 }
 
 TEST_F(OpenFileDialogTest, TheParentEntryGoesUpAndTheOtherFilterShowsEveryFile) {
+    auto program = Start();
     Open();
     TapEntry(u"[Movies]");
     const HWND combo =
@@ -152,6 +157,7 @@ TEST_F(OpenFileDialogTest, TheParentEntryGoesUpAndTheOtherFilterShowsEveryFile) 
 }
 
 TEST_F(OpenFileDialogTest, ATypedNameTakesTheDefaultExtension) {
+    auto program = Start();
     Open();
     const HWND name = automation->FindWindow(sim::WindowQuery().Class(WC_EDITW).Within(dialog));
     ASSERT_NE(name, nullptr);
@@ -164,6 +170,7 @@ TEST_F(OpenFileDialogTest, ATypedNameTakesTheDefaultExtension) {
 }
 
 TEST_F(OpenFileDialogTest, ABufferTooSmallForThePathFailsAndSaysHowMuchIsNeeded) {
+    auto program = Start();
     Open(8);
     TapEntry(u"top.swf");
     EXPECT_EQ(result, FALSE);
@@ -172,9 +179,10 @@ TEST_F(OpenFileDialogTest, ABufferTooSmallForThePathFailsAndSaysHowMuchIsNeeded)
 }
 
 TEST_F(OpenFileDialogTest, ARecordTooSmallIsRefused) {
+    auto program = Start();
     OPENFILENAMEW bad;
     bad.lStructSize = 12;
-    OnProgram(*program, [&] {
+    OnProgram(Running(), [&] {
         result = GetOpenFileNameW(&bad);
         error = CommDlgExtendedError();
     });

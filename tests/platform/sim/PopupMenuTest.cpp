@@ -14,7 +14,10 @@ using simtest::Centre;
 
 class PopupMenuTest : public simtest::DeviceTest {
 protected:
-    void SetUp() override {
+    sim::Program& Running() { return *device->Programs().back(); }
+
+    // Launches the test program; each test holds it while it runs.
+    simtest::RunningProgram Start() {
         handler = [this](HWND, UINT message, WPARAM wParam, LPARAM) -> std::optional<LRESULT> {
             if (message == WM_TIMER && wParam == 101) {
                 ++ticks;
@@ -25,19 +28,18 @@ protected:
             }
             return std::nullopt;
         };
-        program.emplace(Launch(
+        return Launch(
             [&](HINSTANCE instance) {
                 simtest::RegisterTestClass();
                 view = simtest::CreateTestWindow(&handler, WS_VISIBLE, RECT{0, 26, 240, 294});
                 menu = LoadMenuW(instance, MAKEINTRESOURCEW(simtest::kMainMenu));
                 SetTimer(view, 101, 50, nullptr);
             },
-            resources));
-        ASSERT_NE(menu, nullptr);
+            resources);
     }
 
     void Track(UINT flags) {
-        EXPECT_FALSE(device->RunOnProgram(*program, [this, flags] {
+        EXPECT_FALSE(device->RunOnProgram(Running(), [this, flags] {
             result = TrackPopupMenuEx(GetSubMenu(menu, 0), flags, 20, 60, view, nullptr);
         }));
         const auto popups = simtest::OpenPopups(*automation);
@@ -61,10 +63,10 @@ protected:
     BOOL result = -1;
     int ticks = 0;
     bool endMenuOnTick = false;
-    std::optional<simtest::RunningProgram> program;
 };
 
 TEST_F(PopupMenuTest, TimersKeepFiringWhileTheMenuIsOpenAndATapOutsideClosesIt) {
+    auto program = Start();
     Track(0);
     const auto info = automation->Describe(popup);
     ASSERT_TRUE(info);
@@ -85,6 +87,7 @@ TEST_F(PopupMenuTest, TimersKeepFiringWhileTheMenuIsOpenAndATapOutsideClosesIt) 
 }
 
 TEST_F(PopupMenuTest, GrayedItemsAndSeparatorsChooseNothing) {
+    auto program = Start();
     Track(0);
     auto log = device->Recorders().Record({view});
     automation->Tap(RowOnScreen(3));
@@ -105,6 +108,7 @@ TEST_F(PopupMenuTest, GrayedItemsAndSeparatorsChooseNothing) {
 }
 
 TEST_F(PopupMenuTest, ReturnCommandGivesTheChoiceBackInsteadOfSendingIt) {
+    auto program = Start();
     Track(TPM_RETURNCMD);
     auto log = device->Recorders().Record({view});
     automation->Tap(RowOnScreen(4));
@@ -114,6 +118,7 @@ TEST_F(PopupMenuTest, ReturnCommandGivesTheChoiceBackInsteadOfSendingIt) {
 }
 
 TEST_F(PopupMenuTest, EndMenuClosesTheMenuFromInsideItsLoop) {
+    auto program = Start();
     Track(TPM_RETURNCMD);
     endMenuOnTick = true;
     ASSERT_TRUE(device->Advance(100));

@@ -88,8 +88,8 @@ TEST_F(ToolbarControlTest, HiddenButtonsTakeNoRoomAndSendNothing) {
     EXPECT_EQ(blueAfter.left, blueBefore.left - (redBefore.right - redBefore.left));
 
     auto log = device->Recorders().Record({frame});
-    // Where the hidden button was, the one after it now is.
-    automation->Tap(POINT{redBefore.left + 2, Centre(redBefore).y});
+    // Where the hidden button was, the ones after it now are.
+    automation->Tap(Centre(redBefore));
     // Past the last button there is nothing.
     automation->Tap(POINT{blueBefore.right - 2, Centre(blueBefore).y});
     ASSERT_TRUE(device->RunUntilIdle());

@@ -16,15 +16,17 @@ using simtest::Centre;
 
 class TrackbarControlTest : public simtest::DeviceTest {
 protected:
-    void SetUp() override {
-        program.emplace(Launch([&](HINSTANCE) {
+    sim::Program& Running() { return *device->Programs().back(); }
+
+    // Launches the test program; each test holds it while it runs.
+    simtest::RunningProgram Start() {
+        return Launch([&](HINSTANCE) {
             simtest::RegisterTestClass();
             parent = simtest::CreateTestWindow(&plain, WS_VISIBLE, RECT{0, 26, 240, 294});
             trackbar =
                 CreateWindowExW(0, TRACKBAR_CLASSW, nullptr, WS_CHILD | WS_VISIBLE, 0, 100, 240, 26,
                                 parent, reinterpret_cast<HMENU>(9908), nullptr, nullptr);
-        }));
-        ASSERT_NE(trackbar, nullptr);
+        });
     }
 
     // The thumb's centre on the screen.
@@ -50,10 +52,10 @@ protected:
     simtest::Handler plain;
     HWND parent = nullptr;
     HWND trackbar = nullptr;
-    std::optional<simtest::RunningProgram> program;
 };
 
 TEST_F(TrackbarControlTest, RangeDefaultsToZeroToHundredAndSettingThePositionTellsNobody) {
+    auto program = Start();
     EXPECT_EQ(SendMessageW(trackbar, TBM_GETRANGEMIN, 0, 0), 0);
     EXPECT_EQ(SendMessageW(trackbar, TBM_GETRANGEMAX, 0, 0), 100);
     auto log = device->Recorders().Record({trackbar, parent});
@@ -75,6 +77,7 @@ TEST_F(TrackbarControlTest, RangeDefaultsToZeroToHundredAndSettingThePositionTel
 }
 
 TEST_F(TrackbarControlTest, DraggingTheThumbMovesItAndSendsHScroll) {
+    auto program = Start();
     auto log = device->Recorders().Record({parent});
     const POINT from = Thumb();
     const POINT to{from.x + 120, from.y};
@@ -104,6 +107,7 @@ TEST_F(TrackbarControlTest, DraggingTheThumbMovesItAndSendsHScroll) {
 }
 
 TEST_F(TrackbarControlTest, ATapOnTheChannelPagesTowardsItAndKeepsPagingWhileHeld) {
+    auto program = Start();
     auto log = device->Recorders().Record({parent});
     const auto info = automation->Describe(trackbar);
     ASSERT_TRUE(info);
@@ -124,6 +128,7 @@ TEST_F(TrackbarControlTest, ATapOnTheChannelPagesTowardsItAndKeepsPagingWhileHel
 }
 
 TEST_F(TrackbarControlTest, KeysStepThePositionAndEndTheTrackOnRelease) {
+    auto program = Start();
     automation->TapWindow(trackbar);
     ASSERT_TRUE(device->RunUntilIdle());
     SendMessageW(trackbar, TBM_SETPOS, TRUE, 50);
