@@ -323,6 +323,18 @@ void PaintEditText(const PaintContext& context, RenderCache& cache, const Movie&
         cairo_set_source_rgba(cr, black.r / 255.0, black.g / 255.0, black.b / 255.0,
                               black.a / 255.0);
         cairo_identity_matrix(cr);
+        if (toDevice.xy == 0 && toDevice.yx == 0) {
+            // An upright box gets a crisp edge: one whole pixel inside it.
+            cairo_new_path(cr);
+            const auto [x0, y0] = toDevice.Apply(box.xMin, box.yMin);
+            const auto [x1, y1] = toDevice.Apply(box.xMax, box.yMax);
+            const double left = std::round(std::min(x0, x1)) + 0.5;
+            const double top = std::round(std::min(y0, y1)) + 0.5;
+            const double right = std::round(std::max(x0, x1)) - 0.5;
+            const double bottom = std::round(std::max(y0, y1)) - 0.5;
+            cairo_rectangle(cr, left, top, std::max(0.0, right - left),
+                            std::max(0.0, bottom - top));
+        }
         cairo_set_line_width(cr, 1.0);
         cairo_stroke(cr);
         cairo_restore(cr);

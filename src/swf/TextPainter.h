@@ -3,8 +3,7 @@
 // movie's embedded font or with one of the device's fonts.
 #pragma once
 
-#include <string>
-
+#include "swf/FieldText.h"
 #include "swf/Movie.h"
 #include "swf/RenderCache.h"
 #include "swf/ShapePainter.h"
@@ -16,12 +15,5 @@ void PaintText(const PaintContext& context, RenderCache& cache, const Movie& mov
 
 void PaintEditText(const PaintContext& context, RenderCache& cache, const Movie& movie,
                    const EditText& field, const Affine& toDevice, const ColorMath& color);
-
-// The text an edit field shows: HTML reduced to its characters, with line
-// breaks for <br> and </p>, and the common entities decoded.
-std::string PlainFieldText(const EditText& field);
-
-// The device font that stands in for a font name a movie asks for.
-std::string DeviceFontFamily(const std::string& name);
 
 } // namespace swf
