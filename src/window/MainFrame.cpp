@@ -31,6 +31,12 @@ constexpr int kScreenPosition = 5;
 constexpr int kScaleModePosition = 3;
 constexpr int kZoomPosition = 6;
 
+// A menu bar is shown without taking the activation from the frame it
+// serves, as the shell shows it.
+void ShowBar(HWND bar, bool show) {
+    ::ShowWindow(bar, show ? SW_SHOWNA : SW_HIDE);
+}
+
 } // namespace
 
 void CMainFrame::ApplyScreenMode(bool fullScreen) {
@@ -42,26 +48,26 @@ void CMainFrame::ApplyScreenMode(bool fullScreen) {
     if (fullScreen) {
         SHFullScreen(Handle(), SHFS_HIDETASKBAR | SHFS_HIDESIPBUTTON);
         MoveWindow(0, 0, width, height, true);
-        ::ShowWindow(currentBar, SW_HIDE);
+        ShowBar(currentBar, false);
         return;
     }
     const int menuBar = GetSystemMetrics(SM_CYMENU);
     SHFullScreen(Handle(), SHFS_SHOWTASKBAR | SHFS_HIDESIPBUTTON);
-    ::ShowWindow(currentBar, SW_SHOW);
+    ShowBar(currentBar, true);
     MoveWindow(0, menuBar, width, height - 2 * menuBar, true);
-    ::ShowWindow(currentBar, SW_SHOW);
+    ShowBar(currentBar, true);
 }
 
 void CMainFrame::ToggleToolbar() {
     if (currentBar == toolbarCommandBar.Handle()) {
         currentBar = plainCommandBar.Handle();
-        plainCommandBar.Show(true);
-        toolbarCommandBar.Show(false);
+        ShowBar(plainCommandBar.Handle(), true);
+        ShowBar(toolbarCommandBar.Handle(), false);
         view.settings.toolbarState = 0;
     } else {
         currentBar = toolbarCommandBar.Handle();
-        plainCommandBar.Show(false);
-        toolbarCommandBar.Show(true);
+        ShowBar(plainCommandBar.Handle(), false);
+        ShowBar(toolbarCommandBar.Handle(), true);
         view.settings.toolbarState = 8;
     }
 }
@@ -151,7 +157,7 @@ bool CMainFrame::CreateCommandBars() {
     if (!plainCommandBar.Create(Handle(), IDR_MAINFRAME, ID_COMMAND_BAR)) {
         return false;
     }
-    plainCommandBar.Show(false);
+    ShowBar(plainCommandBar.Handle(), false);
     currentBar = toolbarCommandBar.Handle();
     return true;
 }
