@@ -50,9 +50,12 @@ struct Search {
     HWND found = nullptr;
 };
 
-// A top-level window of another process started from the same program file.
-// Owned windows (the menu bar, dialogs, message boxes) are passed over: the
-// window to bring forward is the player's own main window.
+// Top-level windows of other processes started from the same program file,
+// front to back. The window to bring forward is the player's main window, not
+// one of the windows it owns (its menu bars, a message box): owned windows
+// are passed over where the owner is known, and since an owned window always
+// stays in front of its owner, the last match is a window without an owner
+// even where the owner cannot be read (a window of another host process).
 BOOL OfferWindow(HWND window, LPARAM lParam) {
     auto& search = *reinterpret_cast<Search*>(lParam);
     if (GetWindow(window, GW_OWNER) != nullptr) {
@@ -64,11 +67,10 @@ BOOL OfferWindow(HWND window, LPARAM lParam) {
         return TRUE;
     }
     // The handheld's file system ignores letter case, and so does this.
-    if (!text::EqualsIgnoringCase(ProcessImagePath(processId), search.programPath)) {
-        return TRUE;
+    if (text::EqualsIgnoringCase(ProcessImagePath(processId), search.programPath)) {
+        search.found = window;
     }
-    search.found = window;
-    return FALSE;
+    return TRUE;
 }
 
 HWND FindRunningPlayer(const std::u16string& programPath) {

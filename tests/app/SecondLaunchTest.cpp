@@ -136,6 +136,7 @@ TEST_F(SecondLaunchTest, ALaunchWhileTheFirstIsStillStartingWaitsAndLooksAgain) 
 
 TEST_F(SecondLaunchTest, AfterFortyFruitlessLooksTheLaunchStartsAsAPlayerOfItsOwn) {
     LaunchSlowFirstPlayer(0);
+    playertest::InstallTestControl(control);
     sim::Program& second = LaunchAnother(u"");
     player = &second;
     Settle();

@@ -6,8 +6,8 @@
 
 #include "platform/Controls.h"
 #include "platform/Input.h"
-#include "platform/Text.h"
 #include "platform/Shell.h"
+#include "platform/Text.h"
 #include "platform/sim/ControlSupport.h"
 #include "platform/sim/SystemServices.h"
 #include "platform/sim/ToolbarState.h"

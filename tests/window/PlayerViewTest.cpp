@@ -33,7 +33,8 @@ TEST_P(StripLayoutTest, TheControlIsOnePixelLargerAndTheStripHasTheScaledHeight)
     const RECT view = ScreenRect(View());
     const int width = Width(view);
     const int height = Height(view);
-    EXPECT_EQ(view, ScreenRect(Frame()));
+    // The view covers the frame's client area.
+    EXPECT_EQ(view, ClientRect(Frame()));
     EXPECT_EQ(Width(ScreenRect(Control())), width + 1);
     EXPECT_EQ(Height(ScreenRect(Control())), height + 1);
 
