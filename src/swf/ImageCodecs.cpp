@@ -68,7 +68,7 @@ bool RunJpeg(JpegJob& job, jpeg_decompress_struct& info, JpegErrorManager& error
         if (cmyk) {
             JSAMPROW rows[1] = {job.row->data()};
             jpeg_read_scanlines(&info, rows, 1);
-            // Adobe's CMYK JPEGs store the inks inverted.
+            // CMYK JPEGs conventionally store the inks inverted.
             for (std::size_t x = 0; x < width; ++x) {
                 const std::uint8_t* p = job.row->data() + x * 4;
                 const auto ink = [&](int c) { return static_cast<std::uint8_t>(c * p[3] / 255); };

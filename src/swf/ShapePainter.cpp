@@ -8,7 +8,11 @@ namespace swf {
 
 namespace {
 
-void AddContours(cairo_t* cr, const std::vector<Contour>& contours, bool close) {
+// Fills always close their outlines; a stroke closes (joining its ends)
+// only where it returns to its start and its style does not forbid it.
+enum class Closing { Always, WhereClosed, Never };
+
+void AddContours(cairo_t* cr, const std::vector<Contour>& contours, Closing closing) {
     for (const Contour& contour : contours) {
         if (contour.edges.empty()) {
             continue;
@@ -27,7 +31,7 @@ void AddContours(cairo_t* cr, const std::vector<Contour>& contours, bool close) 
                 cairo_line_to(cr, edge.to.x, edge.to.y);
             }
         }
-        if (close || contour.Closed()) {
+        if (closing == Closing::Always || (closing == Closing::WhereClosed && contour.Closed())) {
             cairo_close_path(cr);
         }
     }
@@ -141,7 +145,7 @@ void PaintStroke(const PaintContext& context, const StrokePath& stroke, const Li
         return;
     }
     cairo_new_path(cr);
-    AddContours(cr, stroke.contours, false);
+    AddContours(cr, stroke.contours, line.noClose ? Closing::Never : Closing::WhereClosed);
     // The width is worked out in device pixels: scaled with the shape (by
     // the geometric mean of its axes) unless the line asks not to be, and
     // never thinner than a pixel, so hairlines stay visible.
@@ -188,7 +192,7 @@ void PaintGeometry(const PaintContext& context, const ShapeGeometry& geometry,
                 continue;
             }
             cairo_new_path(cr);
-            AddContours(cr, fill.contours, true);
+            AddContours(cr, fill.contours, Closing::Always);
             cairo_fill(cr);
         }
         for (const StrokePath& stroke : group.strokes) {
@@ -217,7 +221,7 @@ void PaintGeometryFilled(const PaintContext& context, const ShapeGeometry& geome
     cairo_new_path(cr);
     for (const StyleGroup& group : geometry.groups) {
         for (const FillPath& fill : group.fills) {
-            AddContours(cr, fill.contours, true);
+            AddContours(cr, fill.contours, Closing::Always);
         }
     }
     cairo_fill(cr);

@@ -68,3 +68,10 @@ std::unique_ptr<swf::MovieView> RenderAtStageSize(const swf::Movie& movie, int f
 }
 
 } // namespace rendertest
+
+// fontconfig keeps its configuration and font caches for the life of the
+// process, by design; the tests that draw with the device's fonts go through
+// it, so the leak checker of the sanitizer build is told to let them be.
+extern "C" const char* __lsan_default_suppressions() {
+    return "leak:libfontconfig.so\n";
+}

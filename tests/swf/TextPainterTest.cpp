@@ -13,7 +13,7 @@ namespace {
 
 using namespace swfwriter;
 
-struct FieldSpec {
+struct FieldSetup {
     std::uint16_t fontId = 0;
     bool outlines = true;
     bool border = true;
@@ -24,7 +24,7 @@ struct FieldSpec {
 
 // A DefineEditText body (after its id) with a box of 0..2000 x 0..600 twips,
 // a 20-pixel font and blue text.
-std::vector<std::uint8_t> EditTextBody(const FieldSpec& spec) {
+std::vector<std::uint8_t> EditTextBody(const FieldSetup& field) {
     BitWriter out;
     const std::int32_t box[] = {0, 2000, 0, 600};
     out.UBits(13, 5);
@@ -33,30 +33,31 @@ std::vector<std::uint8_t> EditTextBody(const FieldSpec& spec) {
     }
     out.Align();
     out.U8(0x80 | 0x04 | 0x01); // has text, colour and font
-    out.U8(0x20 | (spec.border ? 0x08 : 0) | (spec.html ? 0x02 : 0) | (spec.outlines ? 0x01 : 0));
-    out.U16(spec.fontId);
+    out.U8(0x20 | (field.border ? 0x08 : 0) | (field.html ? 0x02 : 0) |
+           (field.outlines ? 0x01 : 0));
+    out.U16(field.fontId);
     out.U16(400);
     for (std::uint8_t c : {0, 0, 255, 255}) {
         out.U8(c);
     }
-    out.U8(spec.align);
+    out.U8(field.align);
     out.U16(0); // margins, indent, leading
     out.U16(0);
     out.U16(0);
     out.U16(0);
     out.String("field");
-    out.String(spec.text);
+    out.String(field.text);
     return out.Take();
 }
 
 // The field placed at (10, 10) on a white 120 x 50 stage.
-std::unique_ptr<swf::MovieView> RenderField(FieldSpec spec, bool deviceFont = false) {
+std::unique_ptr<swf::MovieView> RenderField(FieldSetup field, bool deviceFont = false) {
     MovieWriter movie(8, 120, 50, 12);
     movie.SetBackground({255, 255, 255});
-    spec.fontId =
+    field.fontId =
         deviceFont ? movie.DefineFont("_sans", {}) : movie.DefineFont("Blocks", BlockFontGlyphs());
-    const auto field = movie.DefineRaw(37, EditTextBody(spec));
-    movie.Place(1, field, {.matrix = Matrix::Translate(200, 200)});
+    const auto fieldId = movie.DefineRaw(37, EditTextBody(field));
+    movie.Place(1, fieldId, {.matrix = Matrix::Translate(200, 200)});
     movie.ShowFrame();
     const auto bytes = movie.Finish();
     auto played = rendertest::Play(bytes);
