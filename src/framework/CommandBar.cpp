@@ -43,7 +43,7 @@ CommandBar::~CommandBar() {
     }
 }
 
-bool CommandBar::Create(HWND owner, UINT menuBarId, UINT barId) {
+bool CommandBar::Create(HWND owner, UINT menuBarId) {
     if (bar != nullptr) {
         return false;
     }
@@ -55,7 +55,6 @@ bool CommandBar::Create(HWND owner, UINT menuBarId, UINT barId) {
         return false;
     }
     bar = info.hwndMB;
-    SetWindowLongW(bar, GWL_ID, static_cast<LONG_PTR>(barId));
     return true;
 }
 

@@ -16,9 +16,10 @@ public:
     CommandBar(const CommandBar&) = delete;
     CommandBar& operator=(const CommandBar&) = delete;
 
-    // Creates the bar for owner from menu-bar resource menuBarId, under window
-    // id barId. False (and no bar) when the shell cannot make it.
-    bool Create(HWND owner, UINT menuBarId, UINT barId);
+    // Creates the bar for owner from menu-bar resource menuBarId. False (and
+    // no bar) when the shell cannot make it. The bar is the shell's window,
+    // above the program's windows, so it takes no style or child id of ours.
+    bool Create(HWND owner, UINT menuBarId);
     // Appends the buttons of toolbar resource toolbarId, with the images of the
     // bitmap of the same id: one image a button, in order; a zero item is a
     // separator.

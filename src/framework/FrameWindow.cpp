@@ -92,11 +92,16 @@ void FrameWindow::OnSetFocus(HWND) {
     Default();
 }
 
-void FrameWindow::PostNcDestroy() {
+LRESULT FrameWindow::WindowProc(const Message& message) {
+    const LRESULT result = Window::WindowProc(message);
     // The end of the main window is the end of the program's message loop.
-    if (application != nullptr && application->MainWindow() == this) {
+    if (message.id == WM_NCDESTROY && application != nullptr && application->MainWindow() == this) {
         PostQuitMessage(0);
     }
+    return result;
+}
+
+void FrameWindow::PostNcDestroy() {
     if (ownedByWindow) {
         // The frame belongs to its window, which has just gone; nothing of the
         // frame runs any more (the framework calls this after the last handler).

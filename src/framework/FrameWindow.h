@@ -40,6 +40,9 @@ protected:
     // window colour.
     bool PreCreateWindow(CreateParams& params) override;
     const MessageTable& Messages() const override;
+    // The end of the main window's window posts the quit message (code 0), at
+    // once, so that a quit code posted after it by the same handler wins.
+    LRESULT WindowProc(const Message& message) override;
     void PostNcDestroy() override;
 
     // Default processing, then the view over the whole client area.

@@ -102,6 +102,24 @@ void HorizontalLine(HDC dc, int left, int right, int y, COLORREF colour, int thi
     Fill(dc, RECT{left, y, right, y + std::max(1, thickness)}, colour);
 }
 
+COLORREF Mix(COLORREF a, COLORREF b, int part, int whole) {
+    if (whole <= 0) {
+        return a;
+    }
+    const auto channel = [part, whole](BYTE from, BYTE to) {
+        return static_cast<BYTE>(from + (static_cast<int>(to) - from) * part / whole);
+    };
+    return RGB(channel(Red(a), Red(b)), channel(Green(a), Green(b)), channel(Blue(a), Blue(b)));
+}
+
+void VerticalGradient(HDC dc, const RECT& rect, COLORREF top, COLORREF bottom) {
+    const int height = rect.bottom - rect.top;
+    for (int row = 0; row < height; ++row) {
+        Fill(dc, RECT{rect.left, rect.top + row, rect.right, rect.top + row + 1},
+             Mix(top, bottom, row, std::max(1, height - 1)));
+    }
+}
+
 void Text(HDC dc, const RECT& rect, std::u16string_view text, COLORREF colour, UINT format) {
     if (text.empty()) {
         return;

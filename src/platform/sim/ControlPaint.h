@@ -61,6 +61,11 @@ void Fill(HDC dc, const RECT& rect, COLORREF colour);
 // A frame of `thickness` pixels just inside the rectangle.
 void Frame(HDC dc, const RECT& rect, COLORREF colour, int thickness = 1);
 void HorizontalLine(HDC dc, int left, int right, int y, COLORREF colour, int thickness = 1);
+// Fills the rectangle row by row from `top` at its top to `bottom` at its
+// bottom.
+void VerticalGradient(HDC dc, const RECT& rect, COLORREF top, COLORREF bottom);
+// The colour `part` of `whole` of the way from a to b.
+COLORREF Mix(COLORREF a, COLORREF b, int part, int whole);
 
 // Text on a transparent background. format takes the DT_* flags; '&' is shown
 // as it is unless the caller leaves out DT_NOPREFIX.

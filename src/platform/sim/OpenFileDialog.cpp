@@ -224,6 +224,29 @@ void BuildControls(HWND dialog, OpenFileState& state, const std::u16string& init
               RECT{margin, y, right, client.bottom - margin}, kFileList);
 }
 
+// Enter opens what the Name box or the list names, Escape cancels, whichever
+// of the dialog's controls has the focus.
+bool DialogKey(HWND dialog, const MSG& msg) {
+    if (msg.message != WM_KEYDOWN || (msg.wParam != VK_RETURN && msg.wParam != VK_ESCAPE) ||
+        (msg.hwnd != dialog && !IsChild(dialog, msg.hwnd))) {
+        return false;
+    }
+    // An open drop-down list takes its own keys.
+    if (msg.hwnd != dialog && SendMessageW(msg.hwnd, CB_GETDROPPEDSTATE, 0, 0) != 0) {
+        return false;
+    }
+    OpenFileState* state = StateOf<OpenFileState>(dialog);
+    if (state == nullptr) {
+        return false;
+    }
+    if (msg.wParam == VK_ESCAPE) {
+        state->done = true;
+    } else {
+        OnOpen(dialog, *state);
+    }
+    return true;
+}
+
 HWND TopLevelOf(HWND window) {
     HWND top = window;
     while (top != nullptr && (static_cast<DWORD>(GetWindowLongW(top, GWL_STYLE)) & WS_CHILD) != 0) {
@@ -354,10 +377,12 @@ BOOL GetOpenFileNameW(OPENFILENAMEW* info) {
     sim::CreateSoftKeyBar(dialog, {sim::SoftKey{u"Open", IDOK, nullptr, true},
                                    sim::SoftKey{u"Cancel", IDCANCEL, nullptr, true}});
     SetFocus(state->list);
-    sim::RunModalLoop([dialog] {
-        const sim::OpenFileState* current = sim::StateOf<sim::OpenFileState>(dialog);
-        return current == nullptr || current->done;
-    });
+    sim::RunModalLoop(
+        [dialog] {
+            const sim::OpenFileState* current = sim::StateOf<sim::OpenFileState>(dialog);
+            return current == nullptr || current->done;
+        },
+        [dialog](MSG& msg) { return sim::DialogKey(dialog, msg); });
 
     BOOL result = FALSE;
     std::u16string chosen;

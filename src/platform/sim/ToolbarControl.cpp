@@ -15,6 +15,7 @@
 #include "platform/sim/ControlProcedures.h"
 #include "platform/sim/ControlSupport.h"
 #include "platform/sim/ImageLoading.h"
+#include "platform/sim/Theme.h"
 #include "platform/sim/ToolbarState.h"
 
 namespace sim {
@@ -343,30 +344,40 @@ LRESULT OnButtonUp(HWND window, ToolbarState& state, LPARAM lParam) {
 }
 
 void PaintButton(HDC dc, const ToolbarState& state, const ToolbarButton& button, const RECT& rect,
-                 bool down, const paint::Palette& palette) {
+                 bool down, const paint::Palette& palette, COLORREF background) {
     const int unit = ScreenUnit();
     if (button.IsSeparator()) {
         if (!state.menuBar) {
             const int x = (rect.left + rect.right) / 2;
             paint::Fill(dc, RECT{x, rect.top + 3 * unit, x + unit, rect.bottom - 3 * unit},
                         palette.shadow);
+        } else {
+            const int x = (rect.left + rect.right) / 2;
+            paint::Fill(dc, RECT{x, rect.top + 5 * unit, x + unit, rect.bottom - 5 * unit},
+                        theme::kMenuBarSeparator);
         }
         return;
     }
     const bool checked = (button.state & TBSTATE_CHECKED) != 0;
     const bool enabled = button.IsEnabled();
-    COLORREF face = palette.face;
-    COLORREF ink = enabled ? palette.faceText : palette.grayText;
-    if (down) {
+    const bool imageOnly = button.text.empty();
+    COLORREF face = background;
+    COLORREF ink = !enabled        ? palette.grayText
+                   : state.menuBar ? theme::kMenuBarText
+                                   : palette.faceText;
+    if (down && !imageOnly) {
+        // A soft key under the stylus turns dark, its text light.
         face = palette.highlight;
         ink = palette.highlightText;
         paint::Fill(dc, rect, face);
-    } else if (checked) {
-        paint::Fill(dc, rect, palette.window);
+    } else if (down || checked) {
+        // An image button held down shows sunk into the bar, so that its
+        // image stays legible.
+        RECT inset = rect;
+        InflateRect(&inset, -unit, -unit);
         face = palette.window;
-    }
-    if (checked || (down && !state.menuBar)) {
-        paint::Frame(dc, rect, palette.shadow, unit);
+        paint::Fill(dc, inset, face);
+        paint::Frame(dc, inset, palette.shadow, unit);
     }
     int x = rect.left;
     const res::Image* image =
@@ -396,11 +407,17 @@ void OnPaint(HWND window, const ToolbarState& state) {
     const paint::PaintCycle cycle(window);
     const HDC dc = cycle.Dc();
     const paint::Palette palette = paint::Palette::System();
-    paint::Fill(dc, cycle.Client(), palette.face);
+    const RECT& client = cycle.Client();
+    COLORREF background = palette.face;
     if (state.menuBar) {
-        // The bar's edge against the program's window above it.
-        paint::HorizontalLine(dc, cycle.Client().left, cycle.Client().right, cycle.Client().top,
-                              palette.shadow, ScreenUnit());
+        // The shell's bar: light at the top, deeper towards the bottom, with
+        // an edge against the program's window above it.
+        paint::VerticalGradient(dc, client, theme::kMenuBarTop, theme::kMenuBarBottom);
+        paint::HorizontalLine(dc, client.left, client.right, client.top, theme::kMenuBarSeparator,
+                              ScreenUnit());
+        background = paint::Mix(theme::kMenuBarTop, theme::kMenuBarBottom, 1, 2);
+    } else {
+        paint::Fill(dc, client, background);
     }
     const std::vector<RECT> rects = ButtonRects(window, state);
     for (std::size_t i = 0; i < state.buttons.size(); ++i) {
@@ -410,7 +427,7 @@ void OnPaint(HWND window, const ToolbarState& state) {
         }
         const bool down = (static_cast<int>(i) == state.tracking && state.trackingInside) ||
                           (button.state & TBSTATE_PRESSED) != 0;
-        PaintButton(dc, state, button, rects[i], down, palette);
+        PaintButton(dc, state, button, rects[i], down, palette, background);
     }
 }
 

@@ -9,6 +9,8 @@ namespace simtest {
 namespace {
 
 constexpr WORD kRtBitmap = 2;
+constexpr WORD kRtIcon = 3;
+constexpr WORD kRtGroupIcon = 14;
 constexpr WORD kRtMenu = 4;
 constexpr WORD kRtString = 6;
 constexpr WORD kRtRcData = 10;
@@ -52,6 +54,34 @@ Bytes ToolbarBitmap() {
     return bytes;
 }
 
+// One icon image: a 16 x 16 bitmap of twice the height (colour, then the
+// mask, all opaque).
+Bytes IconImage() {
+    Bytes bytes;
+    bytes.U32(40).U32(16).U32(32).U16(1).U16(32).U32(0).U32(0).U32(0).U32(0).U32(0).U32(0);
+    for (int i = 0; i < 16 * 16; ++i) {
+        bytes.U8(0x00).U8(0xA0).U8(0x00).U8(0xFF);
+    }
+    for (int row = 0; row < 16; ++row) {
+        bytes.U32(0);
+    }
+    return bytes;
+}
+
+Bytes IconGroup(std::size_t imageSize) {
+    Bytes bytes;
+    bytes.U16(0).U16(1).U16(1);
+    bytes.U8(16)
+        .U8(16)
+        .U8(0)
+        .U8(0)
+        .U16(1)
+        .U16(32)
+        .U32(static_cast<std::uint32_t>(imageSize))
+        .U16(1);
+    return bytes;
+}
+
 // The menu-bar resource: menu 128; "Open" sends 57600, "Menu" opens popup 0.
 Bytes MenuBarResource() {
     Bytes bytes;
@@ -91,7 +121,9 @@ std::vector<std::byte> ControlTestResources() {
         .Add(kRtMenu, kSoftKeyMenu, MenuTemplate(softKeys))
         .Add(kRtRcData, kMainMenuBar, MenuBarResource())
         .Add(kRtString, 301 / 16 + 1, StringBlock({{301, u"Open"}, {302, u"Menu"}}))
-        .Add(kRtBitmap, kToolbarBitmap, ToolbarBitmap());
+        .Add(kRtBitmap, kToolbarBitmap, ToolbarBitmap())
+        .Add(kRtIcon, 1, IconImage())
+        .Add(kRtGroupIcon, kIcon, IconGroup(IconImage().Size()));
     return builder.Build();
 }
 

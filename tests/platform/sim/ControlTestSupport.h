@@ -18,6 +18,9 @@ constexpr WORD kMainMenu = 128;
 constexpr WORD kMainMenuBar = 128;
 constexpr WORD kSoftKeyMenu = 136;
 constexpr WORD kToolbarBitmap = 128;
+// A 16 x 16 icon, all of kIconColour.
+constexpr WORD kIcon = 128;
+constexpr std::uint32_t kIconColour = 0xFF00A000;
 constexpr WORD kOpenCommand = 57600;
 constexpr WORD kMenuButton = 402;
 constexpr WORD kPlayCommand = 32772;

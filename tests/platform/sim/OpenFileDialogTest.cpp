@@ -9,6 +9,7 @@
 #include "platform/Controls.h"
 #include "platform/Dialogs.h"
 #include "platform/FileDialog.h"
+#include "platform/Input.h"
 #include "platform/sim/ControlSupport.h"
 
 namespace {
@@ -167,6 +168,25 @@ TEST_F(OpenFileDialogTest, ATypedNameTakesTheDefaultExtension) {
     ASSERT_TRUE(device->RunUntilIdle());
     EXPECT_EQ(result, TRUE);
     EXPECT_EQ(std::u16string(buffer.c_str()), u"\\Movies\\clip.swf");
+}
+
+TEST_F(OpenFileDialogTest, EnterOpensTheTypedNameAndEscapeCancels) {
+    auto program = Start();
+    Open();
+    const HWND name = automation->FindWindow(sim::WindowQuery().Class(WC_EDITW).Within(dialog));
+    ASSERT_NE(name, nullptr);
+    automation->TapWindow(name);
+    automation->TypeText(u"top");
+    automation->PressKey(VK_RETURN);
+    ASSERT_TRUE(device->RunUntilIdle());
+    EXPECT_EQ(result, TRUE);
+    EXPECT_EQ(std::u16string(buffer.c_str()), u"\\top.swf");
+
+    Open();
+    automation->PressKey(VK_ESCAPE);
+    ASSERT_TRUE(device->RunUntilIdle());
+    EXPECT_EQ(result, FALSE);
+    EXPECT_FALSE(IsWindow(dialog));
 }
 
 TEST_F(OpenFileDialogTest, ABufferTooSmallForThePathFailsAndSaysHowMuchIsNeeded) {
