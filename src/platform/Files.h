@@ -1,9 +1,9 @@
 // Files: the C runtime's streams and the file calls a program makes on the
-// device. A path that begins with "\" (or "/") is a device path, found in the
-// device's storage ("\My Documents\a.swf"), with letter case ignored as the
-// handheld's file system does; any other path is a host path and is used as
-// it stands. A device path never leads outside the device's storage: ".."
-// stops at the root "\".
+// device. A path that begins with "\" is a device path, found in the device's
+// storage ("\My Documents\a.swf"; "/" separates names too), with letter case
+// ignored as the handheld's file system does; any other path ("/home/u/a.swf",
+// "a.swf") is a host path and is used as it stands. A device path never leads outside the device's
+// storage: ".." stops at the root "\".
 //
 // _wfopen returns the host C runtime's own FILE*, so fread, fwrite, fscanf,
 // fprintf and fclose are used on it as they are. Text and binary modes read

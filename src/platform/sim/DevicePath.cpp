@@ -112,7 +112,9 @@ bool Within(const std::filesystem::path& path, const std::filesystem::path& root
 } // namespace
 
 bool IsDevicePath(std::u16string_view path) {
-    return !path.empty() && IsSeparator(path.front());
+    // "/" starts a host path ("/home/user/a.swf"); inside a device path it
+    // separates names as "\" does.
+    return !path.empty() && path.front() == u'\\';
 }
 
 ResolvedPath ResolvePath(const std::filesystem::path& storageRoot, std::u16string_view path) {

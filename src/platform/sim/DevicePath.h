@@ -1,8 +1,8 @@
 // From a path a program gives to the host file it names. Device paths (a
-// leading "\" or "/") are looked up in the device's storage folder, letter
-// case ignored, with "." and ".." taken as the handheld takes them (".."
-// stops at the root), so no device path leads outside the storage folder.
-// Any other path is a host path, used as it stands.
+// leading "\"; "/" also separates names inside them) are looked up in the device's storage folder,
+// letter case ignored, with "." and ".." taken as the handheld takes them (".." stops at the root),
+// so no device path leads outside the storage folder. Any other path is a host path, used as it
+// stands.
 #pragma once
 
 #include <filesystem>

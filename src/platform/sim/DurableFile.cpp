@@ -56,14 +56,16 @@ std::optional<std::string> ReadWholeFile(const std::filesystem::path& file) {
     return text;
 }
 
-Result<bool> ReplaceFile(const std::filesystem::path& file, std::string_view text) {
+Result<bool> ReplaceFile(const std::filesystem::path& file, std::string_view text,
+                         Durability durability) {
+    const bool flush = durability == Durability::Flushed;
     std::filesystem::path temporary = file;
     temporary += ".tmp";
     const int fd = ::open(temporary.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
     if (fd < 0) {
         return Error{Describe("cannot create", temporary)};
     }
-    if (!WriteAll(fd, text) || ::fsync(fd) != 0) {
+    if (!WriteAll(fd, text) || (flush && ::fsync(fd) != 0)) {
         Error error{Describe("cannot write", temporary)};
         ::close(fd);
         ::unlink(temporary.c_str());
@@ -76,6 +78,9 @@ Result<bool> ReplaceFile(const std::filesystem::path& file, std::string_view tex
         Error error{Describe("cannot replace", file)};
         ::unlink(temporary.c_str());
         return error;
+    }
+    if (!flush) {
+        return true;
     }
     // The rename itself must reach the disk, or a crash could bring the old
     // file back after the change was acknowledged.

@@ -19,10 +19,16 @@ namespace sim {
 // read.
 std::optional<std::string> ReadWholeFile(const std::filesystem::path& file);
 
-// Replaces file with text: writes file + ".tmp", flushes it, renames it over
-// file and flushes the folder. The caller holds whatever lock keeps other
+// Whether a replaced file must survive a crash of the host (state kept across
+// runs), or only be seen whole by readers (what processes exchange while they
+// run, which a crash makes moot anyway).
+enum class Durability { Flushed, Atomic };
+
+// Replaces file with text: writes file + ".tmp", (flushes it,) renames it over
+// file (and flushes the folder). The caller holds whatever lock keeps other
 // writers of file out, since they share the temporary name.
-Result<bool> ReplaceFile(const std::filesystem::path& file, std::string_view text);
+Result<bool> ReplaceFile(const std::filesystem::path& file, std::string_view text,
+                         Durability durability = Durability::Flushed);
 
 // An advisory lock (flock) on a lock file, held for the object's life; the
 // kernel drops it when the process ends, however it ends.

@@ -161,7 +161,7 @@ Result<bool> ProcessDirectory::Publish(ProcessRecord record) {
     if (text == published) {
         return false;
     }
-    if (auto written = ReplaceFile(processes / (id + ".txt"), text); !written) {
+    if (auto written = ReplaceFile(processes / (id + ".txt"), text, Durability::Atomic); !written) {
         return written;
     }
     published = std::move(text);
@@ -178,7 +178,7 @@ std::uint64_t ProcessDirectory::NextFrontSequence() {
     }
     const std::uint64_t next = last + 1;
     if (guard.Held()) {
-        ReplaceFile(counter, std::to_string(next) + "\n");
+        ReplaceFile(counter, std::to_string(next) + "\n", Durability::Atomic);
     }
     return next;
 }
@@ -232,7 +232,7 @@ bool ProcessDirectory::SendRequest(const std::string& target, const std::string&
                   static_cast<unsigned long long>(++sent));
     // Written beside as ".tmp" and renamed: the reader, which takes only
     // ".req" files, never sees half a request.
-    return ReplaceFile(folder / (std::string(name) + ".req"), request).Ok();
+    return ReplaceFile(folder / (std::string(name) + ".req"), request, Durability::Atomic).Ok();
 }
 
 std::vector<std::string> ProcessDirectory::TakeRequests() {

@@ -16,8 +16,10 @@ namespace {
 
 // GetCurrentThread's pseudo handle, as Win32 has it.
 const HANDLE kCurrentThread = reinterpret_cast<HANDLE>(static_cast<std::intptr_t>(-2));
-// How often (host time) the run loop looks at the runtime folder at most.
-constexpr auto kPollInterval = std::chrono::milliseconds(10);
+// How often the run loop looks for requests from other processes at most:
+// in host time, or in device time when a virtual clock runs ahead.
+constexpr auto kRequestLookInterval = std::chrono::milliseconds(10);
+constexpr DeviceTime kRequestLookDeviceInterval = 250;
 // How long a look at the other processes is taken as current.
 constexpr auto kOthersFreshFor = std::chrono::milliseconds(50);
 
@@ -448,15 +450,26 @@ void ProcessServices::AnnounceDisplayChange() {
 }
 
 void ProcessServices::Poll(const std::function<void()>& displayChanged) {
-    const auto now = std::chrono::steady_clock::now();
-    if (now - lastPoll < kPollInterval) {
+    // The record goes out as soon as it changes, so that another process sees
+    // a new window at once.
+    ProcessRecord record = LocalRecord();
+    if (!(record == lastPublished)) {
+        if (auto published = directory.Publish(record); !published) {
+            device.ReportProblem("cannot publish this process's windows: " +
+                                 published.GetError().message);
+        }
+        lastPublished = std::move(record);
+    }
+    // Requests are looked for now and then: in host time, and in device time
+    // for a virtual clock that races ahead of it.
+    const auto hostNow = std::chrono::steady_clock::now();
+    const DeviceTime deviceNow = device.Now();
+    if (hostNow - lastRequestLook < kRequestLookInterval &&
+        deviceNow - lastRequestLookDevice < kRequestLookDeviceInterval) {
         return;
     }
-    lastPoll = now;
-    if (auto published = directory.Publish(LocalRecord()); !published) {
-        device.ReportProblem("cannot publish this process's windows: " +
-                             published.GetError().message);
-    }
+    lastRequestLook = hostNow;
+    lastRequestLookDevice = deviceNow;
     for (const std::string& request : directory.TakeRequests()) {
         if (request == "display") {
             displayChanged();

@@ -74,8 +74,8 @@ public:
     void AnnounceDisplayChange();
 
     // From the device's run loop: publishes this process's record when it
-    // changed and serves the requests left for it. displayChanged is called
-    // for a display announcement.
+    // changed and, now and then, serves the requests left for it.
+    // displayChanged is called for a display announcement.
     void Poll(const std::function<void()>& displayChanged);
 
     std::size_t OpenHandles() const;
@@ -120,7 +120,9 @@ private:
     // What the last look at the other processes found, and when.
     std::vector<ProcessRecord> others;
     std::chrono::steady_clock::time_point othersRead{};
-    std::chrono::steady_clock::time_point lastPoll{};
+    ProcessRecord lastPublished;
+    std::chrono::steady_clock::time_point lastRequestLook{};
+    DeviceTime lastRequestLookDevice = 0;
     HWND lastActive = nullptr;
     std::uint64_t frontSequence = 0;
 };

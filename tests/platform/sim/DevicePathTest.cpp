@@ -33,7 +33,7 @@ TEST_F(DevicePathTest, DevicePathsLeadIntoTheStorageWithLetterCaseIgnored) {
     EXPECT_TRUE(exe.onDevice);
     EXPECT_EQ(exe.host, storage / "Program Files" / "Vantrel" / "Vantrel.exe");
     // A name that does not exist yet keeps its spelling; its folder is found.
-    EXPECT_EQ(Resolve(u"/Program Files/vantrel/Vantrel.exe.cfg").host,
+    EXPECT_EQ(Resolve(u"\\Program Files/vantrel/Vantrel.exe.cfg").host,
               storage / "Program Files" / "Vantrel" / "Vantrel.exe.cfg");
     EXPECT_EQ(Resolve(u"\\").host, storage);
     EXPECT_EQ(Resolve(u"\\\\A347BD5F-BAD90-46785.txt").host, storage / "A347BD5F-BAD90-46785.txt");
@@ -42,6 +42,10 @@ TEST_F(DevicePathTest, DevicePathsLeadIntoTheStorageWithLetterCaseIgnored) {
     ASSERT_TRUE(host.Ok());
     EXPECT_FALSE(host.onDevice);
     EXPECT_EQ(host.host, std::filesystem::path("movies/a.swf"));
+    // "/" starts a host path, as a shell on the host gives it.
+    const auto absolute = Resolve(u"/home/user/../user/a.swf");
+    EXPECT_FALSE(absolute.onDevice);
+    EXPECT_EQ(absolute.host, std::filesystem::path("/home/user/../user/a.swf"));
 }
 
 TEST_F(DevicePathTest, NoDevicePathLeadsOutOfTheStorage) {
