@@ -145,7 +145,7 @@ bool CMainFrame::OnCreate(const CREATESTRUCTW&) {
 }
 
 bool CMainFrame::CreateCommandBars() {
-    if (!toolbarCommandBar.Create(Handle(), IDR_MAINFRAME, ID_COMMAND_BAR)) {
+    if (!toolbarCommandBar.Create(Handle(), IDR_MAINFRAME)) {
         return false;
     }
     const UINT toolbar = GetSystemMetrics(SM_CXSCREEN) <= kSmallToolbarMaxWidth
@@ -154,7 +154,7 @@ bool CMainFrame::CreateCommandBars() {
     if (!toolbarCommandBar.AddToolbarButtons(toolbar)) {
         return false;
     }
-    if (!plainCommandBar.Create(Handle(), IDR_MAINFRAME, ID_COMMAND_BAR)) {
+    if (!plainCommandBar.Create(Handle(), IDR_MAINFRAME)) {
         return false;
     }
     ShowBar(plainCommandBar.Handle(), false);

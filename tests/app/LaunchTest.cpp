@@ -121,6 +121,17 @@ TEST_F(LaunchTest, TheDefaultMovieIsTriedOnceAtTheFirstTickWithoutAHandOff) {
         (std::vector<std::string>{"file://", "file://\\Program Files\\Vantrel\\Vantrel.exe.swf"}));
 }
 
+TEST_F(LaunchTest, ALongProgramPathIsNotCutShort) {
+    // 258 characters: more than a 255-character buffer holds.
+    programPath = u"\\Program Files\\Vantrel\\" + std::u16string(231, u'v') + u".exe";
+    ASSERT_EQ(programPath.size(), 258u);
+    StartPlayer();
+    const auto loads = Urls(Calls("SetMovieUrl"));
+    ASSERT_EQ(loads.size(), 2u);
+    EXPECT_EQ(loads[1], "file://" + text::ToUtf8(programPath) + ".swf");
+    EXPECT_EQ(Calls("CreateMutexW")[0].args[0].Text().size(), 258u);
+}
+
 TEST_F(LaunchTest, WithoutTheMovieControlThePlayerSaysSoAndGoesOn) {
     StartPlayer(u"", /*withControl=*/false);
     const HWND box = Dialog();

@@ -69,7 +69,7 @@ sim::Program& PlayerFixture::StartPlayer(std::u16string commandLine, bool withCo
 
 sim::Program& PlayerFixture::LaunchAnother(std::u16string commandLine) {
     sim::ProgramImage image;
-    image.modulePath = kProgramPath;
+    image.modulePath = programPath;
     image.resources = resources::ProgramResources();
     image.entry = &player::PlayerMain;
     return device->Launch(image, std::move(commandLine));

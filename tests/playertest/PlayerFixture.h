@@ -149,6 +149,8 @@ protected:
     std::unique_ptr<sim::Automation> automation;
     std::shared_ptr<ControlScript> control = std::make_shared<ControlScript>();
     sim::Program* player = nullptr;
+    // Where the player is installed on the device.
+    std::u16string programPath = kProgramPath;
 };
 
 } // namespace playertest
