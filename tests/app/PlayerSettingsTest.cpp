@@ -26,17 +26,6 @@ protected:
         return start;
     }
 
-    void RunOnDevice(std::function<void()> work) {
-        sim::ProgramImage image;
-        image.entry = [&](HINSTANCE, LPWSTR) {
-            work();
-            return 0;
-        };
-        sim::Program& program = device->Launch(image, u"");
-        Settle();
-        ASSERT_TRUE(program.Finished()) << Report();
-    }
-
     static std::vector<int> Values(const PlayerSettings& s) {
         return {s.backlightOption, s.landscapeInFullScreen, s.storedValue3,
                 s.storedValue4,    s.storedFlag5,           s.scaleMode,

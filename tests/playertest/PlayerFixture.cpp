@@ -75,6 +75,18 @@ sim::Program& PlayerFixture::LaunchAnother(std::u16string commandLine) {
     return device->Launch(image, std::move(commandLine));
 }
 
+void PlayerFixture::RunOnDevice(std::function<void()> work) {
+    sim::ProgramImage image;
+    image.modulePath = u"\\Windows\\helper.exe";
+    image.entry = [work](HINSTANCE, LPWSTR) {
+        work();
+        return 0;
+    };
+    sim::Program& program = device->Launch(image, u"");
+    Settle();
+    EXPECT_TRUE(program.Finished()) << Report();
+}
+
 void PlayerFixture::Settle() {
     EXPECT_TRUE(device->RunUntilIdle()) << Report();
 }

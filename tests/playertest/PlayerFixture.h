@@ -8,6 +8,7 @@
 
 #include <cstddef>
 #include <filesystem>
+#include <functional>
 #include <initializer_list>
 #include <memory>
 #include <ostream>
@@ -60,6 +61,10 @@ protected:
     sim::Program& StartPlayer(std::u16string commandLine = {}, bool withControl = true);
     // Launches another player on the same device, without settling.
     sim::Program& LaunchAnother(std::u16string commandLine);
+
+    // Runs work in a short program of its own on the device (another program
+    // changing the display or the volume, say) and lets it end.
+    void RunOnDevice(std::function<void()> work);
 
     // Lets the device run until every program waits.
     void Settle();
