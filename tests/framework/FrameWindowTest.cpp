@@ -58,6 +58,8 @@ TEST_F(FrameWindowTest, ARangeEntryTakesEachIdOfItsRange) {
 TEST_F(FrameWindowTest, LaysTheViewOutOverItsClientAreaAndGivesItTheFocus) {
     sim::Window* frame = device->Windows().Find(log.frame);
     ASSERT_NE(frame, nullptr);
+    // The title is the frame's string of its resource id.
+    EXPECT_EQ(frame->text, u"Framework Test");
     EXPECT_EQ(Describe(ScreenRect(log.view)), Describe(device->Windows().ScreenClientRect(*frame)));
     ASSERT_NE(device->Windows().Focus(), nullptr);
     EXPECT_EQ(device->Windows().Focus()->handle, log.view);

@@ -34,6 +34,7 @@ ProgramFixture::~ProgramFixture() {
 }
 
 sim::Program& ProgramFixture::Start(testprogram::Behaviour behaviour, std::u16string commandLine) {
+    RegisterControlClass(testprogram::kTapCounterClassId, testprogram::TapCounterFactory(log));
     sim::ProgramImage image;
     image.modulePath = u"\\Program Files\\FrameworkTest\\FrameworkTest.exe";
     image.resources = testprogram::TestProgramResources();

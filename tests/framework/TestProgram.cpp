@@ -12,6 +12,7 @@
 #include "framework/Menu.h"
 #include "framework/MessageBox.h"
 #include "framework/Slider.h"
+#include "framework/StaticText.h"
 #include "platform/Controls.h"
 #include "platform/Painting.h"
 #include "platform/Resources.h"
@@ -93,6 +94,52 @@ private:
     ProgramLog& log;
 };
 
+class TapCounter : public HostedControl {
+public:
+    explicit TapCounter(ProgramLog& log) : log(log) {}
+
+    LRESULT WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) override {
+        if (message == WM_LBUTTONDOWN) {
+            ++log.controlTaps;
+            return 0;
+        }
+        return DefWindowProcW(window, message, wParam, lParam);
+    }
+    HRESULT Invoke(DISPID, WORD, std::span<const Variant>, Variant&) override {
+        return DISP_E_MEMBERNOTFOUND;
+    }
+    const char* OperationName(DISPID, WORD) const override { return nullptr; }
+    std::string StateJson() const override { return "{}"; }
+
+private:
+    ProgramLog& log;
+};
+
+// Wraps the hosted control by subclassing: presses on its left half go on to
+// the control, the others stop here.
+class LeftHalfOnly : public framework::Window {
+public:
+    explicit LeftHalfOnly(ProgramLog& log) : log(log) {}
+
+protected:
+    const framework::MessageTable& Messages() const override {
+        using T = Table<LeftHalfOnly>;
+        static const T table{Window::Messages(), {T::LButtonDown(&LeftHalfOnly::OnLButtonDown)}};
+        return table;
+    }
+
+private:
+    void OnLButtonDown(UINT, POINT point) {
+        if (point.x < GetClientRect().right / 2) {
+            Default();
+            return;
+        }
+        log.events.push_back("control:kept");
+    }
+
+    ProgramLog& log;
+};
+
 class FormDialog : public framework::Dialog {
 public:
     FormDialog(ProgramLog& log, const FormValues& preset) : Dialog(IDD_FORM), log(log) {
@@ -149,7 +196,7 @@ private:
 class TestView : public framework::ChildWindow {
 public:
     TestView(ProgramLog& log, const Behaviour& behaviour)
-        : log(log), behaviour(behaviour), edit(log), slider(log) {}
+        : log(log), behaviour(behaviour), edit(log), slider(log), control(log) {}
 
 protected:
     bool PreCreateWindow(framework::CreateParams& params) override {
@@ -186,6 +233,13 @@ private:
         log.edit = edit.Handle();
         slider.Create(WS_CHILD | WS_VISIBLE, RECT{10, 40, 200, 66}, Handle(), 11);
         log.slider = slider.Handle();
+        label.Create(u"Label", WS_CHILD | WS_VISIBLE, RECT{120, 10, 200, 30}, Handle(), 12);
+        log.label = label.Handle();
+        const HWND hosted = CreateControlWindow(kTapCounterClassId, u"", WS_VISIBLE,
+                                                RECT{10, 80, 110, 130}, Handle(), 13);
+        if (hosted != nullptr && control.Subclass(hosted)) {
+            log.control = hosted;
+        }
         return true;
     }
     void OnPaint() { framework::PaintScope paint(*this); }
@@ -224,6 +278,8 @@ private:
     const Behaviour& behaviour;
     DigitsOnlyEdit edit;
     WideSlider slider;
+    framework::StaticText label;
+    LeftHalfOnly control;
 };
 
 class TestFrame : public framework::FrameWindow {
@@ -340,6 +396,10 @@ private:
 };
 
 } // namespace
+
+HostedControlFactory TapCounterFactory(ProgramLog& log) {
+    return [&log] { return std::make_unique<TapCounter>(log); };
+}
 
 std::function<int(HINSTANCE, LPWSTR)> Entry(ProgramLog& log, Behaviour behaviour) {
     return [&log, behaviour](HINSTANCE instance, LPWSTR commandLine) {

@@ -10,6 +10,7 @@
 #include <string_view>
 #include <vector>
 
+#include "platform/ControlHost.h"
 #include "platform/WinTypes.h"
 
 namespace testprogram {
@@ -55,6 +56,8 @@ struct ProgramLog {
     HWND bar = nullptr;
     HWND edit = nullptr;
     HWND slider = nullptr;
+    HWND label = nullptr;
+    HWND control = nullptr;
     HWND form = nullptr;
     HWND formBar = nullptr;
     HMENU lastPopup = nullptr;
@@ -64,6 +67,8 @@ struct ProgramLog {
     INT_PTR formResult = 0;
     FormValues formValues;
     int messageBoxResult = 0;
+    // Stylus presses that reached the hosted control's own procedure.
+    int controlTaps = 0;
 
     bool Has(std::string_view event) const;
     // How many times the event was logged.
@@ -71,6 +76,11 @@ struct ProgramLog {
     // The events joined by ", ", for failure messages.
     std::string Joined() const;
 };
+
+// A control for the device's control host that counts the presses it gets;
+// the test program's view hosts one and subclasses its window.
+inline constexpr char16_t kTapCounterClassId[] = u"{0B5A7E3C-1D2F-4A6B-9C8D-7E6F5A4B3C2D}";
+HostedControlFactory TapCounterFactory(ProgramLog& log);
 
 // The program's entry, as the device calls it.
 std::function<int(HINSTANCE, LPWSTR)> Entry(ProgramLog& log, Behaviour behaviour = {});

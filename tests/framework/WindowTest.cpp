@@ -60,10 +60,33 @@ TEST_F(WindowTest, ASuperclassedSliderSetsItselfUpAfterTheTrackbarsCreation) {
     EXPECT_TRUE(log.Has("view:slider:" + std::to_string(position))) << Diagnostics();
 }
 
+TEST_F(WindowTest, ASubclassedHostedControlGetsOnlyWhatItsObjectPassesOn) {
+    ASSERT_NE(log.control, nullptr) << Diagnostics();
+    TapClient(log.control, POINT{20, 20});
+    EXPECT_EQ(log.controlTaps, 1);
+    TapClient(log.control, POINT{80, 20});
+    EXPECT_EQ(log.controlTaps, 1);
+    EXPECT_TRUE(log.Has("control:kept"));
+}
+
+TEST_F(WindowTest, AStaticTextIsTheDevicesStaticWithAnObject) {
+    ASSERT_NE(log.label, nullptr);
+    EXPECT_EQ(TextOf(log.label), u"Label");
+    framework::Window* object = nullptr;
+    ASSERT_TRUE(device->RunOnProgram(*program, [&] {
+        object = framework::Window::FromHandle(log.label);
+        if (object != nullptr) {
+            object->SetWindowText(u"Changed");
+        }
+    }));
+    ASSERT_NE(object, nullptr);
+    EXPECT_EQ(TextOf(log.label), u"Changed");
+}
+
 TEST_F(WindowTest, DefaultProcessingRunsForUnhandledMessagesAndWhenAHandlerAsks) {
     const auto messages = device->Recorders().Record({log.view}, true);
-    TapClient(log.view, POINT{60, 120});
-    ASSERT_TRUE(log.Has("view:tap:60,120"));
+    TapClient(log.view, POINT{160, 150});
+    ASSERT_TRUE(log.Has("view:tap:160,150"));
     // The handler asked for default processing; the release has no entry.
     EXPECT_EQ(Arrivals(*messages, log.view, WM_LBUTTONDOWN, sim::Arrival::Default), 1);
     EXPECT_EQ(Arrivals(*messages, log.view, WM_LBUTTONUP, sim::Arrival::Default), 1);

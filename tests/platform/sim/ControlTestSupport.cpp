@@ -106,16 +106,13 @@ Bytes MenuBarResource() {
 } // namespace
 
 std::vector<std::byte> ControlTestResources() {
-    const std::vector<MenuSpec> mainMenu{
-        {u"Control",
-         0,
-         {{u"Play", kPlayCommand, {}, 0},
-          {u"", 0, {}, 0x0800},
-          {u"Zoom", 0, {{u"100%", kZoom100, {}, 0}, {u"150%", kZoom150, {}, 0}}, 0},
-          {u"Disabled", kDisabledCommand, {}, 0x0001},
-          {u"Exit", kExitCommand, {}, 0}},
-         0}};
-    const std::vector<MenuSpec> softKeys{{u"OK", 1, {}, 0}, {u"Cancel", 2, {}, 0}};
+    const std::vector<MenuSpec> mainMenu{{u"Control",
+                                          {{u"Play", kPlayCommand},
+                                           {},
+                                           {u"Zoom", {{u"100%", kZoom100}, {u"150%", kZoom150}}},
+                                           {u"Disabled", kDisabledCommand, 0x0001},
+                                           {u"Exit", kExitCommand}}}};
+    const std::vector<MenuSpec> softKeys{{u"OK", 1}, {u"Cancel", 2}};
     ResourceBuilder builder;
     builder.Add(kRtMenu, kMainMenu, MenuTemplate(mainMenu))
         .Add(kRtMenu, kSoftKeyMenu, MenuTemplate(softKeys))
