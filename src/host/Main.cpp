@@ -2,12 +2,14 @@
 #include <string>
 #include <vector>
 
-#include "host/StandInProgram.h"
+#include "app/PlayerApp.h"
 #include "host/Vantrel.h"
+#include "resources/ProgramResources.h"
 
 int main(int argc, char** argv) {
     const std::vector<std::string> args(argv + 1, argv + argc);
-    // FIXME: the player's program image replaces the stand-in once the player
-    // is part of the build.
-    return host::RunVantrel(args, host::StandInProgram());
+    sim::ProgramImage image;
+    image.resources = resources::ProgramResources();
+    image.entry = &player::PlayerMain;
+    return host::RunVantrel(args, image);
 }

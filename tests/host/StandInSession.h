@@ -4,8 +4,8 @@
 #include <memory>
 #include <string>
 
+#include "StandInProgram.h"
 #include "host/Session.h"
-#include "host/StandInProgram.h"
 #include "platform/sim/Automation.h"
 
 namespace host::testing {

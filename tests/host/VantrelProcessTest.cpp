@@ -3,7 +3,10 @@
 
 #include <nlohmann/json.hpp>
 
+#include <thread>
+
 #include "ProcessRunner.h"
+#include "host/ChildProcess.h"
 #include "platform/sim/Automation.h"
 
 namespace host {
@@ -17,10 +20,24 @@ using Json = nlohmann::json;
 
 const std::string kVantrel = VANTREL_BINARY_DIR "/vantrel";
 
+// The player's main window: the top-level window titled "Vantrel".
+const Json* FindMainWindow(const Json& state) {
+    for (const Json& window : state["windows"]) {
+        if (window["parent"].is_null() && window["text"] == "Vantrel" &&
+            window["class"] != "menu_worker") {
+            return &window;
+        }
+    }
+    return nullptr;
+}
+
 class VantrelProcess : public ::testing::Test {
 protected:
     std::filesystem::path Path(const std::string& name) const { return scratch.Path() / name; }
     std::string Device() const { return Path("device").string(); }
+    std::filesystem::path SettingsFile() const {
+        return Path("device") / "storage" / "Program Files" / "Vantrel" / "Vantrel.exe.cfg";
+    }
 
     // A headless run on this test's device with the script given.
     testing::ProcessResult Run(const std::string& script, std::vector<std::string> extra = {},
@@ -81,8 +98,7 @@ TEST_F(VantrelProcess, BadScriptLineExitsWithTwoBeforeAnythingRuns) {
 
 TEST_F(VantrelProcess, ScriptFromStandardInputWritesStateJournalAndScreenshot) {
     testing::ProcessOptions options;
-    options.standardInput =
-        "softkey 1\nwait 200\nstate " + Path("mid.json").string() + "\nsoftkey 2\nwait 100\n";
+    options.standardInput = "wait 300\nstate " + Path("mid.json").string() + "\nwait 200\n";
     const auto result = RunProcess(
         kVantrel,
         {"--headless", "--device", Device(), "--script", "-", "--state", Path("end.json").string(),
@@ -90,31 +106,27 @@ TEST_F(VantrelProcess, ScriptFromStandardInputWritesStateJournalAndScreenshot) {
         options);
     ASSERT_EQ(result.exitCode, 0) << result.err;
 
-    // The "Open" soft key's message box, open in the middle of the run.
     const Json mid = ReadJson("mid.json");
     ASSERT_TRUE(mid.is_object());
-    ASSERT_EQ(mid["messageBoxes"].size(), 1u) << mid.dump(1);
-    EXPECT_EQ(mid["messageBoxes"][0]["text"], "Open");
-    EXPECT_EQ(mid["messageBoxes"][0]["buttons"], Json::array({"OK", "Cancel"}));
-    EXPECT_EQ(mid["time"], 200);
-
+    EXPECT_EQ(mid["time"], 300);
     const Json end = ReadJson("end.json");
-    EXPECT_TRUE(end["messageBoxes"].empty());
+    EXPECT_EQ(end["time"], 500);
     EXPECT_EQ(end["screen"],
               (Json{{"width", 240}, {"height", 320}, {"dpi", 96}, {"orientation", 0}}));
+    ASSERT_NE(FindMainWindow(end), nullptr) << end.dump(1);
+    EXPECT_EQ(end["foreground"], (*FindMainWindow(end))["handle"]);
     EXPECT_FALSE(end.contains("exitCode")); // written before the player was closed
 
-    // The box's answer (Cancel) is in the journal.
-    bool answered = false;
+    // The journal has the player's calls, and the end of the run: the player
+    // closed as the device closes it, its settings saved on the way.
+    std::vector<std::string> calls;
     for (const Json& entry : Journal("journal.jsonl")) {
         ASSERT_TRUE(entry.is_object());
-        if (entry["call"] == "MessageBoxW") {
-            EXPECT_EQ(entry["args"][1], "Open");
-            EXPECT_EQ(entry["result"], 2);
-            answered = true;
-        }
+        calls.push_back(entry["call"]);
     }
-    EXPECT_TRUE(answered);
+    EXPECT_NE(std::find(calls.begin(), calls.end(), "SetMovieUrl"), calls.end());
+    EXPECT_NE(std::find(calls.begin(), calls.end(), "RegisterHotKey"), calls.end());
+    EXPECT_TRUE(std::filesystem::exists(SettingsFile()));
     EXPECT_EQ(PngSize(ReadFile(Path("end.png"))), std::make_pair(240, 320));
 }
 
@@ -139,13 +151,32 @@ TEST_F(VantrelProcess, RunLengths) {
     EXPECT_EQ(ReadJson("short.json")["time"], 300);
 }
 
-TEST_F(VantrelProcess, ExitCodeIsThePlayersWithMinusOneAs255) {
-    const auto seven = RunProcess(kVantrel, {"--headless", "--device", Device(), "exit", "7"});
-    EXPECT_EQ(seven.exitCode, 7) << seven.err;
-    const auto minusOne = RunProcess(kVantrel, {"--headless", "--device", Device(), "--state",
-                                                Path("ended.json").string(), "exit -1"});
-    EXPECT_EQ(minusOne.exitCode, 255) << minusOne.err;
-    EXPECT_EQ(ReadJson("ended.json")["exitCode"], -1);
+TEST_F(VantrelProcess, ASecondLaunchHandsItsMovieToTheFirstAndExitsWith255) {
+    const auto first = Path("first.swf");
+    const auto second = Path("second.swf");
+    std::filesystem::copy_file(VANTREL_BINARY_DIR "/demo.swf", first);
+    std::filesystem::copy_file(VANTREL_BINARY_DIR "/demo.swf", second);
+    WriteFile(Path("first.txt"), "wait 4000\nstate " + Path("first.json").string() + "\n");
+    auto running = ChildProcess::Start(kVantrel, {"--realtime", "--device", Device(), "--script",
+                                                  Path("first.txt").string(), first.string()});
+    ASSERT_TRUE(running) << running.GetError().message;
+    // The first player is up once its settings file is there... or its window
+    // shows: give it a second of the wall clock.
+    std::this_thread::sleep_for(std::chrono::seconds(1));
+
+    const auto handOff =
+        RunProcess(kVantrel, {"--headless", "--device", Device(), second.string()});
+    EXPECT_EQ(handOff.exitCode, 255) << handOff.err;
+
+    std::optional<int> firstExit;
+    for (int i = 0; i < 200 && !firstExit; ++i) {
+        std::this_thread::sleep_for(std::chrono::milliseconds(50));
+        firstExit = running.Value()->Poll();
+    }
+    ASSERT_EQ(firstExit, 0);
+    const Json state = ReadJson("first.json");
+    EXPECT_EQ(state["movie"]["url"], "file://" + second.string()) << state["movie"].dump();
+    EXPECT_EQ(state["movie"]["readyState"], 4);
 }
 
 TEST_F(VantrelProcess, AScriptLineThatCannotBeCarriedOutEndsTheRunWithTwo) {
@@ -159,15 +190,6 @@ TEST_F(VantrelProcess, AScriptLineThatCannotBeCarriedOutEndsTheRunWithTwo) {
     for (const Json& window : state["windows"]) {
         EXPECT_NE(window["class"], "#32768") << window.dump();
     }
-}
-
-const Json* FindWindowOfClass(const Json& state, const std::string& className) {
-    for (const Json& window : state["windows"]) {
-        if (window["class"] == className) {
-            return &window;
-        }
-    }
-    return nullptr;
 }
 
 TEST_F(VantrelProcess, AMovieOnTheCommandLineIsPlayingAfterASecond) {
@@ -195,20 +217,25 @@ TEST_F(VantrelProcess, AMovieOnTheCommandLineIsPlayingAfterASecond) {
 }
 
 TEST_F(VantrelProcess, ToggleFullscreenFromTheMenuHidesTheTaskBar) {
-    const auto result = Run("wait 200\nmenu Screen \"Toggle Fullscreen\"\nstate " +
-                            Path("full.json").string() + "\nmenu Screen \"Toggle Fullscreen\"\n" +
-                            "state " + Path("normal.json").string() + "\n");
+    const auto result =
+        Run("wait 200\nmenu Screen \"Toggle Fullscreen\"\nstate " + Path("full.json").string() +
+            // In full screen the menu bar is hidden; a hardware
+            // button leaves it.
+            "\nbutton APP1\nwait 100\nstate " + Path("normal.json").string() + "\n");
     ASSERT_EQ(result.exitCode, 0) << result.err;
     const Json full = ReadJson("full.json");
     EXPECT_EQ(full["taskbarVisible"], false);
     EXPECT_EQ(full["sipButtonVisible"], false);
-    const Json* main = FindWindowOfClass(full, "VantrelStandIn");
+    const Json* main = FindMainWindow(full);
     ASSERT_NE(main, nullptr);
     EXPECT_EQ((*main)["rect"], Json::array({0, 0, 240, 320}));
-    EXPECT_EQ(ReadJson("normal.json")["taskbarVisible"], true);
+    const Json normal = ReadJson("normal.json");
+    EXPECT_EQ(normal["taskbarVisible"], true);
+    ASSERT_NE(FindMainWindow(normal), nullptr);
+    EXPECT_EQ((*FindMainWindow(normal))["rect"], Json::array({0, 26, 240, 320 - 52}));
 }
 
-TEST_F(VantrelProcess, WithoutTheControlTheProgramSaysSoAndGoesOn) {
+TEST_F(VantrelProcess, WithoutTheControlThePlayerSaysSoAndGoesOn) {
     const auto result =
         Run("wait 500\nstate " + Path("box.json").string() + "\nsoftkey 1\nwait 500\nstate " +
                 Path("after.json").string() + "\n",
@@ -216,27 +243,40 @@ TEST_F(VantrelProcess, WithoutTheControlTheProgramSaysSoAndGoesOn) {
     ASSERT_EQ(result.exitCode, 0) << result.err;
     const Json box = ReadJson("box.json");
     ASSERT_EQ(box["messageBoxes"].size(), 1u) << box.dump(1);
-    EXPECT_EQ(box["messageBoxes"][0]["text"], "The movie control is not installed.");
+    EXPECT_EQ(box["messageBoxes"][0]["text"], "Macromedia Flash ActiveX not installed!");
+    EXPECT_EQ(box["messageBoxes"][0]["buttons"], Json::array({"OK"}));
     EXPECT_EQ(box["movie"], nullptr);
+    // OK answers it, and the player goes on without a movie.
     const Json after = ReadJson("after.json");
     EXPECT_TRUE(after["messageBoxes"].empty());
     EXPECT_FALSE(after.contains("exitCode"));
-    EXPECT_NE(FindWindowOfClass(after, "VantrelStandIn"), nullptr);
+    ASSERT_NE(FindMainWindow(after), nullptr);
+    EXPECT_EQ(after["foreground"], (*FindMainWindow(after))["handle"]);
+    bool answered = false;
+    for (const Json& entry : Journal("j.jsonl")) {
+        answered = answered || (entry["call"] == "MessageBoxW" && entry["result"] == 1);
+    }
+    EXPECT_TRUE(answered);
 }
 
-TEST_F(VantrelProcess, LaunchRunsASecondProcessOnTheDeviceAndJournalsItsExitCode) {
-    const auto result = Run("launch exit 5\nwait 10\n", {"--journal", Path("j.jsonl").string()});
+TEST_F(VantrelProcess, ALaunchFromTheScriptIsASecondProcessWhoseExitCodeIsJournalled) {
+    const auto other = Path("other movie.swf");
+    std::filesystem::copy_file(VANTREL_BINARY_DIR "/demo.swf", other);
+    const auto result = Run("wait 500\nlaunch " + other.string() + "\nwait 500\nstate " +
+                                Path("s.json").string() + "\n",
+                            {"--journal", Path("j.jsonl").string()});
     ASSERT_EQ(result.exitCode, 0) << result.err;
     int launches = 0;
     for (const Json& entry : Journal("j.jsonl")) {
         if (entry["call"] == "launch") {
             ++launches;
-            EXPECT_EQ(entry["args"], Json::array({"exit 5"}));
-            EXPECT_EQ(entry["result"], 5);
+            EXPECT_EQ(entry["args"], Json::array({other.string()}));
+            EXPECT_EQ(entry["result"], 255); // it found this run's player and handed over
             EXPECT_GT(entry["pid"].get<long>(), 0);
         }
     }
     EXPECT_EQ(launches, 1);
+    EXPECT_EQ(ReadJson("s.json")["movie"]["url"], "file://" + other.string());
 }
 
 TEST_F(VantrelProcess, TheSystemTurnsTheDisplayAndBringsOtherProgramsForward) {
@@ -251,13 +291,14 @@ TEST_F(VantrelProcess, TheSystemTurnsTheDisplayAndBringsOtherProgramsForward) {
     EXPECT_EQ(turned["screen"]["orientation"], 90);
 
     const Json other = ReadJson("other.json");
-    const Json* main = FindWindowOfClass(other, "VantrelStandIn");
+    const Json* main = FindMainWindow(other);
     ASSERT_NE(main, nullptr);
     EXPECT_NE(other["foreground"], (*main)["handle"]);
 
     const Json back = ReadJson("back.json");
     EXPECT_EQ(back["screen"]["orientation"], 0);
-    EXPECT_EQ(back["foreground"], (*FindWindowOfClass(back, "VantrelStandIn"))["handle"]);
+    ASSERT_NE(FindMainWindow(back), nullptr);
+    EXPECT_EQ(back["foreground"], (*FindMainWindow(back))["handle"]);
 }
 
 TEST_F(VantrelProcess, TheStateHasTheSystemsPowerVolumeAndRegistry) {

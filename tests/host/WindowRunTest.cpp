@@ -1,7 +1,8 @@
 // vantrel in a window, on a virtual X display that the test starts itself: the
 // window shows the device's screen at twice its size inside the frame, and
-// closing the window ends the run the way the device closes the player. The
-// run has no movie control, so the screen holds still while it is compared.
+// closing the window ends the run the way the device closes the player (its
+// settings saved). The run has no movie control, so the screen holds still
+// while it is compared.
 #include "host/WindowRun.h"
 
 #include <cairo.h>
@@ -192,6 +193,9 @@ TEST(WindowRun, TheWindowShowsTheDeviceScreenAndClosingItClosesThePlayer) {
     std::optional<int> exitCode;
     ASSERT_TRUE(WaitFor([&] { return (exitCode = vantrel->Poll()).has_value(); }, 30s));
     EXPECT_EQ(*exitCode, 0);
+    // The player was closed as the device closes it: its settings were saved.
+    EXPECT_TRUE(std::filesystem::exists(device / "storage" / "Program Files" / "Vantrel" /
+                                        "Vantrel.exe.cfg"));
 }
 
 } // namespace

@@ -1,4 +1,4 @@
-#include "host/StandInProgram.h"
+#include "StandInProgram.h"
 
 #include <cstdlib>
 #include <string>
