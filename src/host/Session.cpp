@@ -3,6 +3,7 @@
 #include "platform/Messages.h"
 #include "platform/Text.h"
 #include "platform/Window.h"
+#include "platform/sim/ControlSupport.h"
 #include "platform/sim/DevicePath.h"
 #include "platform/sim/WindowManager.h"
 #include "swf/HostFiles.h"
@@ -68,8 +69,11 @@ std::optional<int> Session::PlayerExitCode() const {
 HWND Session::PlayerFrontWindow() const {
     sim::WindowManager& windows = device->Windows();
     for (const sim::Window* window : windows.TopLevel()) {
+        // The shell's bars belong to the program's windows but are not
+        // closed on their own.
         if (window->program == player && window->IsAlive() && windows.IsShown(*window) &&
-            (window->style & WS_DISABLED) == 0) {
+            (window->style & WS_DISABLED) == 0 &&
+            !text::EqualsIgnoringCase(window->windowClass->name, sim::kMenuBarClass)) {
             return window->handle;
         }
     }

@@ -120,10 +120,18 @@ TEST_F(VantrelProcess, ScriptFromStandardInputWritesStateJournalAndScreenshot) {
     // The journal has the player's calls, and the end of the run: the player
     // closed as the device closes it, its settings saved on the way.
     std::vector<std::string> calls;
+    int settingsWrittenAt = -1;
     for (const Json& entry : Journal("journal.jsonl")) {
         ASSERT_TRUE(entry.is_object());
         calls.push_back(entry["call"]);
+        if (entry["call"] == "_wfopen" && entry["args"][1] == "w" &&
+            entry["args"][0].get<std::string>().ends_with("Vantrel.exe.cfg")) {
+            settingsWrittenAt = entry["t"];
+        }
     }
+    // The main window was closed at once (not a menu bar first).
+    EXPECT_GE(settingsWrittenAt, 500);
+    EXPECT_LE(settingsWrittenAt, 600);
     EXPECT_NE(std::find(calls.begin(), calls.end(), "SetMovieUrl"), calls.end());
     EXPECT_NE(std::find(calls.begin(), calls.end(), "RegisterHotKey"), calls.end());
     EXPECT_TRUE(std::filesystem::exists(SettingsFile()));
