@@ -244,6 +244,25 @@ TEST_F(DialogManagerTest, TabMovesTheFocusAlongTheTabStops) {
     EXPECT_EQ(automation->Focus(), GetDlgItem(dialog, kButtonId));
 }
 
+TEST_F(DialogManagerTest, EnterPressesTheDefaultButtonTheDialogNames) {
+    auto program = Launch(
+        [&](HINSTANCE) {
+            RegisterStandIns();
+            simtest::RegisterTestClass();
+            frame = simtest::CreateTestWindow(&frameHandler, WS_VISIBLE, RECT{0, 26, 240, 294});
+        },
+        resources);
+    PostMessageW(frame, kOpen, 0, 0);
+    ASSERT_TRUE(device->RunUntilIdle());
+    const HWND dialog = FindDialog();
+    ASSERT_NE(dialog, nullptr);
+    OnProgram(program, [&] { SendMessageW(dialog, DM_SETDEFID, kButtonId, 0); });
+    EXPECT_EQ(SendMessageW(dialog, DM_GETDEFID, 0, 0), MAKELRESULT(kButtonId, DC_HASDEFID));
+    automation->PressKey(VK_RETURN);
+    ASSERT_TRUE(device->RunUntilIdle());
+    EXPECT_EQ(result, 77);
+}
+
 TEST_F(DialogManagerTest, QuitInsideAModalDialogEndsItAndReachesTheOuterLoop) {
     auto program = Launch(
         [&](HINSTANCE) {

@@ -226,6 +226,59 @@ TEST_F(InputRouterTest, AnApplicationButtonGivenToAWindowSendsItsKeysThere) {
     EXPECT_EQ(automation->Journal("SHSetAppKeyWndAssoc").size(), 2u);
 }
 
+TEST_F(InputRouterTest, TapOnAnotherProgramsWindowBringsItToTheFront) {
+    auto program = LaunchFrame();
+    std::vector<std::pair<HWND, WORD>> activations;
+    Handler other = [&](HWND window, UINT message, WPARAM wParam,
+                        LPARAM) -> std::optional<LRESULT> {
+        if (message == WM_ACTIVATE) {
+            activations.emplace_back(window, LOWORD(wParam));
+        }
+        return std::nullopt;
+    };
+    HWND otherWindow = nullptr;
+    auto second = Launch([&](HINSTANCE) {
+        simtest::RegisterTestClass();
+        // A small window in front, in the lower part of the screen.
+        otherWindow =
+            simtest::CreateTestWindow(&other, WS_VISIBLE | WS_POPUP, RECT{0, 200, 240, 294});
+    });
+    EXPECT_EQ(automation->Foreground(), otherWindow);
+    // A tap on the frame, which lies behind: the frame comes to the front and
+    // still gets the tap.
+    automation->Tap(POINT{200, 60});
+    ASSERT_TRUE(device->RunUntilIdle());
+    EXPECT_EQ(automation->Foreground(), frame);
+    EXPECT_EQ(Of(WM_LBUTTONDOWN).size(), 1u);
+    ASSERT_FALSE(activations.empty());
+    EXPECT_EQ(activations.back(), std::make_pair(otherWindow, WORD{WA_INACTIVE}));
+    // The keys now go to the frame's program.
+    seen.clear();
+    automation->PressKey('Q');
+    ASSERT_TRUE(device->RunUntilIdle());
+    ASSERT_EQ(Of(WM_KEYDOWN).size(), 1u);
+    EXPECT_EQ(Of(WM_KEYDOWN)[0].window, frame);
+}
+
+TEST_F(InputRouterTest, HidingOrDisablingTheFocusWindowTakesTheFocusAway) {
+    auto program = LaunchFrame();
+    OnProgram(program, [&] { SetFocus(child); });
+    EXPECT_EQ(automation->Focus(), child);
+    OnProgram(program, [&] { ShowWindow(child, SW_HIDE); });
+    EXPECT_EQ(automation->Focus(), frame);
+    OnProgram(program, [&] {
+        ShowWindow(child, SW_SHOW);
+        SetFocus(child);
+        EnableWindow(child, FALSE);
+    });
+    EXPECT_EQ(automation->Focus(), nullptr);
+    // With no focus, keys go to the active window.
+    automation->PressKey('Z');
+    ASSERT_TRUE(device->RunUntilIdle());
+    ASSERT_EQ(Of(WM_KEYDOWN).size(), 1u);
+    EXPECT_EQ(Of(WM_KEYDOWN)[0].window, frame);
+}
+
 TEST_F(InputRouterTest, AcceleratorsTurnKeysIntoCommandsWithTheirModifiers) {
     HACCEL table = nullptr;
     Handler looping = recording;
