@@ -66,7 +66,7 @@ int OnProgress(void* context, curl_off_t, curl_off_t, curl_off_t, curl_off_t) {
     return static_cast<Transfer*>(context)->Cancelled() ? 1 : 0;
 }
 
-void Run(std::shared_ptr<Transfer> transfer, std::string url) {
+void Run(std::shared_ptr<Transfer> transfer, std::string url, std::shared_ptr<void> token) {
     CURL* curl = curl_easy_init();
     if (curl == nullptr) {
         transfer->Deliver(FetchEnd{Error{"libcurl could not start a transfer", 0}});
@@ -105,6 +105,7 @@ void Run(std::shared_ptr<Transfer> transfer, std::string url) {
     }
     curl_easy_cleanup(curl);
     transfer->Deliver(FetchEnd{std::move(error)});
+    token.reset(); // the result is out
     transfer->finished = true;
 }
 
@@ -130,7 +131,8 @@ private:
 
 } // namespace
 
-HttpFetcher::HttpFetcher(HttpLimits limits) : limits(limits) {
+HttpFetcher::HttpFetcher(HttpLimits limits, WorkToken workToken)
+    : limits(limits), workToken(std::move(workToken)) {
     static std::once_flag initialised;
     std::call_once(initialised, [] { curl_global_init(CURL_GLOBAL_DEFAULT); });
 }
@@ -161,7 +163,8 @@ std::unique_ptr<Fetch> HttpFetcher::Start(const std::string& url, std::function<
     auto transfer = std::make_shared<Transfer>();
     transfer->wake = std::move(wake);
     transfer->limits = limits;
-    workers.push_back(Worker{transfer, std::thread(Run, transfer, url)});
+    std::shared_ptr<void> token = workToken ? workToken() : nullptr;
+    workers.push_back(Worker{transfer, std::thread(Run, transfer, url, std::move(token))});
     return std::make_unique<HttpFetch>(transfer);
 }
 

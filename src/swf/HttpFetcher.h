@@ -25,7 +25,12 @@ struct HttpLimits {
 
 class HttpFetcher final : public Fetcher {
 public:
-    explicit HttpFetcher(HttpLimits limits = {});
+    // A token held for as long as a transfer runs: made when it starts, let
+    // go on the worker thread once its last event is delivered. A host whose
+    // virtual clock must wait for outstanding work gives one.
+    using WorkToken = std::function<std::shared_ptr<void>()>;
+
+    explicit HttpFetcher(HttpLimits limits = {}, WorkToken workToken = {});
     // Waits for transfers cancelled earlier to wind down.
     ~HttpFetcher() override;
     HttpFetcher(const HttpFetcher&) = delete;
@@ -39,6 +44,7 @@ private:
     void JoinFinished();
 
     HttpLimits limits;
+    WorkToken workToken;
     // Threads of transfers, kept until they end so none outlives the fetcher.
     struct Worker {
         std::shared_ptr<Transfer> transfer;

@@ -178,7 +178,8 @@ HRESULT MovieControlState::Invoke(DISPID id, WORD kind, std::span<const Variant>
             result = Variant::Int(player ? static_cast<LONG>(player->FrameNumber()) : 0);
             return S_OK;
         case dispid::Playing:
-            result = Variant::Bool(player ? player->Playing() : playRequested);
+            // Nothing plays before a movie is there.
+            result = Variant::Bool(player && player->Playing());
             return S_OK;
         case dispid::ScaleMode:
             result = Variant::Int(scaleMode);
@@ -383,8 +384,7 @@ std::string MovieControlState::StateJson() const {
     json += ",\"readyState\":" + std::to_string(loader.ReadyState());
     json += ",\"totalFrames\":" + std::to_string(player ? player->TotalFrames() : 0);
     json += ",\"frameNumber\":" + std::to_string(player ? player->FrameNumber() : 0);
-    json += std::string(",\"playing\":") +
-            ((player ? player->Playing() : playRequested) ? "true" : "false");
+    json += std::string(",\"playing\":") + (player && player->Playing() ? "true" : "false");
     json += ",\"scaleMode\":" + std::to_string(scaleMode);
     json += ",\"root\":{\"x\":" + JsonNumber(root.x) + ",\"y\":" + JsonNumber(root.y) +
             ",\"xscale\":" + JsonNumber(root.xScale) + ",\"yscale\":" + JsonNumber(root.yScale) +

@@ -257,6 +257,7 @@ TEST_F(MovieControl, MovieThatCannotLoadLeavesTheControlUsable) {
         Open(url);
         EXPECT_EQ(GetInt(swf::dispid::ReadyState), 0);
         EXPECT_EQ(GetInt(swf::dispid::TotalFrames), 0);
+        EXPECT_FALSE(Playing()); // nothing is there to play
         EXPECT_EQ(Put(swf::dispid::FrameNumber, Variant::Int(5)), S_OK);
         EXPECT_EQ(GetInt(swf::dispid::FrameNumber), 0);
         EXPECT_EQ(Call(swf::dispid::Play), S_OK);

@@ -7,6 +7,7 @@
 #include "swf/TagCodes.h"
 #include "swf/TagStream.h"
 #include "swfwriter/BlockFont.h"
+#include "swfwriter/RecordWriter.h"
 
 namespace {
 
@@ -296,15 +297,28 @@ TEST(MovieParser, FirstDefinitionOfAnIdStands) {
 
 namespace {
 
+// n copies of a run of framed tags.
+std::vector<std::uint8_t> Repeat(std::span<const std::uint8_t> tags, std::size_t n) {
+    std::vector<std::uint8_t> bytes;
+    bytes.reserve(tags.size() * n);
+    for (std::size_t i = 0; i < n; ++i) {
+        bytes.insert(bytes.end(), tags.begin(), tags.end());
+    }
+    return bytes;
+}
+
 TEST(MovieParserLimits, SmallMovieThatUnfoldsIntoAHugeModelIsRefused) {
     // Half a million placements of five bytes each: a few kilobytes once
     // compressed, but about 128 MB as a model.
     swfwriter::MovieWriter movie(8, 100, 100, 12);
     const auto square = movie.DefineShape(testmovies::Square({0, 0, 0}));
     movie.Place(1, square);
-    for (int i = 0; i < 500000; ++i) {
-        movie.Move(1, {});
-    }
+    const std::uint8_t move[] = {
+        0x83, 0x06, // PlaceObject2 (26), 3 bytes
+        0x01,       // move
+        0x01, 0x00, // depth 1
+    };
+    movie.TagBytes(Repeat(move, 500000));
     movie.ShowFrame();
     const auto bytes = movie.Finish(swfwriter::Compression::Zlib);
     EXPECT_LT(bytes.size(), 100000u);
@@ -322,24 +336,35 @@ TEST(MovieParserLimits, SmallMovieThatUnfoldsIntoAHugeModelIsRefused) {
 
 TEST(MovieParserLimits, TimelinesAndShapesHaveTheirLimits) {
     swfwriter::MovieWriter frames(8, 100, 100, 12);
-    for (int i = 0; i < 65536; ++i) {
-        frames.ShowFrame();
-    }
-    const auto tooManyFrames = testmovies::Parse(frames.Finish(swfwriter::Compression::Zlib));
+    const std::uint8_t showFrame[] = {0x40, 0x00};
+    frames.TagBytes(Repeat(showFrame, 65536));
+    const auto tooManyFrames = testmovies::Parse(frames.Finish());
     ASSERT_TRUE(tooManyFrames->Failure());
     EXPECT_NE(tooManyFrames->Failure()->message.find("more frames than a timeline may have"),
               std::string::npos);
     EXPECT_EQ(tooManyFrames->GetMovie().root.frames.size(), 65535u);
 
-    swfwriter::ShapeBuilder zigzag;
-    zigzag.SetStyle(0, zigzag.AddFill(swfwriter::Fill::Solid({})), 0);
-    zigzag.MoveTo(0, 0);
-    for (int i = 0; i < (1 << 20) + 10; ++i) {
-        zigzag.LineTo(i % 2, 1);
+    // A shape of just over a million edges: four horizontal edges of two-bit
+    // deltas fill five bytes exactly.
+    swfwriter::BitWriter fourEdges;
+    for (int i = 0; i < 4; ++i) {
+        fourEdges.UBits(0b11, 2); // straight edge
+        fourEdges.UBits(0, 4);    // 2 bits a delta
+        fourEdges.UBits(0b00, 2); // horizontal
+        fourEdges.SBits(1, 2);    // dx
     }
+    ASSERT_EQ(fourEdges.Data().size(), 5u);
+    swfwriter::BitWriter shape;
+    shape.U16(1);                                // id
+    swfwriter::WriteRect(shape, 0, 100, 0, 100); // bounds
+    shape.U8(0);                                 // no fills
+    shape.U8(0);                                 // no lines
+    shape.U8(0);                                 // no style bits
+    shape.Bytes(Repeat(fourEdges.Data(), (1 << 18) + 1));
+    shape.U8(0); // end of shape
     swfwriter::MovieWriter shapes(8, 100, 100, 12);
-    shapes.DefineShape(zigzag);
-    const auto tooManyEdges = testmovies::Parse(shapes.Finish(swfwriter::Compression::Zlib));
+    shapes.Tag(swf::tag::DefineShape, shape.Data());
+    const auto tooManyEdges = testmovies::Parse(shapes.Finish());
     ASSERT_TRUE(tooManyEdges->Failure());
     EXPECT_NE(tooManyEdges->Failure()->message.find("more records than a shape may have"),
               std::string::npos);

@@ -17,9 +17,14 @@ struct DumpRun {
     std::string output; // standard output and error together
 };
 
-DumpRun SwfDump(const std::filesystem::path& movie) {
-    const std::string command =
-        std::string(VANTREL_BINARY_DIR) + "/swfdump '" + movie.string() + "' 2>&1";
+DumpRun SwfDump(const std::vector<std::filesystem::path>& movies) {
+    std::string command = std::string(VANTREL_BINARY_DIR) + "/swfdump";
+    for (const auto& movie : movies) {
+        command += " '";
+        command += movie.string();
+        command += "'";
+    }
+    command += " 2>&1";
     DumpRun run;
     FILE* pipe = popen(command.c_str(), "r");
     if (pipe == nullptr) {
@@ -55,7 +60,7 @@ protected:
 };
 
 TEST_F(SwfDumpTool, ListsTheHeaderAndEveryTagWithSpritesIndented) {
-    const DumpRun run = SwfDump(std::string(VANTREL_BINARY_DIR) + "/demo.swf");
+    const DumpRun run = SwfDump({std::string(VANTREL_BINARY_DIR) + "/demo.swf"});
     ASSERT_EQ(run.status, 0) << run.output;
     EXPECT_NE(run.output.find("CWS version 7"), std::string::npos);
     EXPECT_NE(run.output.find("stage 240 x 320 px"), std::string::npos);
@@ -71,13 +76,13 @@ TEST_F(SwfDumpTool, ListsTheHeaderAndEveryTagWithSpritesIndented) {
 TEST_F(SwfDumpTool, DamagedMovieGivesTheErrorAndItsOffset) {
     auto bytes = testmovies::BusyMovie(20, swfwriter::Compression::None);
     bytes.resize(bytes.size() - 7);
-    const DumpRun run = SwfDump(Write("cut.swf", bytes));
+    const DumpRun run = SwfDump({Write("cut.swf", bytes)});
     EXPECT_EQ(run.status, 1);
     EXPECT_NE(run.output.find("error at offset"), std::string::npos) << run.output;
     EXPECT_NE(run.output.find("truncated tag"), std::string::npos) << run.output;
 
     const DumpRun notMovie =
-        SwfDump(Write("text.swf", {'h', 'e', 'l', 'l', 'o', ',', ' ', 'w', 'o', 'r', 'l', 'd'}));
+        SwfDump({Write("text.swf", {'h', 'e', 'l', 'l', 'o', ',', ' ', 'w', 'o', 'r', 'l', 'd'})});
     EXPECT_EQ(notMovie.status, 1);
     EXPECT_NE(notMovie.output.find("error at offset 0"), std::string::npos) << notMovie.output;
 }
@@ -87,11 +92,13 @@ TEST_F(SwfDumpTool, ListsEveryCorpusMovie) {
     if (movies.empty()) {
         GTEST_SKIP() << "no corpus movies in " << corpus::ImagesDir();
     }
+    // One run lists them all, each under its header line.
+    const DumpRun run = SwfDump(movies);
+    EXPECT_EQ(run.status, 0) << run.output.substr(0, 2000);
     for (const auto& movie : movies) {
-        const DumpRun run = SwfDump(movie);
-        EXPECT_EQ(run.status, 0) << movie << "\n" << run.output;
-        EXPECT_NE(run.output.find(" End "), std::string::npos) << movie;
+        EXPECT_NE(run.output.find(movie.string() + ": "), std::string::npos) << movie;
     }
+    EXPECT_EQ(run.output.find("error at offset"), std::string::npos);
 }
 
 } // namespace

@@ -1,5 +1,7 @@
 #include "TestMovies.h"
 
+#include <fstream>
+#include <iterator>
 #include <string>
 
 namespace testmovies {
@@ -78,6 +80,15 @@ std::vector<std::uint8_t> LargeMovie(int megabytes) {
         movie.ShowFrame();
     }
     return movie.Finish();
+}
+
+} // namespace testmovies
+
+namespace testmovies {
+
+std::vector<std::uint8_t> ReadFileBytes(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
 }
 
 } // namespace testmovies

@@ -46,3 +46,10 @@ namespace testmovies {
 std::vector<std::uint8_t> LargeMovie(int megabytes);
 
 } // namespace testmovies
+
+namespace testmovies {
+
+// A file's bytes (empty when it cannot be read).
+std::vector<std::uint8_t> ReadFileBytes(const std::string& path);
+
+} // namespace testmovies

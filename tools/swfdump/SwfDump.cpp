@@ -1,7 +1,8 @@
-// swfdump MOVIE: the movie's header and one line per tag (offset, code, name,
-// length, main fields), sprites' tags indented under them. A damaged movie is
-// listed as far as it can be read, followed by the error and its offset; the
-// exit status is then 1.
+// swfdump MOVIE...: each movie's header and one line per tag (offset, code,
+// name, length, main fields), sprites' tags indented under them. A damaged
+// movie is listed as far as it can be read, followed by the error and its
+// offset; the exit status is then 1.
+#include <algorithm>
 #include <cstdio>
 #include <fstream>
 #include <iterator>
@@ -51,16 +52,11 @@ bool ListTags(swf::ByteReader reader, int indent) {
     return true;
 }
 
-} // namespace
-
-int main(int argc, char** argv) {
-    if (argc != 2) {
-        std::fprintf(stderr, "usage: swfdump MOVIE\n");
-        return 2;
-    }
-    std::ifstream in(argv[1], std::ios::binary);
+// Lists one movie; returns its exit status.
+int Dump(const char* path) {
+    std::ifstream in(path, std::ios::binary);
     if (!in) {
-        std::fprintf(stderr, "swfdump: cannot open %s\n", argv[1]);
+        std::fprintf(stderr, "swfdump: cannot open %s\n", path);
         return 2;
     }
     const std::vector<std::uint8_t> file((std::istreambuf_iterator<char>(in)),
@@ -70,17 +66,32 @@ int main(int argc, char** argv) {
     parser.Append(file);
     parser.Finish();
     if (parser.HeaderRead()) {
-        std::printf("%s: %s\n", argv[1], swf::DescribeHeader(parser.GetMovie().header).c_str());
+        std::printf("%s: %s\n", path, swf::DescribeHeader(parser.GetMovie().header).c_str());
     }
     const swf::UncompressedMovie movie = swf::Uncompress(file);
     if (movie.tagsOffset) {
         const auto tags = std::span<const std::uint8_t>(movie.bytes).subspan(*movie.tagsOffset);
         ListTags(swf::ByteReader(tags, *movie.tagsOffset), 0);
     }
+    std::fflush(stdout);
     if (const auto& failure = parser.Failure()) {
-        std::fprintf(stderr, "swfdump: %s: error at offset %zu: %s\n", argv[1], failure->offset,
+        std::fprintf(stderr, "swfdump: %s: error at offset %zu: %s\n", path, failure->offset,
                      failure->message.c_str());
         return 1;
     }
     return 0;
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    if (argc < 2) {
+        std::fprintf(stderr, "usage: swfdump MOVIE...\n");
+        return 2;
+    }
+    int status = 0;
+    for (int i = 1; i < argc; ++i) {
+        status = std::max(status, Dump(argv[i]));
+    }
+    return status;
 }

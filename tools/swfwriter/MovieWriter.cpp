@@ -175,6 +175,10 @@ void TimelineWriter::Tag(std::uint16_t code, std::span<const std::uint8_t> body)
     WriteTag(tags, code, body);
 }
 
+void TimelineWriter::TagBytes(std::span<const std::uint8_t> framedTags) {
+    tags.Bytes(framedTags);
+}
+
 MovieWriter::MovieWriter(int version, int widthPixels, int heightPixels, double frameRate)
     : version(version), width(widthPixels), height(heightPixels), frameRate(frameRate) {}
 

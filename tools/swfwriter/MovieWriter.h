@@ -37,6 +37,10 @@ public:
     void ShowFrame();
     // Any tag, written as given.
     void Tag(std::uint16_t code, std::span<const std::uint8_t> body);
+    // Tags already framed (code and length included), appended as they are:
+    // a quick way to write very many of them. ShowFrames among them are not
+    // counted in FrameCount.
+    void TagBytes(std::span<const std::uint8_t> framedTags);
 
     int FrameCount() const { return frames; }
     const std::vector<std::uint8_t>& Tags() const { return tags.Data(); }
