@@ -33,11 +33,7 @@ MovieControl::MovieControl(std::shared_ptr<FileSystem> files, HttpLimits limits)
                   PostMessageW(window, WakeMessage, 0, 0);
               }
           },
-          [this] {
-              if (window != nullptr) {
-                  InvalidateRect(window, nullptr, FALSE);
-              }
-          }) {}
+          [this] { UpdatePicture(); }) {}
 
 MovieControl::~MovieControl() = default;
 
@@ -48,6 +44,9 @@ LRESULT MovieControl::WindowProc(HWND handle, UINT message, WPARAM wParam, LPARA
         break;
     case WM_CREATE:
         SetTimer(handle, FrameTimerId, FrameTimerMilliseconds, nullptr);
+        return 0;
+    case WM_SIZE:
+        UpdatePicture();
         return 0;
     case WM_TIMER:
         if (wParam == FrameTimerId) {
@@ -72,16 +71,24 @@ LRESULT MovieControl::WindowProc(HWND handle, UINT message, WPARAM wParam, LPARA
     return DefWindowProcW(handle, message, wParam, lParam);
 }
 
+void MovieControl::UpdatePicture() {
+    if (window == nullptr) {
+        return;
+    }
+    RECT client;
+    GetClientRect(window, &client);
+    if (picture.Update(state, client.right - client.left, client.bottom - client.top) ||
+        picture.View() == nullptr) {
+        InvalidateRect(window, nullptr, FALSE);
+    }
+}
+
 void MovieControl::Paint(HWND handle) {
     PAINTSTRUCT paint;
     HDC dc = BeginPaint(handle, &paint);
-    if (dc != nullptr) {
-        // The stage's background until the renderer draws the movie on it.
-        Rgba background{255, 255, 255, 255};
-        if (const Movie* movie = state.CurrentMovie(); movie && movie->backgroundColor) {
-            background = *movie->backgroundColor;
-        }
-        HBRUSH brush = CreateSolidBrush(RGB(background.r, background.g, background.b));
+    if (dc != nullptr && (picture.View() == nullptr || !PaintPicture(dc, *picture.View()))) {
+        // No movie (yet): an empty white stage.
+        HBRUSH brush = CreateSolidBrush(RGB(255, 255, 255));
         RECT client;
         GetClientRect(handle, &client);
         FillRect(dc, &client, brush);

@@ -10,6 +10,7 @@
 
 #include "platform/ControlHost.h"
 #include "platform/Messages.h"
+#include "swf/ControlPicture.h"
 #include "swf/HostServices.h"
 #include "swf/HttpFetcher.h"
 #include "swf/MovieControlState.h"
@@ -49,6 +50,8 @@ private:
         std::uint64_t NowMilliseconds() const override;
     };
 
+    // Renders the frame when the stage changed, and asks for a paint then.
+    void UpdatePicture();
     void Paint(HWND window);
 
     // The window is known from WM_NCCREATE on, before any load can start, and
@@ -58,6 +61,7 @@ private:
     DeviceClock clock;
     HttpFetcher fetcher;
     MovieControlState state; // borrows the members above, so it goes first
+    ControlPicture picture;  // reads the state; goes before it
 };
 
 } // namespace swf
