@@ -9,6 +9,7 @@
 
 #include "platform/Text.h"
 #include "platform/sim/ControlRegistry.h"
+#include "platform/sim/DevicePath.h"
 #include "platform/sim/Gdi.h"
 #include "platform/sim/HandleAllocator.h"
 #include "platform/sim/InputRouter.h"
@@ -16,6 +17,7 @@
 #include "platform/sim/MessageRecorder.h"
 #include "platform/sim/Screen.h"
 #include "platform/sim/SystemClasses.h"
+#include "platform/sim/SystemServices.h"
 #include "platform/sim/WindowManager.h"
 
 namespace sim {
@@ -30,6 +32,10 @@ constexpr long long kRunawayResumes = 2'000'000;
 // How long (host time) a virtual clock waits for background work to post its
 // result before it moves on regardless.
 constexpr auto kBackgroundWorkPatience = std::chrono::seconds(30);
+
+// How long (device time) a real clock sleeps at most before it looks at the
+// runtime folder for other processes' requests.
+constexpr DeviceTime kCrossProcessPoll = 50;
 
 } // namespace
 
@@ -54,11 +60,13 @@ Device::Device(DeviceConfig deviceConfig)
     screen = std::make_unique<Screen>(*this);
     controls = std::make_unique<ControlRegistry>();
     InstallSystemClasses(*this);
+    services = std::make_unique<SystemServices>(*this, config.services);
 }
 
 Device::~Device() {
     ShutDownPrograms();
     programs.clear();
+    services.reset();
     screen.reset();
     input.reset();
     menus.reset();
@@ -74,16 +82,10 @@ Device* Device::Current() {
 }
 
 std::filesystem::path Device::HostPath(const std::u16string& path) const {
-    if (path.empty() || path[0] != u'\\') {
-        return std::filesystem::path(text::ToUtf8(path));
-    }
-    std::string relative = text::ToUtf8(path.substr(1));
-    for (char& c : relative) {
-        if (c == '\\') {
-            c = '/';
-        }
-    }
-    return StorageRoot() / relative;
+    // Device paths stay inside the storage; a path the device refuses names
+    // nothing.
+    const ResolvedPath resolved = ResolvePath(StorageRoot(), path);
+    return resolved.Ok() ? resolved.host : std::filesystem::path();
 }
 
 void Device::SetScreenSize(int width, int height) {
@@ -240,6 +242,7 @@ bool Device::RunReady() {
     long long resumes = 0;
     for (;;) {
         DrainOutsidePosts();
+        services->Poll();
         bool any = false;
         for (std::size_t i = 0; i < programs.size(); ++i) {
             Program& program = *programs[i];
@@ -359,7 +362,9 @@ Device::RunStatus Device::RunForSteps(const std::function<bool()>& done, DeviceT
         if (now >= deadline) {
             return done() ? RunStatus::Done : RunStatus::TimedOut;
         }
-        DeviceTime until = deadline;
+        // Requests from other processes on the device directory are looked for
+        // at least this often.
+        DeviceTime until = std::min(deadline, now + kCrossProcessPoll);
         if (const auto next = NextEventTime()) {
             until = std::min(until, *next);
         }

@@ -18,6 +18,7 @@
 #include "platform/sim/Clock.h"
 #include "platform/sim/Journal.h"
 #include "platform/sim/ProgramThread.h"
+#include "platform/sim/ServicesConfig.h"
 
 namespace sim {
 
@@ -29,6 +30,7 @@ class Screen;
 class MessageRecorderHub;
 class ControlRegistry;
 class HandleAllocator;
+class SystemServices;
 
 struct DeviceConfig {
     // The device directory; created when missing.
@@ -38,6 +40,8 @@ struct DeviceConfig {
     // Pixels per inch; 192 on a high-resolution device (480 x 640).
     int pixelsPerInch = 96;
     ClockMode clock = ClockMode::Virtual;
+    // The system services: first-use files, power, failures to give.
+    ServicesConfig services;
 };
 
 class Device {
@@ -84,6 +88,8 @@ public:
     MessageRecorderHub& Recorders() { return *recorders; }
     ControlRegistry& Controls() { return *controls; }
     HandleAllocator& Handles() { return *handles; }
+    // Registry, files, display, power, volume, shell state and processes.
+    SystemServices& Services() { return *services; }
 
     // Programs. Launch starts the program's thread; it first runs at the next
     // run call.
@@ -155,6 +161,7 @@ private:
     std::unique_ptr<Screen> screen;
     std::unique_ptr<MessageRecorderHub> recorders;
     std::unique_ptr<ControlRegistry> controls;
+    std::unique_ptr<SystemServices> services;
     std::vector<std::unique_ptr<Program>> programs;
     DWORD nextProgramIndex = 0;
 

@@ -10,6 +10,7 @@
 #include "platform/sim/HandleAllocator.h"
 #include "platform/sim/Messaging.h"
 #include "platform/sim/ProgramThread.h"
+#include "platform/sim/SystemServices.h"
 #include "platform/sim/WindowManager.h"
 
 namespace sim {
@@ -53,6 +54,8 @@ bool InputRouter::RouteNext(DeviceTime now) {
     }
     const InputEvent event = events.front();
     events.pop_front();
+    // Whatever the user does counts as activity for the power manager.
+    device.Services().Power().UserActivity();
     switch (event.kind) {
     case InputKind::StylusDown:
     case InputKind::StylusMove:

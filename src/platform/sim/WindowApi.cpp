@@ -9,6 +9,7 @@
 #include "platform/Text.h"
 #include "platform/sim/ApiSupport.h"
 #include "platform/sim/Messaging.h"
+#include "platform/sim/SystemServices.h"
 
 using sim::Device;
 using sim::Program;
@@ -426,18 +427,15 @@ HWND FindWindowW(LPCWSTR className, LPCWSTR windowName) {
 }
 
 BOOL EnumWindows(WNDENUMPROC callback, LPARAM lParam) {
-    WindowManager* windows = Windows();
-    if (windows == nullptr || callback == nullptr) {
+    Device* device = Device::Current();
+    if (device == nullptr || callback == nullptr) {
         return FALSE;
     }
-    std::vector<HWND> handles;
-    for (const Window* window : windows->TopLevel()) {
-        if (window->IsAlive()) {
-            handles.push_back(window->handle);
-        }
-    }
-    for (HWND handle : handles) {
-        if (IsWindow(handle) && !callback(handle, lParam)) {
+    // Every top-level window on the device, those of other processes sharing
+    // the device directory included.
+    for (const sim::DeviceWindow& window : device->Services().Processes().TopLevelWindows()) {
+        const bool local = window.process.empty();
+        if ((!local || IsWindow(window.handle)) && !callback(window.handle, lParam)) {
             return FALSE;
         }
     }
@@ -467,7 +465,18 @@ BOOL EnumChildWindows(HWND parent, WNDENUMPROC callback, LPARAM lParam) {
 }
 
 DWORD GetWindowThreadProcessId(HWND handle, DWORD* processId) {
-    const Window* window = sim::LookUpWindow(handle);
+    Device* device = Device::Current();
+    const Window* window = device != nullptr ? device->Windows().Find(handle) : nullptr;
+    if (window == nullptr && device != nullptr) {
+        // A window of another process on the device.
+        if (const auto remote = device->Services().Processes().RemoteWindow(handle)) {
+            if (processId != nullptr) {
+                *processId = remote->pid;
+            }
+            return remote->threadId;
+        }
+    }
+    window = sim::LookUpWindow(handle);
     if (window == nullptr || window->program == nullptr) {
         return 0;
     }
@@ -760,6 +769,13 @@ HWND GetActiveWindow() {
 
 BOOL SetForegroundWindow(HWND handle) {
     Device* device = Device::Current();
+    if (device != nullptr && device->Windows().Find(handle) == nullptr &&
+        device->Services().Processes().RemoteWindow(handle)) {
+        // The process that owns the window brings it forward itself.
+        const BOOL asked = device->Services().Processes().RequestForeground(handle) ? TRUE : FALSE;
+        device->Record("SetForegroundWindow", {sim::JournalValue(handle)}, asked != FALSE);
+        return asked;
+    }
     Window* window = sim::LookUpWindow(handle);
     BOOL result = FALSE;
     if (window != nullptr &&

@@ -1,0 +1,304 @@
+#include "platform/sim/FileSystem.h"
+
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cerrno>
+
+#include "platform/Program.h"
+#include "platform/Text.h"
+
+namespace sim {
+namespace {
+
+// FILETIME counts 100-ns intervals from 1601; Unix time starts in 1970.
+constexpr std::uint64_t kUnixEpochAsFileTime = 116444736000000000ULL;
+
+char16_t Fold(char16_t c) {
+    return (c >= u'A' && c <= u'Z') ? static_cast<char16_t>(c - u'A' + u'a') : c;
+}
+
+bool FoldedLess(const std::u16string& a, const std::u16string& b) {
+    return std::lexicographical_compare(a.begin(), a.end(), b.begin(), b.end(),
+                                        [](char16_t x, char16_t y) { return Fold(x) < Fold(y); });
+}
+
+// The Win32 error for a failed host call on path.
+DWORD LastErrorFor(int errnoValue, const std::filesystem::path& path) {
+    switch (errnoValue) {
+    case ENOENT: {
+        std::error_code error;
+        const bool folderExists =
+            !path.has_parent_path() || std::filesystem::is_directory(path.parent_path(), error);
+        return folderExists ? ERROR_FILE_NOT_FOUND : ERROR_PATH_NOT_FOUND;
+    }
+    case ENOTDIR:
+        return ERROR_PATH_NOT_FOUND;
+    case EEXIST:
+        return ERROR_ALREADY_EXISTS;
+    case ENAMETOOLONG:
+        return ERROR_FILENAME_EXCED_RANGE;
+    case EINVAL:
+        return ERROR_INVALID_NAME;
+    case ENOSPC:
+        return ERROR_WRITE_FAULT;
+    default:
+        return ERROR_ACCESS_DENIED;
+    }
+}
+
+FileError Fail(int errnoValue, DWORD lastError) {
+    return FileError{errnoValue, lastError};
+}
+
+// The host's mode for a C runtime mode, or "" for a mode the runtime refuses.
+std::string HostMode(std::u16string_view mode) {
+    if (mode.empty() || (mode[0] != u'r' && mode[0] != u'w' && mode[0] != u'a')) {
+        return "";
+    }
+    std::string host(1, static_cast<char>(mode[0]));
+    bool plus = false;
+    bool kind = false;
+    for (const char16_t c : mode.substr(1)) {
+        if (c == u'+' && !plus) {
+            plus = true;
+            host += '+';
+        } else if ((c == u'b' || c == u't') && !kind) {
+            // The host makes no difference between text and binary.
+            kind = true;
+        } else {
+            return "";
+        }
+    }
+    // Streams are not inherited by programs the tests start.
+    return host + "e";
+}
+
+bool Writes(std::u16string_view mode) {
+    return !mode.empty() &&
+           (mode[0] == u'w' || mode[0] == u'a' || mode.find(u'+') != std::u16string_view::npos);
+}
+
+std::uint64_t FileTime(const struct timespec& time) {
+    const auto units = static_cast<std::uint64_t>(time.tv_sec) * 10000000ULL +
+                       static_cast<std::uint64_t>(time.tv_nsec) / 100;
+    return units + kUnixEpochAsFileTime;
+}
+
+DWORD AttributesOf(const struct stat& info) {
+    if (S_ISDIR(info.st_mode)) {
+        return FILE_ATTRIBUTE_DIRECTORY;
+    }
+    DWORD attributes = FILE_ATTRIBUTE_ARCHIVE;
+    if ((info.st_mode & S_IWUSR) == 0) {
+        attributes |= FILE_ATTRIBUTE_READONLY;
+    }
+    return attributes;
+}
+
+void Fill(const FolderEntry& entry, WIN32_FIND_DATAW& found) {
+    found = WIN32_FIND_DATAW();
+    found.dwFileAttributes = entry.attributes;
+    found.ftLastWriteTime.dwLowDateTime = static_cast<DWORD>(entry.lastWrite);
+    found.ftLastWriteTime.dwHighDateTime = static_cast<DWORD>(entry.lastWrite >> 32);
+    found.ftCreationTime = found.ftLastWriteTime;
+    found.ftLastAccessTime = found.ftLastWriteTime;
+    found.nFileSizeLow = static_cast<DWORD>(entry.size);
+    found.nFileSizeHigh = static_cast<DWORD>(entry.size >> 32);
+    std::copy(entry.name.begin(), entry.name.end(), found.cFileName);
+    found.cFileName[entry.name.size()] = 0;
+}
+
+} // namespace
+
+FileSystem::FileSystem(std::filesystem::path storageRoot, CallRecorder record)
+    : storageRoot(std::move(storageRoot)), record(std::move(record)) {}
+
+ResolvedPath FileSystem::Resolve(std::u16string_view path) const {
+    return ResolvePath(storageRoot, path);
+}
+
+FILE* FileSystem::Open(std::u16string_view path, std::u16string_view mode, FileError& error) {
+    error = FileError();
+    FILE* stream = nullptr;
+    const std::string hostMode = HostMode(mode);
+    const ResolvedPath resolved = Resolve(path);
+    std::error_code folderError;
+    if (hostMode.empty()) {
+        error = Fail(EINVAL, ERROR_INVALID_PARAMETER);
+    } else if (!resolved.Ok()) {
+        error = Fail(resolved.errnoValue, resolved.lastError);
+    } else if (std::filesystem::is_directory(resolved.host, folderError)) {
+        // The host would open a folder for reading; the handheld never does.
+        error = Fail(EACCES, ERROR_ACCESS_DENIED);
+    } else {
+        stream = std::fopen(resolved.host.c_str(), hostMode.c_str());
+        if (stream == nullptr) {
+            const int failure = errno;
+            error = Fail(failure, LastErrorFor(failure, resolved.host));
+        }
+    }
+    if (Writes(mode) && record) {
+        record("_wfopen", {JournalValue(path), JournalValue(mode)}, error.errnoValue);
+    }
+    if (stream == nullptr) {
+        errno = error.errnoValue;
+    }
+    return stream;
+}
+
+bool FileSystem::Remove(std::u16string_view path, const char* call, FileError& error) {
+    error = FileError();
+    const ResolvedPath resolved = Resolve(path);
+    std::error_code folderError;
+    if (!resolved.Ok()) {
+        error = Fail(resolved.errnoValue, resolved.lastError);
+    } else if (std::filesystem::is_directory(resolved.host, folderError)) {
+        error = Fail(EACCES, ERROR_ACCESS_DENIED);
+    } else if (::unlink(resolved.host.c_str()) != 0) {
+        const int failure = errno;
+        error = Fail(failure, LastErrorFor(failure, resolved.host));
+    }
+    if (record) {
+        const bool win32 = std::string_view(call) == "DeleteFileW";
+        record(call, {JournalValue(path)},
+               win32 ? JournalValue(error.lastError) : JournalValue(error.errnoValue));
+    }
+    return error.errnoValue == 0;
+}
+
+bool FileSystem::CreateFolder(std::u16string_view path, FileError& error) {
+    error = FileError();
+    const ResolvedPath resolved = Resolve(path);
+    if (!resolved.Ok()) {
+        error = Fail(resolved.errnoValue, resolved.lastError);
+    } else if (::mkdir(resolved.host.c_str(), 0755) != 0) {
+        const int failure = errno;
+        error = Fail(failure, LastErrorFor(failure, resolved.host));
+        if (failure == ENOENT) {
+            error.lastError = ERROR_PATH_NOT_FOUND;
+        }
+    }
+    if (record) {
+        record("CreateDirectoryW", {JournalValue(path)}, error.lastError);
+    }
+    return error.errnoValue == 0;
+}
+
+DWORD FileSystem::Attributes(std::u16string_view path, FileError& error) const {
+    error = FileError();
+    const ResolvedPath resolved = Resolve(path);
+    if (!resolved.Ok()) {
+        error = Fail(resolved.errnoValue, resolved.lastError);
+        return INVALID_FILE_ATTRIBUTES;
+    }
+    struct stat info {};
+    if (::stat(resolved.host.c_str(), &info) != 0) {
+        const int failure = errno;
+        error = Fail(failure, LastErrorFor(failure, resolved.host));
+        return INVALID_FILE_ATTRIBUTES;
+    }
+    return AttributesOf(info);
+}
+
+Result<std::vector<FolderEntry>> FileSystem::List(std::u16string_view folder,
+                                                  std::u16string_view pattern) const {
+    const ResolvedPath resolved = Resolve(folder.empty() ? std::u16string_view(u".") : folder);
+    if (!resolved.Ok()) {
+        return Error{"not a usable folder path: " + text::ToUtf8(folder)};
+    }
+    std::error_code error;
+    std::vector<FolderEntry> entries;
+    std::filesystem::directory_iterator names(resolved.host, error);
+    if (error) {
+        return Error{"cannot list " + text::ToUtf8(folder) + ": " + error.message()};
+    }
+    for (const std::filesystem::directory_iterator end; names != end; names.increment(error)) {
+        if (error) {
+            return Error{"cannot list " + text::ToUtf8(folder) + ": " + error.message()};
+        }
+        const std::string hostName = names->path().filename().string();
+        FolderEntry entry;
+        entry.name = text::FromUtf8(hostName);
+        // A host name that is not UTF-8, or too long for the handheld, could
+        // not be opened again by the name the device would show.
+        if (text::ToUtf8(entry.name) != hostName || entry.name.size() >= MAX_PATH ||
+            !MatchesPattern(entry.name, pattern)) {
+            continue;
+        }
+        struct stat info {};
+        if (::stat(names->path().c_str(), &info) != 0) {
+            continue;
+        }
+        entry.folder = S_ISDIR(info.st_mode);
+        entry.size = entry.folder ? 0 : static_cast<std::uint64_t>(info.st_size);
+        entry.attributes = AttributesOf(info);
+        entry.lastWrite = FileTime(info.st_mtim);
+        entries.push_back(std::move(entry));
+    }
+    std::sort(entries.begin(), entries.end(), [](const FolderEntry& a, const FolderEntry& b) {
+        return FoldedLess(a.name, b.name);
+    });
+    return entries;
+}
+
+HANDLE FileSystem::FindFirst(std::u16string_view pattern, WIN32_FIND_DATAW& found,
+                             FileError& error) {
+    error = FileError();
+    const std::size_t split = pattern.find_last_of(u"\\/");
+    const std::u16string_view folder =
+        split == std::u16string_view::npos ? std::u16string_view() : pattern.substr(0, split + 1);
+    const std::u16string_view names =
+        split == std::u16string_view::npos ? pattern : pattern.substr(split + 1);
+    const ResolvedPath resolvedFolder =
+        Resolve(folder.empty() ? std::u16string_view(u".") : folder);
+    if (!resolvedFolder.Ok()) {
+        error = Fail(resolvedFolder.errnoValue, resolvedFolder.lastError);
+        return INVALID_HANDLE_VALUE;
+    }
+    auto listed = List(folder, names);
+    if (!listed) {
+        error = Fail(ENOENT, ERROR_PATH_NOT_FOUND);
+        return INVALID_HANDLE_VALUE;
+    }
+    if (names.empty() || listed->empty()) {
+        error = Fail(ENOENT, ERROR_FILE_NOT_FOUND);
+        return INVALID_HANDLE_VALUE;
+    }
+    Fill(listed->front(), found);
+    const std::lock_guard guard(lock);
+    nextSearch += 4;
+    const HANDLE handle = reinterpret_cast<HANDLE>(nextSearch);
+    searches.emplace(handle, Search{std::move(listed).Value(), 1});
+    return handle;
+}
+
+bool FileSystem::FindNext(HANDLE search, WIN32_FIND_DATAW& found, FileError& error) {
+    error = FileError();
+    const std::lock_guard guard(lock);
+    const auto position = searches.find(search);
+    if (position == searches.end()) {
+        error = Fail(EBADF, ERROR_INVALID_HANDLE);
+        return false;
+    }
+    Search& state = position->second;
+    if (state.next >= state.entries.size()) {
+        error = Fail(ENOENT, ERROR_NO_MORE_FILES);
+        return false;
+    }
+    Fill(state.entries[state.next++], found);
+    return true;
+}
+
+bool FileSystem::FindClose(HANDLE search, FileError& error) {
+    error = FileError();
+    const std::lock_guard guard(lock);
+    if (searches.erase(search) == 0) {
+        error = Fail(EBADF, ERROR_INVALID_HANDLE);
+        return false;
+    }
+    return true;
+}
+
+} // namespace sim

@@ -1,0 +1,78 @@
+// The device's files: opening streams, deleting, attributes, folders and
+// folder listings, on the storage folder of the device directory (see
+// DevicePath.h for how paths are found). Files opened for writing and files
+// deleted are recorded in the journal, as "_wfopen", "_wremove",
+// "DeleteFileW" and "CreateDirectoryW" with the path and, as result, 0 or the
+// errno / Win32 error of the failure. Reads are not recorded.
+#pragma once
+
+#include <cstdint>
+#include <cstdio>
+#include <filesystem>
+#include <map>
+#include <mutex>
+#include <string>
+#include <vector>
+
+#include "platform/Files.h"
+#include "platform/Result.h"
+#include "platform/sim/DevicePath.h"
+#include "platform/sim/ServiceRecorder.h"
+
+namespace sim {
+
+// One name of a folder listing.
+struct FolderEntry {
+    std::u16string name;
+    bool folder = false;
+    std::uint64_t size = 0;
+    DWORD attributes = 0;
+    // Last change, in 100-ns intervals since 1601 (a FILETIME).
+    std::uint64_t lastWrite = 0;
+};
+
+// What a call gives back besides its value: 0, or the failure as errno and as
+// a Win32 error.
+struct FileError {
+    int errnoValue = 0;
+    DWORD lastError = 0;
+};
+
+class FileSystem {
+public:
+    FileSystem(std::filesystem::path storageRoot, CallRecorder record);
+
+    const std::filesystem::path& StorageRoot() const { return storageRoot; }
+    ResolvedPath Resolve(std::u16string_view path) const;
+
+    // null with error set on failure.
+    FILE* Open(std::u16string_view path, std::u16string_view mode, FileError& error);
+    bool Remove(std::u16string_view path, const char* call, FileError& error);
+    bool CreateFolder(std::u16string_view path, FileError& error);
+    DWORD Attributes(std::u16string_view path, FileError& error) const;
+
+    // The names in folder that match pattern, ordered with letter case
+    // ignored; an error when the folder does not exist. For the open-file
+    // dialog and FindFirstFileW.
+    Result<std::vector<FolderEntry>> List(std::u16string_view folder,
+                                          std::u16string_view pattern = u"*") const;
+
+    // FindFirstFileW and the rest: a search is a listing taken at its start.
+    HANDLE FindFirst(std::u16string_view pattern, WIN32_FIND_DATAW& found, FileError& error);
+    bool FindNext(HANDLE search, WIN32_FIND_DATAW& found, FileError& error);
+    bool FindClose(HANDLE search, FileError& error);
+
+private:
+    struct Search {
+        std::vector<FolderEntry> entries;
+        std::size_t next = 0;
+    };
+
+    std::filesystem::path storageRoot;
+    CallRecorder record;
+    std::mutex lock;
+    std::map<HANDLE, Search> searches;
+    std::uintptr_t nextSearch = 0x53000000;
+};
+
+} // namespace sim

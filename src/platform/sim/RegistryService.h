@@ -1,0 +1,54 @@
+// The registry calls of the device (platform/Registry.h) on the device
+// directory's registry file: key handles, the Win32 checks and result codes,
+// and a journal entry for each call.
+#pragma once
+
+#include <filesystem>
+#include <map>
+#include <mutex>
+#include <string>
+
+#include "platform/Registry.h"
+#include "platform/Result.h"
+#include "platform/sim/RegistryFile.h"
+#include "platform/sim/ServiceRecorder.h"
+
+namespace sim {
+
+class RegistryService {
+public:
+    RegistryService(std::filesystem::path file, CallRecorder record);
+
+    LONG CreateKey(HKEY key, LPCWSTR subKey, HKEY* result, DWORD* disposition);
+    LONG OpenKey(HKEY key, LPCWSTR subKey, HKEY* result);
+    LONG CloseKey(HKEY key);
+    LONG QueryValue(HKEY key, LPCWSTR name, DWORD* type, BYTE* data, DWORD* size);
+    LONG SetValue(HKEY key, LPCWSTR name, DWORD type, const BYTE* data, DWORD size);
+    LONG DeleteValue(HKEY key, LPCWSTR name);
+    LONG DeleteKey(HKEY key, LPCWSTR subKey);
+    LONG EnumKey(HKEY key, DWORD index, LPWSTR name, DWORD* nameLength);
+    LONG EnumValue(HKEY key, DWORD index, LPWSTR name, DWORD* nameLength, DWORD* type, BYTE* data,
+                   DWORD* size);
+
+    // The registry as it is now, for tests and the host.
+    Result<RegistryTree> Snapshot();
+    // Key handles the programs have not closed.
+    std::size_t OpenHandles() const;
+
+private:
+    // The key a handle stands for; false for an unknown handle.
+    bool Resolve(HKEY key, RegistryPath& path) const;
+    // path extended by the names of subKey; an error code when subKey is not
+    // a valid key path.
+    LONG Extend(RegistryPath& path, LPCWSTR subKey) const;
+    HKEY NewHandle(RegistryPath path);
+    LONG Record(std::string call, std::vector<JournalValue> args, LONG result);
+
+    RegistryFile file;
+    CallRecorder record;
+    mutable std::mutex lock;
+    std::map<HKEY, RegistryPath> handles;
+    std::uintptr_t nextHandle = 0x52000000;
+};
+
+} // namespace sim

@@ -1,0 +1,161 @@
+// The device's files through the C runtime's own streams: device and host
+// paths, the errors the C runtime gives, folder listings for the open-file
+// dialog, and what the journal records of writes and deletions.
+#include <gtest/gtest.h>
+
+#include <sys/stat.h>
+
+#include <cerrno>
+#include <fstream>
+
+#include "TempDirectory.h"
+#include "platform/Program.h"
+#include "platform/sim/FileSystem.h"
+
+namespace sim {
+namespace {
+
+using testing_support::TempDirectory;
+
+class FileSystemTest : public ::testing::Test {
+protected:
+    FileSystemTest()
+        : files(folder / "storage",
+                [this](std::string call, std::vector<JournalValue> args, JournalValue result) {
+                    journal.push_back(call + " " + args[0].Text() + " -> " + result.Json());
+                }) {
+        std::filesystem::create_directories(folder / "storage" / "My Documents");
+    }
+
+    TempDirectory folder;
+    std::vector<std::string> journal;
+    FileSystem files;
+};
+
+TEST_F(FileSystemTest, StreamsWriteAndReadTheHostFileOfADevicePath) {
+    FileError error;
+    FILE* out = files.Open(u"\\Program Files\\Vantrel\\Vantrel.exe.cfg", u"w", error);
+    EXPECT_EQ(out, nullptr) << "its folder does not exist";
+    EXPECT_EQ(error.errnoValue, ENOENT);
+    EXPECT_EQ(error.lastError, ERROR_PATH_NOT_FOUND);
+
+    out = files.Open(u"\\My Documents\\settings.cfg", u"w", error);
+    ASSERT_NE(out, nullptr);
+    std::fprintf(out, "%d %d %d", 0, 1, 10);
+    std::fclose(out);
+
+    FILE* in = files.Open(u"\\my documents\\SETTINGS.CFG", u"r", error);
+    ASSERT_NE(in, nullptr);
+    int a = -1, b = -1, c = -1;
+    EXPECT_EQ(std::fscanf(in, "%d %d %d", &a, &b, &c), 3);
+    std::fclose(in);
+    EXPECT_EQ(c, 10);
+
+    // Binary append and update modes are the C runtime's.
+    FILE* binary = files.Open(u"\\My Documents\\settings.cfg", u"ab+", error);
+    ASSERT_NE(binary, nullptr);
+    std::fputs(" 560", binary);
+    std::fclose(binary);
+    std::ifstream host(folder / "storage" / "My Documents" / "settings.cfg");
+    std::string text;
+    std::getline(host, text);
+    EXPECT_EQ(text, "0 1 10 560");
+
+    // Writes are journaled, reads are not.
+    ASSERT_EQ(journal.size(), 3u);
+    EXPECT_EQ(journal[0],
+              "_wfopen \\Program Files\\Vantrel\\Vantrel.exe.cfg -> " + std::to_string(ENOENT));
+    EXPECT_EQ(journal[1], "_wfopen \\My Documents\\settings.cfg -> 0");
+}
+
+TEST_F(FileSystemTest, FailuresAreTheCRuntimesAndNeverCrash) {
+    FileError error;
+    EXPECT_EQ(files.Open(u"\\A347BD5F-BAD90-46785.txt", u"r", error), nullptr);
+    EXPECT_EQ(error.errnoValue, ENOENT);
+    EXPECT_EQ(error.lastError, ERROR_FILE_NOT_FOUND);
+
+    EXPECT_EQ(files.Open(u"\\" + std::u16string(5000, u'x'), u"rb", error), nullptr);
+    EXPECT_EQ(error.errnoValue, ENAMETOOLONG);
+    // A 5,000-character host path is the host's to refuse.
+    EXPECT_EQ(
+        files.Open((folder.Path().u16string() + u"/" + std::u16string(5000, u'x')), u"rb", error),
+        nullptr);
+    EXPECT_EQ(error.errnoValue, ENAMETOOLONG);
+
+    EXPECT_EQ(files.Open(u"\\My Documents", u"r", error), nullptr);
+    EXPECT_EQ(error.errnoValue, EACCES);
+    for (const std::u16string mode : {u"", u"x", u"rw", u"r++", u"rbt", u"wq"}) {
+        EXPECT_EQ(files.Open(u"\\My Documents\\a", mode, error), nullptr);
+        EXPECT_EQ(error.errnoValue, EINVAL);
+    }
+    EXPECT_FALSE(std::filesystem::exists(folder / "storage" / "My Documents" / "a"));
+}
+
+TEST_F(FileSystemTest, DeletingAndAttributes) {
+    std::ofstream(folder / "storage" / "A347BD5F-BAD90-46785.txt") << "x";
+    FileError error;
+    EXPECT_EQ(files.Attributes(u"\\A347BD5F-BAD90-46785.txt", error), FILE_ATTRIBUTE_ARCHIVE);
+    EXPECT_EQ(files.Attributes(u"\\My Documents", error), FILE_ATTRIBUTE_DIRECTORY);
+    EXPECT_EQ(files.Attributes(u"\\", error), FILE_ATTRIBUTE_DIRECTORY);
+    EXPECT_EQ(files.Attributes(u"\\missing", error), INVALID_FILE_ATTRIBUTES);
+    EXPECT_EQ(error.lastError, ERROR_FILE_NOT_FOUND);
+
+    EXPECT_TRUE(files.Remove(u"\\a347bd5f-bad90-46785.TXT", "_wremove", error));
+    EXPECT_FALSE(std::filesystem::exists(folder / "storage" / "A347BD5F-BAD90-46785.txt"));
+    EXPECT_FALSE(files.Remove(u"\\A347BD5F-BAD90-46785.txt", "DeleteFileW", error));
+    EXPECT_EQ(error.errnoValue, ENOENT);
+    EXPECT_EQ(error.lastError, ERROR_FILE_NOT_FOUND);
+    EXPECT_FALSE(files.Remove(u"\\My Documents", "DeleteFileW", error));
+    EXPECT_EQ(error.lastError, ERROR_ACCESS_DENIED);
+    EXPECT_TRUE(std::filesystem::exists(folder / "storage" / "My Documents"));
+
+    EXPECT_TRUE(files.CreateFolder(u"\\My Documents\\Movies", error));
+    EXPECT_FALSE(files.CreateFolder(u"\\My Documents\\Movies", error));
+    EXPECT_EQ(error.lastError, ERROR_ALREADY_EXISTS);
+
+    ASSERT_GE(journal.size(), 3u);
+    EXPECT_EQ(journal[0], "_wremove \\a347bd5f-bad90-46785.TXT -> 0");
+    EXPECT_EQ(journal[1], "DeleteFileW \\A347BD5F-BAD90-46785.txt -> 2");
+}
+
+TEST_F(FileSystemTest, FolderListingsForTheOpenFileDialog) {
+    const auto documents = folder / "storage" / "My Documents";
+    std::ofstream(documents / "b.swf") << "12345";
+    std::ofstream(documents / "A.SWF") << "1";
+    std::ofstream(documents / "notes.txt") << "";
+    std::filesystem::create_directory(documents / "Movies");
+    // A host name that is not UTF-8 could not be opened by the name shown.
+    std::ofstream(documents / "bad\xff.swf") << "";
+
+    const auto all = files.List(u"\\My Documents");
+    ASSERT_TRUE(all.Ok());
+    std::vector<std::u16string> names;
+    for (const auto& entry : *all) {
+        names.push_back(entry.name);
+    }
+    EXPECT_EQ(names, (std::vector<std::u16string>{u"A.SWF", u"b.swf", u"Movies", u"notes.txt"}));
+    EXPECT_TRUE((*all)[2].folder);
+    EXPECT_EQ((*all)[1].size, 5u);
+
+    WIN32_FIND_DATAW found;
+    FileError error;
+    const HANDLE search = files.FindFirst(u"\\My Documents\\*.swf", found, error);
+    ASSERT_NE(search, INVALID_HANDLE_VALUE);
+    EXPECT_EQ(std::u16string(found.cFileName), u"A.SWF");
+    EXPECT_EQ(found.nFileSizeLow, 1u);
+    EXPECT_TRUE(files.FindNext(search, found, error));
+    EXPECT_EQ(std::u16string(found.cFileName), u"b.swf");
+    EXPECT_FALSE(files.FindNext(search, found, error));
+    EXPECT_EQ(error.lastError, ERROR_NO_MORE_FILES);
+    EXPECT_TRUE(files.FindClose(search, error));
+    EXPECT_FALSE(files.FindClose(search, error));
+
+    EXPECT_EQ(files.FindFirst(u"\\My Documents\\*.avi", found, error), INVALID_HANDLE_VALUE);
+    EXPECT_EQ(error.lastError, ERROR_FILE_NOT_FOUND);
+    EXPECT_EQ(files.FindFirst(u"\\Nowhere\\*.*", found, error), INVALID_HANDLE_VALUE);
+    EXPECT_EQ(error.lastError, ERROR_PATH_NOT_FOUND);
+    EXPECT_FALSE(files.List(u"\\Nowhere").Ok());
+}
+
+} // namespace
+} // namespace sim
