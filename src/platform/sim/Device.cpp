@@ -151,9 +151,59 @@ bool Device::OnDriverThread() const {
     return std::this_thread::get_id() == driverThread;
 }
 
+bool Device::TryFastForward(Program& program) {
+    if (!fastForward.active || clock.Mode() != ClockMode::Virtual || !program.wait.wakeTime) {
+        return false;
+    }
+    for (;;) {
+        {
+            std::lock_guard guard(lock);
+            if (!outsidePosts.empty() || backgroundWork > 0) {
+                return false;
+            }
+        }
+        // Exactly what the driver would do next: nothing else may be ready,
+        // no input due, the driver's goal not met, and this program's wake
+        // time the next event before the deadline.
+        const DeviceTime now = Now();
+        std::optional<DeviceTime> next = program.wait.wakeTime();
+        if (!next || *next <= now || *next > fastForward.deadline) {
+            return false;
+        }
+        for (const auto& other : programs) {
+            if (other.get() == &program || other->finished) {
+                continue;
+            }
+            if (!other->parked || !other->wait.ready || other->wait.ready()) {
+                return false;
+            }
+            if (other->wait.wakeTime) {
+                const auto otherNext = other->wait.wakeTime();
+                if (otherNext && *otherNext <= *next) {
+                    return false;
+                }
+            }
+        }
+        const auto inputNext = input->NextTime();
+        if (inputNext && *inputNext <= *next) {
+            return false;
+        }
+        if (fastForward.done != nullptr && (*fastForward.done)()) {
+            return false;
+        }
+        clock.AdvanceTo(*next);
+        if (program.wait.ready && program.wait.ready()) {
+            return true;
+        }
+    }
+}
+
 void Device::Park(Program& program, Wait wait) {
-    std::unique_lock guard(lock);
     program.wait = std::move(wait);
+    if (TryFastForward(program)) {
+        return;
+    }
+    std::unique_lock guard(lock);
     program.parked = true;
     running = nullptr;
     changed.notify_all();
@@ -276,6 +326,14 @@ bool Device::RunUntil(const std::function<bool()>& done, DeviceTime limit) {
 
 Device::RunStatus Device::RunFor(const std::function<bool()>& done, DeviceTime limit) {
     const DeviceTime deadline = Now() + limit;
+    const FastForward outer = fastForward;
+    fastForward = FastForward{clock.Mode() == ClockMode::Virtual, deadline, &done};
+    const RunStatus status = RunForSteps(done, deadline);
+    fastForward = outer;
+    return status;
+}
+
+Device::RunStatus Device::RunForSteps(const std::function<bool()>& done, DeviceTime deadline) {
     for (;;) {
         if (!RunReady()) {
             return RunStatus::Stuck;

@@ -136,7 +136,9 @@ private:
     friend class Program;
     enum class RunStatus { Done, TimedOut, Stuck };
     RunStatus RunFor(const std::function<bool()>& done, DeviceTime limit);
+    RunStatus RunForSteps(const std::function<bool()>& done, DeviceTime deadline);
     bool Resume(Program& program);
+    bool TryFastForward(Program& program);
     bool RunReady();
     void DrainOutsidePosts();
     std::optional<DeviceTime> NextEventTime();
@@ -176,6 +178,15 @@ private:
     };
     std::vector<OutsidePost> outsidePosts;
     int backgroundWork = 0;
+    // While the driver runs a virtual clock towards a deadline, a program that
+    // is the only one with anything ahead of it moves the clock on to its own
+    // next event itself, instead of handing over to the driver to do the same.
+    struct FastForward {
+        bool active = false;
+        DeviceTime deadline = 0;
+        const std::function<bool()>* done = nullptr;
+    };
+    FastForward fastForward;
     std::unordered_set<HWND> liveHandles;
     std::vector<std::string> problems;
 };

@@ -495,7 +495,10 @@ int StretchDIBits(HDC dc, int destX, int destY, int destWidth, int destHeight, i
     cairo_scale(cairo, static_cast<double>(destWidth) / srcWidth,
                 static_cast<double>(destHeight) / srcHeight);
     cairo_set_source_surface(cairo, source, -srcX, -sourceTop);
-    cairo_pattern_set_filter(cairo_get_source(cairo), CAIRO_FILTER_GOOD);
+    // Pixels are repeated or dropped, as Win32's default stretching mode does,
+    // never blended.
+    cairo_pattern_set_filter(cairo_get_source(cairo), CAIRO_FILTER_NEAREST);
+    cairo_pattern_set_extend(cairo_get_source(cairo), CAIRO_EXTEND_PAD);
     cairo_paint(cairo);
     cairo_restore(cairo);
     cairo_surface_destroy(source);

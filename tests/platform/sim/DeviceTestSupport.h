@@ -47,6 +47,13 @@ private:
 // A menu template (the standard form): items, each a popup with children or a
 // command (id 0 and no text for a separator).
 struct MenuSpec {
+    // A separator.
+    MenuSpec() = default;
+    MenuSpec(std::u16string text, WORD id, WORD flags = 0)
+        : text(std::move(text)), id(id), flags(flags) {}
+    MenuSpec(std::u16string text, std::vector<MenuSpec> children)
+        : text(std::move(text)), children(std::move(children)) {}
+
     std::u16string text;
     WORD id = 0;
     std::vector<MenuSpec> children;

@@ -50,6 +50,39 @@ TEST_F(MessagingTest, PostedMessagesArriveInOrderAfterSentOnesAndTheQuitCodeIsTh
     EXPECT_FALSE(IsWindow(window));
 }
 
+TEST_F(MessagingTest, FiltersTakeOnlyTheMessagesAskedForAndThreadMessagesHaveNoWindow) {
+    Handler plain;
+    std::vector<UINT> taken;
+    MSG threadMessage{};
+    auto program = Launch([&](HINSTANCE) {
+        simtest::RegisterTestClass();
+        const HWND first = simtest::CreateTestWindow(&plain, 0, RECT{0, 0, 10, 10});
+        const HWND second = simtest::CreateTestWindow(&plain, 0, RECT{0, 0, 10, 10});
+        PostMessageW(first, kPing, 1, 0);
+        PostMessageW(second, kPing + 1, 2, 0);
+        PostMessageW(first, kPing + 2, 3, 0);
+        PostThreadMessageW(GetCurrentThreadId(), kPing + 3, 4, 0);
+        MSG msg;
+        // Only the second window's messages.
+        while (PeekMessageW(&msg, second, 0, 0, PM_REMOVE)) {
+            taken.push_back(msg.message);
+        }
+        // Only a range, leaving the rest queued.
+        EXPECT_TRUE(PeekMessageW(&msg, nullptr, kPing + 2, kPing + 3, PM_NOREMOVE));
+        EXPECT_EQ(msg.message, kPing + 2);
+        EXPECT_TRUE(GetMessageW(&msg, nullptr, kPing + 2, kPing + 3));
+        taken.push_back(msg.message);
+        EXPECT_TRUE(GetMessageW(&msg, reinterpret_cast<HWND>(-1), 0, 0));
+        threadMessage = msg;
+        EXPECT_TRUE(GetMessageW(&msg, nullptr, 0, 0));
+        taken.push_back(msg.message);
+    });
+    EXPECT_EQ(taken, (std::vector<UINT>{kPing + 1, kPing + 2, kPing}));
+    EXPECT_EQ(threadMessage.hwnd, nullptr);
+    EXPECT_EQ(threadMessage.message, kPing + 3);
+    EXPECT_EQ(threadMessage.wParam, 4u);
+}
+
 TEST_F(MessagingTest, TimersFireOnTheDeviceClockUntilKilled) {
     int ticks = 0;
     int procedureTicks = 0;
@@ -81,6 +114,40 @@ TEST_F(MessagingTest, TimersFireOnTheDeviceClockUntilKilled) {
     EXPECT_EQ(ticks, 20);
     EXPECT_EQ(procedureTicks, 10);
     OnProgram(program, [&] { EXPECT_FALSE(KillTimer(window, 101)); });
+}
+
+TEST_F(MessagingTest, TimersOfTwoProgramsTickInTimeOrderAndRunsStopWhenTheirGoalIsMet) {
+    std::vector<std::pair<DWORD, int>> ticks;
+    Handler first = [&](HWND, UINT message, WPARAM, LPARAM) -> std::optional<LRESULT> {
+        if (message == WM_TIMER) {
+            ticks.emplace_back(GetTickCount(), 1);
+            return 0;
+        }
+        return std::nullopt;
+    };
+    Handler second = [&](HWND, UINT message, WPARAM, LPARAM) -> std::optional<LRESULT> {
+        if (message == WM_TIMER) {
+            ticks.emplace_back(GetTickCount(), 2);
+            return 0;
+        }
+        return std::nullopt;
+    };
+    auto one = Launch([&](HINSTANCE) {
+        simtest::RegisterTestClass();
+        SetTimer(simtest::CreateTestWindow(&first, 0, RECT{0, 0, 10, 10}), 1, 30, nullptr);
+    });
+    auto two = Launch([&](HINSTANCE) {
+        simtest::RegisterTestClass();
+        SetTimer(simtest::CreateTestWindow(&second, 0, RECT{0, 0, 10, 10}), 1, 50, nullptr);
+    });
+    ASSERT_TRUE(device->Advance(150));
+    const std::vector<std::pair<DWORD, int>> expected = {{30, 1},  {50, 2},  {60, 1},  {90, 1},
+                                                         {100, 2}, {120, 1}, {150, 1}, {150, 2}};
+    EXPECT_EQ(ticks, expected);
+    // A run with a goal stops at the tick that meets it, not at its limit.
+    ticks.clear();
+    ASSERT_TRUE(device->RunUntil([&] { return ticks.size() >= 3; }, 10'000));
+    EXPECT_EQ(device->Now(), 210u);
 }
 
 TEST_F(MessagingTest, SleepWaitsOnTheDeviceClock) {
@@ -211,6 +278,59 @@ TEST_F(MessagingTest, PaintingFollowsInvalidationAndBeginPaintValidates) {
         InvalidateRect(window, &outside, TRUE);
     });
     EXPECT_TRUE(painted.empty());
+}
+
+class RealClockTest : public ::testing::Test {};
+
+TEST_F(RealClockTest, TimersAndPostsFromOtherThreadsRunOnTheHostsClock) {
+    sim::TemporaryDirectory directory;
+    sim::DeviceConfig config;
+    config.directory = directory.Path();
+    config.clock = sim::ClockMode::Real;
+    sim::Device device(config);
+    int ticks = 0;
+    std::vector<WPARAM> posted;
+    Handler counting = [&](HWND, UINT message, WPARAM wParam, LPARAM) -> std::optional<LRESULT> {
+        if (message == WM_TIMER) {
+            ++ticks;
+            return 0;
+        }
+        if (message == kPing) {
+            posted.push_back(wParam);
+            return 0;
+        }
+        return std::nullopt;
+    };
+    HWND window = nullptr;
+    sim::ProgramImage image;
+    image.entry = [&](HINSTANCE, LPWSTR) {
+        simtest::RegisterTestClass();
+        window = simtest::CreateTestWindow(&counting, 0, RECT{0, 0, 10, 10});
+        SetTimer(window, 1, 50, nullptr);
+        return simtest::RunMessageLoop();
+    };
+    sim::Program& program = device.Launch(image, u"");
+    ASSERT_TRUE(device.RunUntilIdle());
+    const auto start = std::chrono::steady_clock::now();
+    ASSERT_TRUE(device.Advance(175));
+    const auto elapsed = std::chrono::steady_clock::now() - start;
+    // The host's clock really passed, and the timer followed it.
+    EXPECT_GE(elapsed, std::chrono::milliseconds(170));
+    EXPECT_GE(ticks, 2);
+    EXPECT_LE(ticks, 4);
+    // A post from another thread wakes a run that is waiting on the clock.
+    std::thread poster([&] {
+        std::this_thread::sleep_for(std::chrono::milliseconds(30));
+        PostMessageW(window, kPing, 8, 0);
+    });
+    EXPECT_TRUE(device.RunUntil([&] { return !posted.empty(); }, 5000));
+    poster.join();
+    EXPECT_LT(device.Now() -
+                  static_cast<sim::DeviceTime>(
+                      std::chrono::duration_cast<std::chrono::milliseconds>(elapsed).count()),
+              3000u);
+    device.RunOnProgram(program, [] { PostQuitMessage(0); });
+    EXPECT_TRUE(device.RunUntil([&] { return program.Finished(); }, 5000));
 }
 
 } // namespace

@@ -258,6 +258,40 @@ TEST_F(WindowManagerTest, HitTestingFindsTheTopmostVisibleEnabledChildUnderThePo
     EXPECT_EQ(point.y, 55);
 }
 
+TEST_F(WindowManagerTest, DeferredPositionsApplyTogetherAndChildrenCanChangeParents) {
+    Handler plain;
+    HWND frame = nullptr;
+    HWND left = nullptr;
+    HWND right = nullptr;
+    HWND other = nullptr;
+    auto program = Launch([&](HINSTANCE) {
+        simtest::RegisterTestClass();
+        frame = simtest::CreateTestWindow(&plain, WS_VISIBLE, RECT{0, 26, 240, 294});
+        other = simtest::CreateTestWindow(&plain, WS_CHILD | WS_VISIBLE, RECT{0, 0, 240, 100},
+                                          frame, 3);
+        left = simtest::CreateTestWindow(&plain, WS_CHILD | WS_VISIBLE, RECT{0, 0, 1, 1}, frame, 1);
+        right =
+            simtest::CreateTestWindow(&plain, WS_CHILD | WS_VISIBLE, RECT{0, 0, 1, 1}, frame, 2);
+        HDWP positions = BeginDeferWindowPos(2);
+        positions = DeferWindowPos(positions, left, nullptr, 0, 0, 120, 50, SWP_NOZORDER);
+        positions = DeferWindowPos(positions, right, nullptr, 120, 0, 120, 50, SWP_NOZORDER);
+        EXPECT_TRUE(EndDeferWindowPos(positions));
+        EXPECT_FALSE(EndDeferWindowPos(positions));
+        EXPECT_EQ(SetParent(right, other), frame);
+    });
+    RECT rect{};
+    GetWindowRect(left, &rect);
+    EXPECT_EQ(rect.right - rect.left, 120);
+    EXPECT_EQ(GetParent(right), other);
+    EXPECT_EQ(GetDlgItem(frame, 2), nullptr);
+    EXPECT_EQ(GetDlgItem(other, 2), right);
+    EXPECT_TRUE(IsChild(frame, right));
+    // Its position is now in its new parent's client area.
+    GetWindowRect(right, &rect);
+    EXPECT_EQ(rect.left, 120);
+    EXPECT_EQ(rect.top, 26);
+}
+
 TEST_F(WindowManagerTest, HiddenWindowsAndTheirChildrenAreNotShown) {
     Handler plain;
     HWND frame = nullptr;
@@ -278,6 +312,43 @@ TEST_F(WindowManagerTest, HiddenWindowsAndTheirChildrenAreNotShown) {
     WCHAR name[32] = {};
     EXPECT_EQ(GetClassNameW(child, name, 32), 10);
     EXPECT_EQ(std::u16string(name), u"TestWindow");
+}
+
+TEST_F(WindowManagerTest, StyleChangesAreAnnouncedAndTopLevelWindowsCanBeFoundAndListed) {
+    std::vector<UINT> styleMessages;
+    Handler styled = [&](HWND, UINT message, WPARAM, LPARAM) -> std::optional<LRESULT> {
+        if (message == WM_STYLECHANGING || message == WM_STYLECHANGED) {
+            styleMessages.push_back(message);
+        }
+        return std::nullopt;
+    };
+    HWND first = nullptr;
+    HWND second = nullptr;
+    auto program = Launch([&](HINSTANCE) {
+        simtest::RegisterTestClass();
+        first = simtest::CreateTestWindow(&styled, WS_VISIBLE, RECT{0, 26, 240, 294}, nullptr, 0,
+                                          u"Vantrel");
+        second = simtest::CreateTestWindow(&styled, 0, RECT{0, 26, 240, 294}, nullptr, 0, u"Other");
+        const LONG_PTR old = SetWindowLongW(first, GWL_STYLE, WS_BORDER);
+        EXPECT_EQ(old, static_cast<LONG_PTR>(WS_VISIBLE));
+    });
+    EXPECT_EQ(styleMessages, (std::vector<UINT>{WM_STYLECHANGING, WM_STYLECHANGED}));
+    // Visibility is not a style to set: the window stays shown.
+    EXPECT_EQ(GetWindowLongW(first, GWL_STYLE), static_cast<LONG_PTR>(WS_BORDER | WS_VISIBLE));
+    EXPECT_EQ(FindWindowW(simtest::kTestClass, u"Vantrel"), first);
+    EXPECT_EQ(FindWindowW(nullptr, u"Other"), second);
+    EXPECT_EQ(FindWindowW(u"NoSuchClass", nullptr), nullptr);
+    std::vector<HWND> listed;
+    EnumWindows(
+        [](HWND window, LPARAM list) {
+            reinterpret_cast<std::vector<HWND>*>(list)->push_back(window);
+            return TRUE;
+        },
+        reinterpret_cast<LPARAM>(&listed));
+    EXPECT_EQ(listed.size(), 2u);
+    DWORD pid = 0;
+    EXPECT_EQ(GetWindowThreadProcessId(first, &pid), program->ThreadId());
+    EXPECT_EQ(pid, program->Pid());
 }
 
 } // namespace
