@@ -11,6 +11,7 @@ using Installer = void (*)(Device&);
 constexpr Installer kInstallers[] = {
     InstallDialogClass,
     InstallControlHostClass,
+    InstallControlClasses,
 };
 
 } // namespace

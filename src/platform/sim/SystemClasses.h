@@ -16,5 +16,8 @@ ATOM RegisterSystemClass(Device& device, const WNDCLASSW& wndClass);
 // The installers.
 void InstallDialogClass(Device& device);
 void InstallControlHostClass(Device& device);
+// The controls, the menu bar, popup menus, the message box and the open-file
+// dialog (ControlClasses.cpp).
+void InstallControlClasses(Device& device);
 
 } // namespace sim

@@ -207,6 +207,8 @@ TEST_F(MenuApiTest, PopupMenuInitialisesItsOwnerFirstAndSendsTheCommandAfter) {
 }
 
 TEST_F(MenuApiTest, PopupMenuWithoutATrackerFailsCleanly) {
+    // The device's controls install a tracker; this is the device without one.
+    device->Menus().SetPopupTracker(nullptr);
     BOOL shown = TRUE;
     DWORD error = 0;
     Handler plain;
