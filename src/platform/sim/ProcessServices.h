@@ -45,6 +45,8 @@ public:
     const ProgramImage* FindImage(std::u16string_view name) const;
 
     // The calls of platform/Process.h for the calling program (pid, thread).
+    // CreateMutexW is journaled with its last error as result (0 for a new
+    // mutex, ERROR_ALREADY_EXISTS, or why it failed).
     HANDLE CreateMutex(const std::u16string* name, bool initialOwner, DWORD pid, DWORD thread,
                        DWORD& error);
     bool ReleaseMutex(HANDLE mutex, DWORD thread, DWORD& error);
@@ -104,6 +106,8 @@ private:
     HANDLE NewHandle(DWORD owner, decltype(Handle::object) object);
     void CloseLocked(std::map<HANDLE, Handle>::iterator handle);
     ProcessRecord LocalRecord();
+    // Whether the last record published still describes this process.
+    bool PublishedIsCurrent() const;
     std::vector<ProcessRecord> Others(bool refresh);
 
     Device& device;

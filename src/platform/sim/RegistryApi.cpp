@@ -14,13 +14,16 @@ constexpr LONG kNoDevice = static_cast<LONG>(ERROR_INVALID_HANDLE);
 LONG RegCreateKeyExW(HKEY key, LPCWSTR subKey, DWORD, LPWSTR, DWORD, REGSAM, LPSECURITY_ATTRIBUTES,
                      PHKEY result, DWORD* disposition) {
     auto* services = sim::CurrentServices();
-    return services != nullptr ? services->Registry().CreateKey(key, subKey, result, disposition)
-                               : kNoDevice;
+    return services != nullptr
+               ? services->Registry().CreateKey(key, subKey, result, disposition, sim::CallingPid())
+               : kNoDevice;
 }
 
 LONG RegOpenKeyExW(HKEY key, LPCWSTR subKey, DWORD, REGSAM, PHKEY result) {
     auto* services = sim::CurrentServices();
-    return services != nullptr ? services->Registry().OpenKey(key, subKey, result) : kNoDevice;
+    return services != nullptr
+               ? services->Registry().OpenKey(key, subKey, result, sim::CallingPid())
+               : kNoDevice;
 }
 
 LONG RegCloseKey(HKEY key) {

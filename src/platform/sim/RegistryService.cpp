@@ -86,8 +86,16 @@ constexpr LONG Code(DWORD error) {
 
 } // namespace
 
-RegistryService::RegistryService(std::filesystem::path file, CallRecorder record)
-    : file(std::move(file)), record(std::move(record)) {}
+RegistryService::RegistryService(std::filesystem::path file, CallRecorder record,
+                                 std::function<void(const std::string&)> report)
+    : file(std::move(file)), record(std::move(record)), report(std::move(report)) {}
+
+LONG RegistryService::FileFailure(const Error& error, DWORD code) {
+    if (report) {
+        report("registry: " + error.message);
+    }
+    return Code(code);
+}
 
 LONG RegistryService::Record(std::string call, std::vector<JournalValue> args, LONG result) {
     if (record) {
@@ -108,7 +116,7 @@ bool RegistryService::Resolve(HKEY key, RegistryPath& path) const {
     if (found == handles.end()) {
         return false;
     }
-    path = found->second;
+    path = found->second.path;
     return true;
 }
 
@@ -138,15 +146,21 @@ LONG RegistryService::Extend(RegistryPath& path, LPCWSTR subKey) const {
     return Code(ERROR_SUCCESS);
 }
 
-HKEY RegistryService::NewHandle(RegistryPath path) {
+HKEY RegistryService::NewHandle(RegistryPath path, DWORD pid) {
     const std::lock_guard guard(lock);
     nextHandle += 4;
     const HKEY handle = reinterpret_cast<HKEY>(nextHandle);
-    handles.emplace(handle, std::move(path));
+    handles.emplace(handle, KeyHandle{std::move(path), pid});
     return handle;
 }
 
-LONG RegistryService::CreateKey(HKEY key, LPCWSTR subKey, HKEY* result, DWORD* disposition) {
+void RegistryService::CloseHandlesOf(DWORD pid) {
+    const std::lock_guard guard(lock);
+    std::erase_if(handles, [pid](const auto& entry) { return entry.second.pid == pid; });
+}
+
+LONG RegistryService::CreateKey(HKEY key, LPCWSTR subKey, HKEY* result, DWORD* disposition,
+                                DWORD pid) {
     RegistryPath path;
     const std::u16string subKeyText = Name(subKey);
     auto done = [&](LONG code, const std::u16string& where, DWORD how) {
@@ -173,17 +187,17 @@ LONG RegistryService::CreateKey(HKEY key, LPCWSTR subKey, HKEY* result, DWORD* d
         return true;
     });
     if (!stored) {
-        return done(Code(ERROR_CANTWRITE), path.Text(), 0);
+        return done(FileFailure(stored.GetError(), ERROR_CANTWRITE), path.Text(), 0);
     }
     const DWORD how = existed ? REG_OPENED_EXISTING_KEY : REG_CREATED_NEW_KEY;
     if (disposition != nullptr) {
         *disposition = how;
     }
-    *result = NewHandle(path);
+    *result = NewHandle(path, pid);
     return done(Code(ERROR_SUCCESS), path.Text(), how);
 }
 
-LONG RegistryService::OpenKey(HKEY key, LPCWSTR subKey, HKEY* result) {
+LONG RegistryService::OpenKey(HKEY key, LPCWSTR subKey, HKEY* result, DWORD pid) {
     RegistryPath path;
     const std::u16string subKeyText = Name(subKey);
     auto done = [&](LONG code, const std::u16string& where) {
@@ -202,12 +216,12 @@ LONG RegistryService::OpenKey(HKEY key, LPCWSTR subKey, HKEY* result) {
     bool exists = false;
     const auto read = file.Read([&](const RegistryTree& tree) { exists = tree.Find(path); });
     if (!read) {
-        return done(Code(ERROR_REGISTRY_CORRUPT), path.Text());
+        return done(FileFailure(read.GetError(), ERROR_REGISTRY_CORRUPT), path.Text());
     }
     if (!exists) {
         return done(Code(ERROR_FILE_NOT_FOUND), path.Text());
     }
-    *result = NewHandle(path);
+    *result = NewHandle(path, pid);
     return done(Code(ERROR_SUCCESS), path.Text());
 }
 
@@ -252,7 +266,7 @@ LONG RegistryService::QueryValue(HKEY key, LPCWSTR name, DWORD* type, BYTE* data
         }
     });
     if (!read) {
-        return done(Code(ERROR_REGISTRY_CORRUPT));
+        return done(FileFailure(read.GetError(), ERROR_REGISTRY_CORRUPT));
     }
     if (!keyExists) {
         return done(Code(ERROR_KEY_DELETED));
@@ -307,7 +321,7 @@ LONG RegistryService::SetValue(HKEY key, LPCWSTR name, DWORD type, const BYTE* d
         return true;
     });
     if (!stored) {
-        return done(Code(ERROR_CANTWRITE));
+        return done(FileFailure(stored.GetError(), ERROR_CANTWRITE));
     }
     return done(Code(keyExists ? ERROR_SUCCESS : ERROR_KEY_DELETED));
 }
@@ -338,7 +352,7 @@ LONG RegistryService::DeleteValue(HKEY key, LPCWSTR name) {
         return true;
     });
     if (!stored) {
-        return done(Code(ERROR_CANTWRITE));
+        return done(FileFailure(stored.GetError(), ERROR_CANTWRITE));
     }
     return done(Code(outcome));
 }
@@ -366,7 +380,7 @@ LONG RegistryService::DeleteKey(HKEY key, LPCWSTR subKey) {
         return removed;
     });
     if (!stored) {
-        return done(Code(ERROR_CANTWRITE));
+        return done(FileFailure(stored.GetError(), ERROR_CANTWRITE));
     }
     return done(Code(removed ? ERROR_SUCCESS : ERROR_FILE_NOT_FOUND));
 }
@@ -387,7 +401,7 @@ LONG RegistryService::EnumKey(HKEY key, DWORD index, LPWSTR name, DWORD* nameLen
         }
     });
     if (!read) {
-        return Code(ERROR_REGISTRY_CORRUPT);
+        return FileFailure(read.GetError(), ERROR_REGISTRY_CORRUPT);
     }
     if (!keyExists) {
         return Code(ERROR_KEY_DELETED);
@@ -418,7 +432,7 @@ LONG RegistryService::EnumValue(HKEY key, DWORD index, LPWSTR name, DWORD* nameL
         }
     });
     if (!read) {
-        return Code(ERROR_REGISTRY_CORRUPT);
+        return FileFailure(read.GetError(), ERROR_REGISTRY_CORRUPT);
     }
     if (!keyExists) {
         return Code(ERROR_KEY_DELETED);

@@ -4,6 +4,7 @@
 #pragma once
 
 #include <filesystem>
+#include <functional>
 #include <map>
 #include <mutex>
 #include <string>
@@ -17,10 +18,14 @@ namespace sim {
 
 class RegistryService {
 public:
-    RegistryService(std::filesystem::path file, CallRecorder record);
+    // report hears of failures of the file itself (damaged, cannot be
+    // written), which the calls answer with an error code.
+    RegistryService(std::filesystem::path file, CallRecorder record,
+                    std::function<void(const std::string&)> report = nullptr);
 
-    LONG CreateKey(HKEY key, LPCWSTR subKey, HKEY* result, DWORD* disposition);
-    LONG OpenKey(HKEY key, LPCWSTR subKey, HKEY* result);
+    // Handles belong to the process pid that opens them.
+    LONG CreateKey(HKEY key, LPCWSTR subKey, HKEY* result, DWORD* disposition, DWORD pid = 0);
+    LONG OpenKey(HKEY key, LPCWSTR subKey, HKEY* result, DWORD pid = 0);
     LONG CloseKey(HKEY key);
     LONG QueryValue(HKEY key, LPCWSTR name, DWORD* type, BYTE* data, DWORD* size);
     LONG SetValue(HKEY key, LPCWSTR name, DWORD type, const BYTE* data, DWORD size);
@@ -34,6 +39,8 @@ public:
     Result<RegistryTree> Snapshot();
     // Key handles the programs have not closed.
     std::size_t OpenHandles() const;
+    // A process ended: its handles are closed.
+    void CloseHandlesOf(DWORD pid);
 
 private:
     // The key a handle stands for; false for an unknown handle.
@@ -41,13 +48,20 @@ private:
     // path extended by the names of subKey; an error code when subKey is not
     // a valid key path.
     LONG Extend(RegistryPath& path, LPCWSTR subKey) const;
-    HKEY NewHandle(RegistryPath path);
+    HKEY NewHandle(RegistryPath path, DWORD pid);
+    // Reports a failure of the file; returns code.
+    LONG FileFailure(const Error& error, DWORD code);
     LONG Record(std::string call, std::vector<JournalValue> args, LONG result);
 
     RegistryFile file;
     CallRecorder record;
+    std::function<void(const std::string&)> report;
+    struct KeyHandle {
+        RegistryPath path;
+        DWORD pid = 0;
+    };
     mutable std::mutex lock;
-    std::map<HKEY, RegistryPath> handles;
+    std::map<HKEY, KeyHandle> handles;
     std::uintptr_t nextHandle = 0x52000000;
 };
 

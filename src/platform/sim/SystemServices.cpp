@@ -43,7 +43,9 @@ SystemServices::SystemServices(Device& device, ServicesConfig config)
       initialVolume(config.initialVolume) {
     SetUpDirectory(config);
     const CallRecorder record = RecorderOf(device);
-    registry = std::make_unique<RegistryService>(SystemFolder() / "registry.txt", record);
+    registry = std::make_unique<RegistryService>(
+        SystemFolder() / "registry.txt", record,
+        [&device](const std::string& problem) { device.ReportProblem(problem); });
     files = std::make_unique<FileSystem>(device.StorageRoot(), record);
     power =
         std::make_unique<PowerManager>([&device] { return device.Now(); }, record, config.power);
@@ -112,6 +114,7 @@ void SystemServices::Poll() {
     for (const auto& program : device.Programs()) {
         if (program->Finished() && endedPrograms.insert(program->Pid()).second) {
             processes->ProgramEnded(program->Pid());
+            registry->CloseHandlesOf(program->Pid());
             power->ReleaseRequirementsOf(program->Pid());
         }
     }

@@ -63,9 +63,9 @@ TEST(ProgramStart, TheCommandLineIsGivenUnchangedAndTheExitCodeKept) {
         return -1;
     };
     // As the shell passes an associated file: no quotes removed, blanks kept.
-    sim::Program& program = device.Launch(image, u" \My Documents\a movie.swf ");
+    sim::Program& program = device.Launch(image, u" \\My Documents\\a movie.swf ");
     ASSERT_TRUE(device.RunUntil([&] { return program.Finished(); }, 1000));
-    EXPECT_EQ(seen, u" \My Documents\a movie.swf ");
+    EXPECT_EQ(seen, u" \\My Documents\\a movie.swf ");
     EXPECT_EQ(program.ExitCode(), -1);
 }
 

@@ -35,7 +35,8 @@ protected:
             folder / "registry.txt",
             [this](std::string call, std::vector<JournalValue> args, JournalValue result) {
                 journal.push_back({std::move(call), std::move(args), std::move(result)});
-            });
+            },
+            [this](const std::string& problem) { problems.push_back(problem); });
     }
     static LONG SetText(RegistryService& registry, HKEY key, LPCWSTR name, std::u16string text) {
         return registry.SetValue(key, name, REG_SZ, reinterpret_cast<const BYTE*>(text.c_str()),
@@ -52,6 +53,7 @@ protected:
 
     TempDirectory folder;
     std::vector<Recorded> journal;
+    std::vector<std::string> problems;
 };
 
 TEST_F(RegistryServiceTest, TheAssociationOfAMovieTypeAsAProgramMakesIt) {
@@ -89,9 +91,17 @@ TEST_F(RegistryServiceTest, TheAssociationOfAMovieTypeAsAProgramMakesIt) {
         registry.CreateKey(HKEY_CLASSES_ROOT, u"shockwaveflashfile\\shell", &again, &disposition),
         ERROR_SUCCESS);
     EXPECT_EQ(disposition, REG_OPENED_EXISTING_KEY);
-    for (HKEY key : {swf, command, again}) {
+    for (HKEY key : {swf, command}) {
         EXPECT_EQ(registry.CloseKey(key), ERROR_SUCCESS);
     }
+    EXPECT_EQ(registry.CloseKey(swf), ERROR_INVALID_HANDLE);
+    EXPECT_EQ(registry.CloseKey(HKEY_CLASSES_ROOT), ERROR_SUCCESS);
+    // What a process leaves open goes when it ends.
+    HKEY other = nullptr;
+    ASSERT_EQ(registry.OpenKey(HKEY_CLASSES_ROOT, u".swf", &other, 77), ERROR_SUCCESS);
+    registry.CloseHandlesOf(0);
+    EXPECT_EQ(registry.OpenHandles(), 1u);
+    registry.CloseHandlesOf(77);
     EXPECT_EQ(registry.OpenHandles(), 0u);
 
     // The file reads as what was stored, and the journal shows each call.
@@ -233,6 +243,8 @@ TEST_F(RegistryServiceTest, ADamagedFileIsReportedAndLeftAsItIs) {
     EXPECT_EQ(registry.OpenKey(HKEY_CLASSES_ROOT, u"a", &key), ERROR_REGISTRY_CORRUPT);
     EXPECT_NE(registry.CreateKey(HKEY_CLASSES_ROOT, u"b", &key, nullptr), ERROR_SUCCESS);
     EXPECT_FALSE(registry.Snapshot().Ok());
+    ASSERT_FALSE(problems.empty());
+    EXPECT_NE(problems[0].find("cut short"), std::string::npos) << problems[0];
     std::ifstream file(folder / "registry.txt");
     std::stringstream text;
     text << file.rdbuf();
