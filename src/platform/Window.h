@@ -74,6 +74,9 @@ constexpr DWORD WS_EX_STATICEDGE = 0x00020000;
 constexpr DWORD WS_EX_APPWINDOW = 0x00040000;
 constexpr DWORD WS_EX_OVERLAPPEDWINDOW = WS_EX_WINDOWEDGE | WS_EX_CLIENTEDGE;
 constexpr DWORD WS_EX_NOANIMATION = 0x04000000;
+// A top-level window that never becomes the active window (the shell's menu
+// bar): showing it or tapping it leaves its owner active.
+constexpr DWORD WS_EX_NOACTIVATE = 0x08000000;
 constexpr DWORD WS_EX_INK = 0x10000000;
 constexpr DWORD WS_EX_ABOVESTARTUP = 0x20000000;
 constexpr DWORD WS_EX_NODRAG = 0x40000000;

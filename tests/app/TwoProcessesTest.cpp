@@ -97,8 +97,14 @@ TEST(TwoProcessesTest, ASecondPlayerProcessHandsItsMovieToTheFirstAndExitsWithMi
     // -1 as a process exit status.
     EXPECT_EQ(second.Wait(), 255);
 
-    // The first player's tick finds the request within a moment.
-    std::this_thread::sleep_for(std::chrono::milliseconds(600));
+    // The first player's tick takes the request and deletes the file.
+    const std::filesystem::path handoff = device / "storage" / "A347BD5F-BAD90-46785.txt";
+    const auto end = std::chrono::steady_clock::now() + std::chrono::seconds(20);
+    while (std::filesystem::exists(handoff) && std::chrono::steady_clock::now() < end) {
+        std::this_thread::sleep_for(std::chrono::milliseconds(20));
+    }
+    // A moment for the load that follows, then the first player stops.
+    std::this_thread::sleep_for(std::chrono::milliseconds(200));
     std::ofstream(device / "stop") << "stop";
     EXPECT_EQ(first.Wait(), 0);
 
@@ -112,7 +118,7 @@ TEST(TwoProcessesTest, ASecondPlayerProcessHandsItsMovieToTheFirstAndExitsWithMi
     EXPECT_EQ(secondCalls.find("\"CreateControlWindow\""), std::string::npos) << secondCalls;
     EXPECT_NE(firstCalls.find("file://\\\\My Documents\\\\handed.swf"), std::string::npos)
         << firstCalls;
-    EXPECT_FALSE(std::filesystem::exists(device / "storage" / "A347BD5F-BAD90-46785.txt"));
+    EXPECT_FALSE(std::filesystem::exists(handoff));
 }
 
 } // namespace

@@ -4,6 +4,7 @@
 // creation hook shapes the window and its class.
 #include "ProgramFixture.h"
 
+#include "framework/StaticText.h"
 #include "framework/Window.h"
 #include "platform/Controls.h"
 #include "platform/Input.h"
@@ -81,6 +82,40 @@ TEST_F(WindowTest, AStaticTextIsTheDevicesStaticWithAnObject) {
     }));
     ASSERT_NE(object, nullptr);
     EXPECT_EQ(TextOf(log.label), u"Changed");
+}
+
+// An object that goes before its window takes the window with it; one that
+// lets go of a subclassed window gives it back its own procedure.
+TEST_F(WindowTest, AnObjectThatGoesFirstTakesItsWindowAlongAndDetachRestoresTheProcedure) {
+    HWND label = nullptr;
+    bool aliveInScope = false;
+    HWND plain = nullptr;
+    LONG_PTR ownProcedure = 0;
+    LONG_PTR restored = 0;
+    framework::Window* afterDetach = nullptr;
+    ASSERT_TRUE(device->RunOnProgram(*program, [&] {
+        {
+            framework::StaticText text;
+            text.Create(u"Short-lived", WS_CHILD | WS_VISIBLE, RECT{0, 200, 100, 220}, log.view,
+                        20);
+            label = text.Handle();
+            aliveInScope = IsWindow(label) != FALSE;
+        }
+        plain = CreateWindowExW(0, WC_STATICW, u"plain", WS_CHILD, 0, 0, 10, 10, log.view, nullptr,
+                                nullptr, nullptr);
+        ownProcedure = GetWindowLongW(plain, GWL_WNDPROC);
+        framework::Window wrapper;
+        wrapper.Subclass(plain);
+        wrapper.Detach();
+        restored = GetWindowLongW(plain, GWL_WNDPROC);
+        afterDetach = framework::Window::FromHandle(plain);
+    }));
+    EXPECT_TRUE(aliveInScope);
+    EXPECT_FALSE(IsWindow(label));
+    EXPECT_EQ(restored, ownProcedure);
+    EXPECT_EQ(afterDetach, nullptr);
+    // The wrapper was detached: its going left the window alone.
+    EXPECT_TRUE(IsWindow(plain));
 }
 
 TEST_F(WindowTest, DefaultProcessingRunsForUnhandledMessagesAndWhenAHandlerAsks) {

@@ -134,6 +134,18 @@ TEST_F(MainFrameTest, InTheBackgroundTheKeysAreFreeAndTheModeWaitsForTheReturn) 
     EXPECT_EQ(ScreenRect(frame), (RECT{0, 0, 240, 320})) << Report();
 }
 
+TEST_F(MainFrameTest, AHelpRequestStartsTheHelpViewer) {
+    StartPlayer();
+    // The platform asks the main window for help.
+    SendMessageW(Frame(), 0x0053, 0, 0);
+    Settle();
+    const auto started = Calls("CreateProcessW");
+    ASSERT_EQ(started.size(), 1u) << Report();
+    EXPECT_EQ(started[0].args[0].Text(), "peghelp.exe");
+    EXPECT_EQ(started[0].args[1].Text(), "file:vantrel.htm#Main_Contents");
+    EXPECT_FALSE(player->Finished());
+}
+
 // The toolbar images by the screen's width.
 struct ToolbarCase {
     playertest::DeviceSpec device;

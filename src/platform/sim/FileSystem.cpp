@@ -97,7 +97,7 @@ DWORD AttributesOf(const struct stat& info) {
     return attributes;
 }
 
-void Fill(const FolderEntry& entry, WIN32_FIND_DATAW& found) {
+void Fill(const ListedFile& entry, WIN32_FIND_DATAW& found) {
     found = WIN32_FIND_DATAW();
     found.dwFileAttributes = entry.attributes;
     found.ftLastWriteTime.dwLowDateTime = static_cast<DWORD>(entry.lastWrite);
@@ -202,14 +202,14 @@ DWORD FileSystem::Attributes(std::u16string_view path, FileError& error) const {
     return AttributesOf(info);
 }
 
-Result<std::vector<FolderEntry>> FileSystem::List(std::u16string_view folder,
+Result<std::vector<ListedFile>> FileSystem::List(std::u16string_view folder,
                                                   std::u16string_view pattern) const {
     const ResolvedPath resolved = Resolve(folder.empty() ? std::u16string_view(u".") : folder);
     if (!resolved.Ok()) {
         return Error{"not a usable folder path: " + text::ToUtf8(folder)};
     }
     std::error_code error;
-    std::vector<FolderEntry> entries;
+    std::vector<ListedFile> entries;
     std::filesystem::directory_iterator names(resolved.host, error);
     if (error) {
         return Error{"cannot list " + text::ToUtf8(folder) + ": " + error.message()};
@@ -219,7 +219,7 @@ Result<std::vector<FolderEntry>> FileSystem::List(std::u16string_view folder,
             return Error{"cannot list " + text::ToUtf8(folder) + ": " + error.message()};
         }
         const std::string hostName = names->path().filename().string();
-        FolderEntry entry;
+        ListedFile entry;
         entry.name = text::FromUtf8(hostName);
         // A host name that is not UTF-8, or too long for the handheld, could
         // not be opened again by the name the device would show.
@@ -237,7 +237,7 @@ Result<std::vector<FolderEntry>> FileSystem::List(std::u16string_view folder,
         entry.lastWrite = FileTime(info.st_mtim);
         entries.push_back(std::move(entry));
     }
-    std::sort(entries.begin(), entries.end(), [](const FolderEntry& a, const FolderEntry& b) {
+    std::sort(entries.begin(), entries.end(), [](const ListedFile& a, const ListedFile& b) {
         return FoldedLess(a.name, b.name);
     });
     return entries;

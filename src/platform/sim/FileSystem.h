@@ -22,7 +22,7 @@
 namespace sim {
 
 // One name of a folder listing.
-struct FolderEntry {
+struct ListedFile {
     std::u16string name;
     bool folder = false;
     std::uint64_t size = 0;
@@ -54,7 +54,7 @@ public:
     // The names in folder that match pattern, ordered with letter case
     // ignored; an error when the folder does not exist. For the open-file
     // dialog and FindFirstFileW.
-    Result<std::vector<FolderEntry>> List(std::u16string_view folder,
+    Result<std::vector<ListedFile>> List(std::u16string_view folder,
                                           std::u16string_view pattern = u"*") const;
 
     // FindFirstFileW and the rest: a search is a listing taken at its start.
@@ -64,7 +64,7 @@ public:
 
 private:
     struct Search {
-        std::vector<FolderEntry> entries;
+        std::vector<ListedFile> entries;
         std::size_t next = 0;
     };
 

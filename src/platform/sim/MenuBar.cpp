@@ -46,9 +46,10 @@ RECT BarRect() {
 
 HWND CreateBar(HWND owner, bool visible) {
     const RECT place = BarRect();
-    return CreateWindowExW(0, kMenuBarClass, nullptr, WS_POPUP | (visible ? WS_VISIBLE : 0),
-                           place.left, place.top, place.right - place.left,
-                           place.bottom - place.top, owner, nullptr, nullptr, nullptr);
+    return CreateWindowExW(WS_EX_NOACTIVATE, kMenuBarClass, nullptr,
+                           WS_POPUP | (visible ? WS_VISIBLE : 0), place.left, place.top,
+                           place.right - place.left, place.bottom - place.top, owner, nullptr,
+                           nullptr, nullptr);
 }
 
 // The soft keys of a menu-bar resource: texts from the string table, popups

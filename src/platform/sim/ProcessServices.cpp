@@ -397,6 +397,47 @@ ProcessRecord ProcessServices::LocalRecord() {
     return local;
 }
 
+bool ProcessServices::PublishedIsCurrent() const {
+    // Compared in place, without building a record: this runs on every round
+    // of the device's run loop.
+    std::size_t count = 0;
+    for (const auto& program : device.Programs()) {
+        if (program->Finished()) {
+            continue;
+        }
+        if (count >= lastPublished.programs.size()) {
+            return false;
+        }
+        const PublishedProgram& published = lastPublished.programs[count++];
+        if (published.pid != program->Pid() || published.threadId != program->ThreadId() ||
+            published.modulePath != program->GetModule().Path()) {
+            return false;
+        }
+    }
+    if (count != lastPublished.programs.size()) {
+        return false;
+    }
+    count = 0;
+    for (const Window* window : device.Windows().TopLevel()) {
+        if (!window->IsAlive() || window->program == nullptr) {
+            continue;
+        }
+        if (count >= lastPublished.windows.size()) {
+            return false;
+        }
+        const PublishedWindow& published = lastPublished.windows[count++];
+        if (published.handle != window->handle || published.pid != window->program->Pid() ||
+            published.visible != ((window->style & WS_VISIBLE) != 0) ||
+            published.title != window->text ||
+            (window->windowClass && published.className != window->windowClass->name)) {
+            return false;
+        }
+    }
+    const Window* active = device.Windows().Active();
+    return count == lastPublished.windows.size() && lastPublished.frontSequence == frontSequence &&
+           (active == nullptr || active->handle == lastActive);
+}
+
 std::vector<ProcessRecord> ProcessServices::Others(bool refresh) {
     const auto now = std::chrono::steady_clock::now();
     if (refresh || now - othersRead > kOthersFreshFor) {
@@ -452,8 +493,8 @@ void ProcessServices::AnnounceDisplayChange() {
 void ProcessServices::Poll(const std::function<void()>& displayChanged) {
     // The record goes out as soon as it changes, so that another process sees
     // a new window at once.
-    ProcessRecord record = LocalRecord();
-    if (!(record == lastPublished)) {
+    if (!PublishedIsCurrent()) {
+        ProcessRecord record = LocalRecord();
         if (auto published = directory.Publish(record); !published) {
             device.ReportProblem("cannot publish this process's windows: " +
                                  published.GetError().message);

@@ -106,6 +106,8 @@ private:
     HANDLE NewHandle(DWORD owner, decltype(Handle::object) object);
     void CloseLocked(std::map<HANDLE, Handle>::iterator handle);
     ProcessRecord LocalRecord();
+    // Whether the last record published still describes this process.
+    bool PublishedIsCurrent() const;
     std::vector<ProcessRecord> Others(bool refresh);
 
     Device& device;

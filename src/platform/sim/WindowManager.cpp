@@ -725,7 +725,8 @@ bool WindowManager::Show(Window& window, int command) {
     const HWND handle = window.handle;
     const bool wasVisible = (window.style & WS_VISIBLE) != 0;
     const bool show = command != SW_HIDE;
-    const bool activate = show && window.parent == nullptr && command != SW_SHOWNA &&
+    const bool activate = show && window.parent == nullptr &&
+                          (window.exStyle & WS_EX_NOACTIVATE) == 0 && command != SW_SHOWNA &&
                           command != SW_SHOWNOACTIVATE && command != SW_SHOWMINNOACTIVE &&
                           command != SW_MINIMIZE;
     if (show == wasVisible) {
@@ -784,7 +785,7 @@ Window* WindowManager::NextToActivate(const Window& leaving) const {
     auto usable = [&](const Window* w) {
         return w != nullptr && w != &leaving && w->IsAlive() && w->parent == nullptr &&
                (w->style & WS_VISIBLE) != 0 && (w->style & WS_DISABLED) == 0 &&
-               w->owner != &leaving;
+               (w->exStyle & WS_EX_NOACTIVATE) == 0 && w->owner != &leaving;
     };
     if (usable(leaving.owner)) {
         return leaving.owner;
@@ -800,7 +801,7 @@ Window* WindowManager::NextToActivate(const Window& leaving) const {
 void WindowManager::Activate(Window* window, WORD how) {
     if (window != nullptr) {
         window = &TopLevelOf(*window);
-        if (!window->IsAlive()) {
+        if (!window->IsAlive() || (window->exStyle & WS_EX_NOACTIVATE) != 0) {
             return;
         }
     }

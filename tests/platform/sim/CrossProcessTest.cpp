@@ -59,7 +59,7 @@ struct Acknowledged {
 TEST(CrossProcess, TheRegistryFileKeepsEveryAcknowledgedChangeOfWritersKilledAtRandom) {
     sim::TemporaryDirectory directory;
     std::mt19937 random(20261208);
-    std::uniform_int_distribution<int> lifetime(50, 600);
+    std::uniform_int_distribution<int> lifetime(0, 300);
     std::vector<Acknowledged> acknowledged;
     for (int round = 0; round < 10; ++round) {
         // Two writers at once, so that neither may lose the other's changes.
@@ -71,13 +71,26 @@ TEST(CrossProcess, TheRegistryFileKeepsEveryAcknowledgedChangeOfWritersKilledAtR
                 VANTREL_DEVICE_HELPER, "registry-writer", directory.Path().string(), prefix}));
             current.push_back({prefix, -1});
         }
+        // Once both are writing (a slow build may take a while to start
+        // them), each is killed at a random moment of its work.
+        auto readAcks = [&](std::size_t w, std::chrono::milliseconds limit) {
+            if (auto line = writers[w]->ReadLine(limit); line && line->rfind("ack ", 0) == 0) {
+                current[w].last = std::stol(line->substr(4));
+            }
+        };
+        for (std::size_t w = 0; w < writers.size(); ++w) {
+            const auto deadline = std::chrono::steady_clock::now() + 20s;
+            while (current[w].last < 0 && std::chrono::steady_clock::now() < deadline) {
+                readAcks(w, 100ms);
+            }
+            ASSERT_GE(current[w].last, 0)
+                << "writer " << w << " never wrote: " << writers[w]->Transcript();
+        }
         const auto killAt =
             std::chrono::steady_clock::now() + std::chrono::milliseconds(lifetime(random));
         while (std::chrono::steady_clock::now() < killAt) {
             for (std::size_t w = 0; w < writers.size(); ++w) {
-                if (auto line = writers[w]->ReadLine(1ms); line && line->rfind("ack ", 0) == 0) {
-                    current[w].last = std::stol(line->substr(4));
-                }
+                readAcks(w, 1ms);
             }
         }
         for (auto& writer : writers) {

@@ -31,6 +31,8 @@ DEVMODEW Record(DWORD fields, DWORD orientation = 0) {
 
 class DisplayServiceTest : public DeviceTest {
 protected:
+    DisplayServiceTest() = default;
+    DisplayServiceTest(int width, int height, int perInch) : DeviceTest(width, height, perInch) {}
     LONG Change(sim::Program& program, DEVMODEW& mode, DWORD flags) {
         LONG result = 1234;
         OnProgram(program, [&] {
@@ -177,6 +179,30 @@ TEST_F(DisplayServiceTest, ATurnMadeByAnotherProcessIsFollowed) {
     EXPECT_TRUE(log->Received(frame, WM_SIZE));
     EXPECT_EQ(automation->Describe(frame)->rect.right, 320);
     EXPECT_EQ(Query(program), DMDO_270);
+}
+
+class HighResolutionDisplayTest : public DisplayServiceTest {
+protected:
+    HighResolutionDisplayTest() : DisplayServiceTest(480, 640, 192) {}
+};
+
+TEST_F(HighResolutionDisplayTest, AVgaScreenTurnsWithItsBarsAndPixelsPerInch) {
+    auto program = Launch([](HINSTANCE) {});
+    DEVMODEW mode = Record(DM_DISPLAYORIENTATION | DM_ORIENTATION, DMDO_270);
+    EXPECT_EQ(Change(program, mode, 0), DISP_CHANGE_SUCCESSFUL);
+    int width = 0, height = 0, menuBar = 0, perInch = 0;
+    OnProgram(program, [&] {
+        width = GetSystemMetrics(SM_CXSCREEN);
+        height = GetSystemMetrics(SM_CYSCREEN);
+        menuBar = GetSystemMetrics(SM_CYMENU);
+        const HDC screen = GetDC(nullptr);
+        perInch = GetDeviceCaps(screen, LOGPIXELSY);
+        ReleaseDC(nullptr, screen);
+    });
+    EXPECT_EQ(width, 640);
+    EXPECT_EQ(height, 480);
+    EXPECT_EQ(menuBar, 52);
+    EXPECT_EQ(perInch, 192);
 }
 
 TEST(DisplayServiceRestart, TheOrientationIsKeptInTheDeviceDirectory) {

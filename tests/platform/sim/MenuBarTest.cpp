@@ -201,6 +201,27 @@ TEST_F(MenuBarTest, SoftKeysFromAPlainMenuSendTheItemsCommands) {
         "");
 }
 
+// The frame re-registers its hot keys and re-applies its layout whenever it
+// becomes active, and lets them go when it does not: showing its own bar
+// must not take activation from it, nor must a tap on a soft key.
+TEST_F(MenuBarTest, ShowingOrTappingTheBarLeavesItsOwnerActive) {
+    simtest::Handler plain;
+    auto program = LaunchFrame(plain);
+    ASSERT_EQ(automation->Foreground(), frame);
+    auto log = device->Recorders().Record({frame});
+    OnProgram(program, [&] {
+        ShowWindow(bar, SW_HIDE);
+        ShowWindow(bar, SW_SHOW);
+        ShowWindow(bar, SW_SHOW);
+    });
+    automation->Tap(Centre(ButtonOnScreen(bar, simtest::kOpenCommand)));
+    ASSERT_TRUE(device->RunUntilIdle());
+    EXPECT_EQ(automation->Foreground(), frame);
+    EXPECT_TRUE(IsWindowVisible(bar));
+    EXPECT_FALSE(log->Received(frame, WM_ACTIVATE));
+    EXPECT_TRUE(log->Received(frame, WM_COMMAND));
+}
+
 TEST_F(MenuBarTest, AMissingResourceMakesNoBar) {
     simtest::Handler plain;
     auto program = Launch(
