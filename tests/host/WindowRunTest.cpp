@@ -16,6 +16,8 @@
 #include <chrono>
 #include <thread>
 
+#include <nlohmann/json.hpp>
+
 #include "ProcessRunner.h"
 #include "host/ChildProcess.h"
 #include "host/DeviceFrame.h"
@@ -120,7 +122,8 @@ TEST(WindowRun, TheWindowShowsTheDeviceScreenAndClosingItClosesThePlayer) {
                        std::string("wait 1000\nscreenshot ") + shot.string() + "\n");
     ::setenv("DISPLAY", virtualDisplay.Name().c_str(), 1);
     auto started =
-        ChildProcess::Start(kVantrel, {"--device", device.string(), "--no-control", "--script",
+        ChildProcess::Start(kVantrel, {"--device", device.string(), "--no-control", "--state",
+                                       (scratch.Path() / "end.json").string(), "--script",
                                        (scratch.Path() / "script.txt").string()});
     ::unsetenv("DISPLAY");
     ASSERT_TRUE(started) << started.GetError().message;
@@ -178,6 +181,45 @@ TEST(WindowRun, TheWindowShowsTheDeviceScreenAndClosingItClosesThePlayer) {
     cairo_surface_destroy(expected);
     EXPECT_TRUE(matched) << "the window does not show the device's screen";
 
+    // Clicks as a window system delivers them: the mouse is the stylus on the
+    // screen, and the frame's buttons are the handheld's.
+    auto click = [&](int x, int y) {
+        // The pointer moves to the point first: a window system reports a
+        // press where the pointer is.
+        XWarpPointer(display, None, window, 0, 0, 0, 0, x, y);
+        XFlush(display);
+        std::this_thread::sleep_for(200ms);
+        for (const int type : {ButtonPress, ButtonRelease}) {
+            XEvent event{};
+            event.xbutton.type = type;
+            event.xbutton.window = window;
+            event.xbutton.root = DefaultRootWindow(display);
+            event.xbutton.button = Button1;
+            event.xbutton.x = x;
+            event.xbutton.y = y;
+            event.xbutton.same_screen = True;
+            event.xbutton.state = type == ButtonRelease ? Button1Mask : 0;
+            XSendEvent(display, window, True,
+                       type == ButtonPress ? ButtonPressMask : ButtonReleaseMask, &event);
+            XFlush(display);
+            std::this_thread::sleep_for(300ms);
+        }
+    };
+    // The message box's OK soft key, at the left of the bar along the bottom
+    // (its hot keys are the player's again once the box is gone)...
+    click(frame.ScreenArea().x + 2 * 20, frame.ScreenArea().y + 2 * 307);
+    // ...then APP1, which turns full screen on.
+    for (int y = 0; y < frame.Height(); ++y) {
+        int x = 0;
+        while (x < frame.Width() && frame.HitTest(x, y).button != DeviceButton::App1) {
+            ++x;
+        }
+        if (x < frame.Width()) {
+            click(x + 4, y + 4);
+            break;
+        }
+    }
+
     // Closing the window, as a window manager asks a client to.
     XEvent close{};
     close.xclient.type = ClientMessage;
@@ -193,6 +235,10 @@ TEST(WindowRun, TheWindowShowsTheDeviceScreenAndClosingItClosesThePlayer) {
     std::optional<int> exitCode;
     ASSERT_TRUE(WaitFor([&] { return (exitCode = vantrel->Poll()).has_value(); }, 30s));
     EXPECT_EQ(*exitCode, 0);
+    const auto state =
+        nlohmann::json::parse(testing::ReadFile(scratch.Path() / "end.json"), nullptr, false);
+    EXPECT_TRUE(state["messageBoxes"].empty()) << "the tap on OK did not reach the device";
+    EXPECT_EQ(state["taskbarVisible"], false) << "APP1 did not reach the player";
     // The player was closed as the device closes it: its settings were saved.
     EXPECT_TRUE(std::filesystem::exists(device / "storage" / "Program Files" / "Vantrel" /
                                         "Vantrel.exe.cfg"));
