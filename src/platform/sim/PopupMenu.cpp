@@ -91,6 +91,10 @@ private:
     std::vector<MenuLevel> levels;
     bool done = false;
     bool pressed = false;
+    // The press opened a submenu: its release, if the stylus stayed where it
+    // was, only leaves the submenu open (it may lie under the stylus).
+    bool pressOpenedSubmenu = false;
+    POINT pressPoint;
     UINT chosen = 0;
 };
 
@@ -296,8 +300,11 @@ void MenuTracker::StylusDown(POINT screen) {
         CloseFrom(level + 1);
     }
     Highlight(level, row);
+    pressPoint = screen;
+    pressOpenedSubmenu = false;
     if (row >= 0 && levels[level].rows[static_cast<std::size_t>(row)].submenu != nullptr) {
         Activate(level, row);
+        pressOpenedSubmenu = !keepsChild;
     }
 }
 
@@ -314,6 +321,9 @@ void MenuTracker::StylusUp(POINT screen) {
         return;
     }
     pressed = false;
+    if (pressOpenedSubmenu && screen.x == pressPoint.x && screen.y == pressPoint.y) {
+        return;
+    }
     std::size_t level = 0;
     int row = -1;
     if (Hit(screen, level, row) && row >= 0 &&
