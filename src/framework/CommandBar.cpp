@@ -43,7 +43,7 @@ CommandBar::~CommandBar() {
     }
 }
 
-bool CommandBar::Create(HWND owner, UINT menuBarId) {
+bool CommandBar::Create(HWND owner, UINT menuBarId, UINT windowId) {
     if (bar != nullptr) {
         return false;
     }
@@ -55,6 +55,9 @@ bool CommandBar::Create(HWND owner, UINT menuBarId) {
         return false;
     }
     bar = info.hwndMB;
+    if (windowId != 0) {
+        SetWindowLongW(bar, GWL_ID, static_cast<LONG>(windowId));
+    }
     return true;
 }
 
@@ -102,7 +105,7 @@ bool CommandBar::Show(bool show) const {
     if (bar == nullptr) {
         return false;
     }
-    ShowWindow(bar, show ? SW_SHOW : SW_HIDE);
+    ShowWindow(bar, show ? SW_SHOWNA : SW_HIDE);
     return true;
 }
 

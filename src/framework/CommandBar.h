@@ -18,14 +18,17 @@ public:
 
     // Creates the bar for owner from menu-bar resource menuBarId. False (and
     // no bar) when the shell cannot make it. The bar is the shell's window,
-    // above the program's windows, so it takes no style or child id of ours.
-    bool Create(HWND owner, UINT menuBarId);
+    // above the program's windows, so it takes no style of ours; a nonzero
+    // windowId becomes its window id, by which the owner may find it.
+    bool Create(HWND owner, UINT menuBarId, UINT windowId = 0);
     // Appends the buttons of toolbar resource toolbarId, with the images of the
     // bitmap of the same id: one image a button, in order; a zero item is a
     // separator.
     bool AddToolbarButtons(UINT toolbarId);
 
     HWND Handle() const { return bar; }
+    // Shows the bar without taking the activation from the window it serves,
+    // as the shell shows a menu bar, or hides it.
     bool Show(bool show) const;
     bool IsVisible() const;
     // Hides or shows the button of that command id.

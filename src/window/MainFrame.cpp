@@ -25,17 +25,13 @@ constexpr WORD kOverrideFlags = SHMBOF_NODEFAULT | SHMBOF_NOTIFY;
 
 // The small toolbar images fit screens up to this width.
 constexpr int kSmallToolbarMaxWidth = 320;
+// Both command bars carry the frame's usual toolbar window id.
+constexpr UINT kCommandBarWindowId = 0xE800;
 
 // Positions in the "Control" popup and its "Screen" submenu.
 constexpr int kScreenPosition = 5;
 constexpr int kScaleModePosition = 3;
 constexpr int kZoomPosition = 6;
-
-// A menu bar is shown without taking the activation from the frame it
-// serves, as the shell shows it.
-void ShowBar(HWND bar, bool show) {
-    ::ShowWindow(bar, show ? SW_SHOWNA : SW_HIDE);
-}
 
 } // namespace
 
@@ -48,26 +44,26 @@ void CMainFrame::ApplyScreenMode(bool fullScreen) {
     if (fullScreen) {
         SHFullScreen(Handle(), SHFS_HIDETASKBAR | SHFS_HIDESIPBUTTON);
         MoveWindow(0, 0, width, height, true);
-        ShowBar(currentBar, false);
+        CurrentCommandBar().Show(false);
         return;
     }
     const int menuBar = GetSystemMetrics(SM_CYMENU);
     SHFullScreen(Handle(), SHFS_SHOWTASKBAR | SHFS_HIDESIPBUTTON);
-    ShowBar(currentBar, true);
+    CurrentCommandBar().Show(true);
     MoveWindow(0, menuBar, width, height - 2 * menuBar, true);
-    ShowBar(currentBar, true);
+    CurrentCommandBar().Show(true);
 }
 
 void CMainFrame::ToggleToolbar() {
     if (currentBar == toolbarCommandBar.Handle()) {
         currentBar = plainCommandBar.Handle();
-        ShowBar(plainCommandBar.Handle(), true);
-        ShowBar(toolbarCommandBar.Handle(), false);
+        plainCommandBar.Show(true);
+        toolbarCommandBar.Show(false);
         view.settings.toolbarState = 0;
     } else {
         currentBar = toolbarCommandBar.Handle();
-        ShowBar(plainCommandBar.Handle(), false);
-        ShowBar(toolbarCommandBar.Handle(), true);
+        plainCommandBar.Show(false);
+        toolbarCommandBar.Show(true);
         view.settings.toolbarState = 8;
     }
 }
@@ -144,8 +140,12 @@ bool CMainFrame::OnCreate(const CREATESTRUCTW&) {
     return true;
 }
 
+const framework::CommandBar& CMainFrame::CurrentCommandBar() const {
+    return currentBar == plainCommandBar.Handle() ? plainCommandBar : toolbarCommandBar;
+}
+
 bool CMainFrame::CreateCommandBars() {
-    if (!toolbarCommandBar.Create(Handle(), IDR_MAINFRAME)) {
+    if (!toolbarCommandBar.Create(Handle(), IDR_MAINFRAME, kCommandBarWindowId)) {
         return false;
     }
     const UINT toolbar = GetSystemMetrics(SM_CXSCREEN) <= kSmallToolbarMaxWidth
@@ -154,10 +154,10 @@ bool CMainFrame::CreateCommandBars() {
     if (!toolbarCommandBar.AddToolbarButtons(toolbar)) {
         return false;
     }
-    if (!plainCommandBar.Create(Handle(), IDR_MAINFRAME)) {
+    if (!plainCommandBar.Create(Handle(), IDR_MAINFRAME, kCommandBarWindowId)) {
         return false;
     }
-    ShowBar(plainCommandBar.Handle(), false);
+    plainCommandBar.Show(false);
     currentBar = toolbarCommandBar.Handle();
     return true;
 }

@@ -45,6 +45,8 @@ private:
     void OnExit();
     void OnDestroy();
     bool CreateCommandBars();
+    // The bar whose window is currentBar.
+    const framework::CommandBar& CurrentCommandBar() const;
 
     framework::CommandBar toolbarCommandBar;
     framework::CommandBar plainCommandBar;

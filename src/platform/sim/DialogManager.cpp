@@ -12,6 +12,7 @@
 #include "platform/Window.h"
 #include "platform/sim/ApiSupport.h"
 #include "platform/sim/Gdi.h"
+#include "platform/sim/ModalLoop.h"
 #include "platform/sim/SystemClasses.h"
 #include "platform/sim/Theme.h"
 #include "platform/sim/UiFont.h"
@@ -212,19 +213,9 @@ HWND CreateDialogFromTemplate(Program& program, HINSTANCE instance,
 }
 
 bool RunModalLoop(const std::function<bool()>& finished, HWND dialogKeys) {
-    while (!finished()) {
-        MSG msg;
-        if (!GetMessageW(&msg, nullptr, 0, 0)) {
-            PostQuitMessage(static_cast<int>(msg.wParam));
-            return false;
-        }
-        if (dialogKeys != nullptr && IsWindow(dialogKeys) && IsDialogMessageW(dialogKeys, &msg)) {
-            continue;
-        }
-        TranslateMessage(&msg);
-        DispatchMessageW(&msg);
-    }
-    return true;
+    return RunModalLoop(finished, [dialogKeys](MSG& msg) {
+        return dialogKeys != nullptr && IsWindow(dialogKeys) && IsDialogMessageW(dialogKeys, &msg);
+    });
 }
 
 INT_PTR RunModalDialog(HWND dialog, HWND owner) {

@@ -243,6 +243,13 @@ RECT WindowManager::DefaultClientRect(const RECT& windowRect, DWORD style, DWORD
         (exStyle & (WS_EX_DLGMODALFRAME | WS_EX_CLIENTEDGE | WS_EX_STATICEDGE)) != 0) {
         border = 1;
     }
+    // A top-level window with a caption fills its rectangle: the handheld
+    // shows the caption in the task bar and draws no frame around it.
+    const bool topLevel = (style & WS_CHILD) == 0;
+    if (topLevel && (style & WS_CAPTION) == WS_CAPTION &&
+        (exStyle & (WS_EX_CLIENTEDGE | WS_EX_STATICEDGE)) == 0) {
+        border = 0;
+    }
     InflateRect(&client, -border, -border);
     if (client.right < client.left) {
         client.right = client.left;

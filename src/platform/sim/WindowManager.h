@@ -88,7 +88,8 @@ public:
     void BringToTop(Window& window);
     // The client rectangle for a window rectangle, as DefWindowProc's
     // WM_NCCALCSIZE computes it (a one-pixel border for WS_BORDER or
-    // WS_DLGFRAME; top-level windows have no caption, as on the handheld).
+    // WS_DLGFRAME; top-level windows with a caption have neither caption nor
+    // frame, as on the handheld).
     static RECT DefaultClientRect(const RECT& windowRect, DWORD style, DWORD exStyle);
 
     // Activation, focus and capture (device-wide; a program sees its own).

@@ -9,7 +9,8 @@
 #include "platform/Painting.h"
 #include "platform/Program.h"
 #include "platform/Resources.h"
-#include "platform/sim/ControlPainting.h"
+#include "platform/sim/Device.h"
+#include "platform/sim/Gdi.h"
 
 namespace {
 
@@ -131,9 +132,10 @@ TEST_F(ResourceApiTest, RawResourcesBitmapsAndIconsLoad) {
     EXPECT_EQ(info.bmWidth, 2);
     EXPECT_EQ(info.bmHeight, 2);
     ASSERT_NE(icon, nullptr);
-    const SIZE iconSize = sim::paint::PictureSize(icon);
-    EXPECT_EQ(iconSize.cx, 2);
-    EXPECT_EQ(iconSize.cy, 2);
+    const sim::Picture* iconPicture = device->Graphics().FindIcon(icon);
+    ASSERT_NE(iconPicture, nullptr);
+    EXPECT_EQ(iconPicture->Width(), 2);
+    EXPECT_EQ(iconPicture->Height(), 2);
     EXPECT_TRUE(DestroyIcon(icon));
     EXPECT_FALSE(DestroyIcon(icon));
     EXPECT_TRUE(DeleteObject(bitmap));
