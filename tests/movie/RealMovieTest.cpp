@@ -1,14 +1,21 @@
 // The player with the project's own movie engine as the movie control: a
 // movie made by the SWF writer, opened through the dialog, plays; the slider
 // follows it; Play/Pause, Stop, Forward, Back and the slider act on the
-// frame the control shows.
+// frame the control shows; the movie's picture is on the device's screen
+// and moves, for this movie and for the demo movie.
 #include <gtest/gtest.h>
 
+#include <cstdint>
+#include <fstream>
+#include <iterator>
 #include <regex>
+#include <set>
 
 #include "platform/Controls.h"
 #include "platform/Input.h"
 #include "platform/Text.h"
+#include "platform/sim/Automation.h"
+#include "platform/sim/Canvas.h"
 #include "platform/sim/WindowManager.h"
 #include "platform/sim/WindowObject.h"
 #include "playertest/PlayerFixture.h"
@@ -21,9 +28,14 @@ namespace {
 
 using playertest::PlayerFixture;
 
-// 100 frames at 10 frames a second, a red square moving along.
+constexpr std::uint32_t kRed = 0xFFFF0000;
+constexpr std::uint32_t kWhite = 0xFFFFFFFF;
+
+// 100 frames at 10 frames a second on a white stage of 240 x 200: a red
+// square of 20 x 20 that moves two stage pixels to the right each frame.
 std::vector<std::uint8_t> MovingSquare() {
     swfwriter::MovieWriter movie(8, 240, 200, 10.0);
+    movie.SetBackground({255, 255, 255});
     swfwriter::ShapeBuilder square;
     square.SetStyle(0, square.AddFill(swfwriter::Fill::Solid({255, 0, 0})), 0);
     square.Rectangle(0, 0, 400, 400);
@@ -35,6 +47,30 @@ std::vector<std::uint8_t> MovingSquare() {
     }
     return movie.Finish(swfwriter::Compression::Zlib);
 }
+
+std::vector<std::uint8_t> ReadHostFile(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+}
+
+// The control's pixels on the device's screen, opaque ARGB, row by row.
+struct ControlPicture {
+    int width = 0;
+    std::vector<std::uint32_t> pixels;
+
+    // The mean column of the pixels of that colour, or -1 when there is none.
+    double MeanColumnOf(std::uint32_t colour) const {
+        double sum = 0;
+        int count = 0;
+        for (std::size_t i = 0; i < pixels.size(); ++i) {
+            if (pixels[i] == colour) {
+                sum += static_cast<double>(i % static_cast<std::size_t>(width));
+                ++count;
+            }
+        }
+        return count > 0 ? sum / count : -1;
+    }
+};
 
 class RealMovieTest : public PlayerFixture {
 protected:
@@ -65,6 +101,18 @@ protected:
         return std::regex_search(state, found, std::regex("\"" + name + "\":(-?[0-9]+)"))
                    ? std::stol(found[1])
                    : -1;
+    }
+    ControlPicture ControlOnScreen() const {
+        const RECT area = ScreenRect(Control());
+        const auto screen = automation->Screenshot();
+        ControlPicture picture;
+        picture.width = area.right - area.left;
+        for (int y = area.top; y < area.bottom; ++y) {
+            for (int x = area.left; x < area.right; ++x) {
+                picture.pixels.push_back(screen->Pixel(x, y) | 0xFF000000);
+            }
+        }
+        return picture;
     }
     LRESULT SliderPosition() const {
         return SendMessageW(Child(ID_POSITION_SLIDER), TBM_GETPOS, 0, 0);
@@ -122,6 +170,48 @@ TEST_F(RealMovieTest, TheCommandsActOnTheFrameTheControlShows) {
     EXPECT_FALSE(Playing());
     EXPECT_EQ(Frame(), stopped);
     EXPECT_LE(stopped, 1);
+}
+
+TEST_F(RealMovieTest, TheMovingSquareIsOnTheScreenAndMovesRight) {
+    Advance(1000);
+    const ControlPicture early = ControlOnScreen();
+    ASSERT_GT(early.pixels.size(), 0u) << Report();
+    const double earlyColumn = early.MeanColumnOf(kRed);
+    ASSERT_GE(earlyColumn, 0) << "no red square in the control's area\n" << Report();
+    // The stage's white is drawn as well, not only the control's background.
+    EXPECT_GE(early.MeanColumnOf(kWhite), 0);
+
+    Advance(1000);
+    const double laterColumn = ControlOnScreen().MeanColumnOf(kRed);
+    ASSERT_GE(laterColumn, 0) << Report();
+    // Ten frames of two stage pixels each, at the view's scale (at least 0.5
+    // on this screen).
+    EXPECT_GT(laterColumn - earlyColumn, 8) << earlyColumn << " -> " << laterColumn;
+}
+
+TEST_F(RealMovieTest, TheDemoMovieShowsAColourfulPictureThatChanges) {
+    const auto demo = ReadHostFile(std::string(VANTREL_BINARY_DIR) + "/demo.swf");
+    ASSERT_FALSE(demo.empty()) << "the build writes demo.swf";
+    WriteFile(u"\\My Documents\\demo.swf", demo);
+    ::testing::internal::CaptureStdout();
+    OpenLocation(u"\\My Documents\\demo.swf");
+    ::testing::internal::GetCapturedStdout();
+    Advance(1500);
+    const ControlPicture first = ControlOnScreen();
+    Advance(700);
+    const ControlPicture second = ControlOnScreen();
+    ASSERT_EQ(first.pixels.size(), second.pixels.size());
+
+    // Shapes with gradients, a bitmap and text give many colours; a control
+    // that paints only its background gives one.
+    const std::set<std::uint32_t> colours(first.pixels.begin(), first.pixels.end());
+    EXPECT_GT(colours.size(), 50u) << Report();
+    std::size_t changed = 0;
+    for (std::size_t i = 0; i < first.pixels.size(); ++i) {
+        changed += first.pixels[i] != second.pixels[i] ? 1 : 0;
+    }
+    // The moving, turning shapes change a good part of the picture.
+    EXPECT_GT(changed, first.pixels.size() / 50) << "changed " << changed;
 }
 
 } // namespace
