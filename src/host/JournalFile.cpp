@@ -22,13 +22,13 @@ bool JournalFile::Append(const sim::Journal& journal) {
     if (file == nullptr) {
         return false;
     }
-    const auto entries = journal.Entries();
-    for (; written < entries.size(); ++written) {
-        const std::string line = entries[written].Json() + "\n";
+    for (const sim::JournalEntry& entry : journal.EntriesFrom(written)) {
+        const std::string line = entry.Json() + "\n";
         if (std::fwrite(line.data(), 1, line.size(), file) != line.size()) {
             error = "cannot write " + path.string() + ": " + std::strerror(errno);
             return false;
         }
+        ++written;
     }
     if (std::fflush(file) != 0) {
         error = "cannot write " + path.string() + ": " + std::strerror(errno);

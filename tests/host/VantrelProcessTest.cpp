@@ -215,10 +215,11 @@ TEST_F(VantrelProcess, AMovieOnTheCommandLineIsPlayingAfterASecond) {
     EXPECT_GT(played["frameNumber"].get<int>(), 5);
     EXPECT_GT(played["framesRendered"].get<int>(), 5);
 
-    // The control's dispatch calls are in the journal under their names.
+    // The control's dispatch calls are in the journal under their names,
+    // with their dispatch ids (102 is the movie's URL).
     bool urlSet = false;
     for (const Json& entry : Journal("j.jsonl")) {
-        urlSet = urlSet || (entry["call"] == "SetMovieUrl" &&
+        urlSet = urlSet || (entry["call"] == "SetMovieUrl" && entry["dispid"] == 102 &&
                             entry["args"].dump().find("my movie.swf") != std::string::npos);
     }
     EXPECT_TRUE(urlSet);

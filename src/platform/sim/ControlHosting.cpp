@@ -158,7 +158,7 @@ HRESULT InvokeControl(HWND control, DISPID id, WORD kind, std::span<const Varian
         journalResult = sim::FromVariant(value);
     }
     device.Record(name != nullptr ? name : "Invoke(" + std::to_string(id) + ")",
-                  std::move(journalArgs), std::move(journalResult));
+                  std::move(journalArgs), std::move(journalResult), static_cast<long>(id));
     if (result != nullptr) {
         *result = std::move(value);
     }

@@ -98,7 +98,8 @@ int Device::Scale(int pixels96) const {
         std::lround(static_cast<double>(pixels96) * config.pixelsPerInch / 96.0));
 }
 
-void Device::Record(std::string call, std::vector<JournalValue> args, JournalValue result) {
+void Device::Record(std::string call, std::vector<JournalValue> args, JournalValue result,
+                    std::optional<long> dispatchId) {
     JournalEntry entry;
     entry.time = Now();
     const Program* program = CurrentProgram();
@@ -106,6 +107,7 @@ void Device::Record(std::string call, std::vector<JournalValue> args, JournalVal
     entry.call = std::move(call);
     entry.args = std::move(args);
     entry.result = std::move(result);
+    entry.dispatchId = dispatchId;
     journal.Record(std::move(entry));
 }
 

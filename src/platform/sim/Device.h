@@ -10,6 +10,7 @@
 #include <functional>
 #include <memory>
 #include <mutex>
+#include <optional>
 #include <string>
 #include <unordered_set>
 #include <vector>
@@ -78,7 +79,8 @@ public:
     DeviceTime Now() const { return clock.Now(); }
     Journal& GetJournal() { return journal; }
     // Records a call of the current program.
-    void Record(std::string call, std::vector<JournalValue> args, JournalValue result);
+    void Record(std::string call, std::vector<JournalValue> args, JournalValue result,
+                std::optional<long> dispatchId = std::nullopt);
 
     WindowManager& Windows() { return *windows; }
     Gdi& Graphics() { return *gdi; }

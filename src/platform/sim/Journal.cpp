@@ -77,7 +77,11 @@ std::string JournalEntry::Json() const {
     for (std::size_t i = 0; i < args.size(); ++i) {
         out += (i == 0 ? "" : ", ") + args[i].Json();
     }
-    return out + "], \"result\": " + result.Json() + "}";
+    out += "], \"result\": " + result.Json();
+    if (dispatchId) {
+        out += ", \"dispid\": " + std::to_string(*dispatchId);
+    }
+    return out + "}";
 }
 
 void Journal::Record(JournalEntry entry) {
@@ -88,6 +92,14 @@ void Journal::Record(JournalEntry entry) {
 std::vector<JournalEntry> Journal::Entries() const {
     const std::lock_guard guard(lock);
     return entries;
+}
+
+std::vector<JournalEntry> Journal::EntriesFrom(std::size_t first) const {
+    const std::lock_guard guard(lock);
+    if (first >= entries.size()) {
+        return {};
+    }
+    return {entries.begin() + static_cast<std::ptrdiff_t>(first), entries.end()};
 }
 
 std::vector<JournalEntry> Journal::Calls(std::string_view call) const {

@@ -7,6 +7,7 @@
 
 #include <cstdint>
 #include <mutex>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <variant>
@@ -55,6 +56,9 @@ struct JournalEntry {
     std::string call;
     std::vector<JournalValue> args;
     JournalValue result;
+    // A call on a hosted control's dispatch interface carries its dispatch id
+    // ("dispid" in the JSON) beside the operation's name.
+    std::optional<long> dispatchId;
 
     std::string Json() const;
 };
@@ -65,6 +69,9 @@ class Journal {
 public:
     void Record(JournalEntry entry);
     std::vector<JournalEntry> Entries() const;
+    // The entries from that index on (none when it is past the end), for a
+    // reader that takes the journal as it grows.
+    std::vector<JournalEntry> EntriesFrom(std::size_t first) const;
     // The entries of one call, in order.
     std::vector<JournalEntry> Calls(std::string_view call) const;
     // All entries, one JSON object a line.

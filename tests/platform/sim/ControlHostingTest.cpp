@@ -136,9 +136,9 @@ TEST_F(ControlHostingTest, ControlGetsItsWindowsMessagesAndCallsAreJournaled) {
         }
     }
     const std::vector<std::string> expected = {
-        R"("call": "SetMovieUrl", "args": ["file://\\a.swf"], "result": null})",
-        R"("call": "GetReadyState", "args": [], "result": 4})",
-        R"x("call": "Invoke(999)", "args": [], "result": "hr=0x80020003"})x",
+        R"("call": "SetMovieUrl", "args": ["file://\\a.swf"], "result": null, "dispid": 102})",
+        R"("call": "GetReadyState", "args": [], "result": 4, "dispid": -525})",
+        R"x("call": "Invoke(999)", "args": [], "result": "hr=0x80020003", "dispid": 999})x",
     };
     EXPECT_EQ(lines, expected);
 
