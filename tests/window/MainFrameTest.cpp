@@ -24,6 +24,9 @@ TEST_F(MainFrameTest, TheFirstStartShowsTheMenuOnlyBarAndShowToolbarBringsTheBut
     StartPlayer();
     EXPECT_EQ(VisibleBar(), PlainBar()) << Report();
     EXPECT_FALSE(IsVisible(ToolbarBar()));
+    // Both bars carry the frame's toolbar window id.
+    EXPECT_EQ(GetWindowLongW(PlainBar(), GWL_ID), 0xE800);
+    EXPECT_EQ(GetWindowLongW(ToolbarBar(), GWL_ID), 0xE800);
     ChooseMenu({u"Screen"});
     EXPECT_FALSE(RowChecked(u"Show Toolbar"));
     ChoosePopupItem(u"Show Toolbar");
@@ -90,6 +93,8 @@ TEST_F(MainFrameTest, TheActionKeyIsTheFramesAndOnlyTheToolbarBarHearsOfIt) {
 TEST_F(MainFrameTest, NormalModeSitsBetweenTheBarsAndFullScreenCoversTheScreen) {
     StartPlayer();
     EXPECT_EQ(ScreenRect(Frame()), (RECT{0, 26, 240, 294})) << Report();
+    // The frame has no border of its own: the view can fill it.
+    EXPECT_EQ(ClientRect(Frame()), ScreenRect(Frame()));
     EXPECT_TRUE(IsVisible(VisibleBar()));
     const std::size_t mark = Mark();
     ChooseMenu({u"Screen", u"Toggle Fullscreen"});
