@@ -5,6 +5,7 @@
 // and moves, for this movie and for the demo movie.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdint>
 #include <fstream>
 #include <iterator>
@@ -206,6 +207,20 @@ TEST_F(RealMovieTest, TheDemoMovieShowsAColourfulPictureThatChanges) {
     // that paints only its background gives one.
     const std::set<std::uint32_t> colours(first.pixels.begin(), first.pixels.end());
     EXPECT_GT(colours.size(), 50u) << Report();
+    // The caption's pale blue is the text's alone, and a strong blue with
+    // little red and green is found only in the bitmap's colour wheel.
+    const auto count = [&first](auto matches) {
+        return std::count_if(first.pixels.begin(), first.pixels.end(), [&](std::uint32_t pixel) {
+            return matches(int((pixel >> 16) & 0xFF), int((pixel >> 8) & 0xFF), int(pixel & 0xFF));
+        });
+    };
+    EXPECT_GE(count([](int r, int g, int b) {
+                  return r >= 180 && r <= 215 && g >= 200 && g <= 235 && b >= 235;
+              }),
+              40)
+        << "no caption text";
+    EXPECT_GE(count([](int r, int g, int b) { return b >= 200 && r < 100 && g < 100; }), 40)
+        << "no colour wheel";
     std::size_t changed = 0;
     for (std::size_t i = 0; i < first.pixels.size(); ++i) {
         changed += first.pixels[i] != second.pixels[i] ? 1 : 0;
