@@ -15,6 +15,7 @@
 
 #include <chrono>
 #include <cstdlib>
+#include <sstream>
 #include <string>
 #include <thread>
 
@@ -110,6 +111,79 @@ Window FindNamedWindow(Display* display, Window root, const std::string& wanted)
     return found;
 }
 
+// Drops a file on target at (x, y) in its coordinates as a file manager
+// does, over the drag-and-drop protocol: enter, position, drop, then the
+// file's URI handed over through the drag selection. True once the target
+// said it finished.
+bool DropFile(Display* display, Window target, int x, int y, const std::string& path) {
+    const auto atom = [display](const char* name) { return XInternAtom(display, name, False); };
+    const Atom selection = atom("XdndSelection");
+    const Atom uriList = atom("text/uri-list");
+    const Window root = DefaultRootWindow(display);
+    const Window source = XCreateSimpleWindow(display, root, 0, 0, 1, 1, 0, 0, 0);
+    XSetSelectionOwner(display, selection, source, CurrentTime);
+    const auto send = [&](const char* message, long l1, long l2, long l3, long l4) {
+        XEvent event{};
+        event.xclient.type = ClientMessage;
+        event.xclient.window = target;
+        event.xclient.message_type = atom(message);
+        event.xclient.format = 32;
+        event.xclient.data.l[0] = static_cast<long>(source);
+        event.xclient.data.l[1] = l1;
+        event.xclient.data.l[2] = l2;
+        event.xclient.data.l[3] = l3;
+        event.xclient.data.l[4] = l4;
+        XSendEvent(display, target, False, NoEventMask, &event);
+        XFlush(display);
+    };
+    // Waits for a client message of that type to the source, answering the
+    // target's request for the selection meanwhile.
+    const auto await = [&](const char* message) {
+        const auto deadline = std::chrono::steady_clock::now() + 10s;
+        while (std::chrono::steady_clock::now() < deadline) {
+            while (XPending(display) > 0) {
+                XEvent event;
+                XNextEvent(display, &event);
+                if (event.type == ClientMessage && event.xclient.message_type == atom(message)) {
+                    return true;
+                }
+                if (event.type == SelectionRequest) {
+                    const XSelectionRequestEvent& request = event.xselectionrequest;
+                    const std::string uri = "file://" + path + "\r\n";
+                    XChangeProperty(display, request.requestor, request.property, request.target, 8,
+                                    PropModeReplace,
+                                    reinterpret_cast<const unsigned char*>(uri.data()),
+                                    static_cast<int>(uri.size()));
+                    XEvent reply{};
+                    reply.xselection.type = SelectionNotify;
+                    reply.xselection.requestor = request.requestor;
+                    reply.xselection.selection = request.selection;
+                    reply.xselection.target = request.target;
+                    reply.xselection.property = request.property;
+                    reply.xselection.time = request.time;
+                    XSendEvent(display, request.requestor, False, NoEventMask, &reply);
+                    XFlush(display);
+                }
+            }
+            std::this_thread::sleep_for(20ms);
+        }
+        return false;
+    };
+    int rootX = 0;
+    int rootY = 0;
+    Window child = 0;
+    XTranslateCoordinates(display, target, root, x, y, &rootX, &rootY, &child);
+    send("XdndEnter", 5L << 24, static_cast<long>(uriList), 0, 0);
+    send("XdndPosition", 0, (long{rootX} << 16) | rootY, CurrentTime,
+         static_cast<long>(atom("XdndActionCopy")));
+    const bool accepted = await("XdndStatus");
+    send("XdndDrop", 0, CurrentTime, 0, 0);
+    const bool finished = accepted && await("XdndFinished");
+    XDestroyWindow(display, source);
+    XFlush(display);
+    return finished;
+}
+
 TEST(WindowRun, TheWindowShowsTheDeviceScreenAndClosingItClosesThePlayer) {
     if (!std::filesystem::exists("/usr/bin/Xvfb")) {
         GTEST_SKIP() << "Xvfb is not installed (scripts/setup installs it)";
@@ -120,6 +194,7 @@ TEST(WindowRun, TheWindowShowsTheDeviceScreenAndClosingItClosesThePlayer) {
     sim::TemporaryDirectory scratch;
     const auto device = scratch.Path() / "device";
     const auto shot = scratch.Path() / "device-screen.png";
+    const auto journal = scratch.Path() / "journal.jsonl";
     testing::WriteFile(scratch.Path() / "script.txt",
                        std::string("wait 1000\nscreenshot ") + shot.string() + "\n");
     ::setenv("DISPLAY", virtualDisplay.Name().c_str(), 1);
@@ -131,10 +206,10 @@ TEST(WindowRun, TheWindowShowsTheDeviceScreenAndClosingItClosesThePlayer) {
     const bool hadSanitizerOptions = sanitizerOptions != nullptr;
     const std::string savedSanitizerOptions = hadSanitizerOptions ? sanitizerOptions : "";
     ::setenv("ASAN_OPTIONS", (savedSanitizerOptions + ":detect_leaks=0").c_str(), 1);
-    auto started =
-        ChildProcess::Start(kVantrel, {"--device", device.string(), "--no-control", "--state",
-                                       (scratch.Path() / "end.json").string(), "--script",
-                                       (scratch.Path() / "script.txt").string()});
+    auto started = ChildProcess::Start(kVantrel, {"--device", device.string(), "--no-control",
+                                                  "--state", (scratch.Path() / "end.json").string(),
+                                                  "--journal", journal.string(), "--script",
+                                                  (scratch.Path() / "script.txt").string()});
     ::unsetenv("DISPLAY");
     if (hadSanitizerOptions) {
         ::setenv("ASAN_OPTIONS", savedSanitizerOptions.c_str(), 1);
@@ -234,6 +309,28 @@ TEST(WindowRun, TheWindowShowsTheDeviceScreenAndClosingItClosesThePlayer) {
             break;
         }
     }
+
+    // A movie dropped on the window is opened as the shell opens an
+    // associated file: another launch, which hands it to the running player
+    // and ends with -1.
+    const auto dropped = scratch.Path() / "dropped.swf";
+    testing::WriteFile(dropped, "FWS");
+    EXPECT_TRUE(DropFile(display, window, frame.ScreenArea().x + 240, frame.ScreenArea().y + 320,
+                         dropped.string()))
+        << "the window did not take the drop";
+    const auto droppedLaunchEnded = [&] {
+        std::istringstream lines(testing::ReadFile(journal));
+        for (std::string line; std::getline(lines, line);) {
+            const auto entry = nlohmann::json::parse(line, nullptr, false);
+            if (entry.is_object() && entry["call"] == "launch" &&
+                entry["args"] == nlohmann::json::array({dropped.string()}) &&
+                entry["result"] == 255) {
+                return true;
+            }
+        }
+        return false;
+    };
+    EXPECT_TRUE(WaitFor(droppedLaunchEnded, 60s)) << testing::ReadFile(journal);
 
     // Closing the window, as a window manager asks a client to.
     XEvent close{};
