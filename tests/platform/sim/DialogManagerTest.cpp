@@ -147,6 +147,20 @@ protected:
         return automation->FindWindow(sim::WindowQuery().Class(WC_DIALOG).Visible());
     }
 
+    // Launches the program with its frame, and the frame's timer when asked.
+    simtest::RunningProgram LaunchFrame(bool withTimer = false) {
+        return Launch(
+            [this, withTimer](HINSTANCE) {
+                RegisterStandIns();
+                simtest::RegisterTestClass();
+                frame = simtest::CreateTestWindow(&frameHandler, WS_VISIBLE, RECT{0, 26, 240, 294});
+                if (withTimer) {
+                    SetTimer(frame, 101, 50, nullptr);
+                }
+            },
+            resources);
+    }
+
     std::vector<std::byte> resources;
     DialogRecord record;
     Handler frameHandler;
@@ -157,14 +171,7 @@ protected:
 };
 
 TEST_F(DialogManagerTest, ModalDialogRunsWithItsOwnerDisabledAndTimersStillFiring) {
-    auto program = Launch(
-        [&](HINSTANCE) {
-            RegisterStandIns();
-            simtest::RegisterTestClass();
-            frame = simtest::CreateTestWindow(&frameHandler, WS_VISIBLE, RECT{0, 26, 240, 294});
-            SetTimer(frame, 101, 50, nullptr);
-        },
-        resources);
+    auto program = LaunchFrame(/*withTimer=*/true);
     PostMessageW(frame, kOpen, 0, 0);
     ASSERT_TRUE(device->RunUntilIdle());
     const HWND dialog = FindDialog();
@@ -197,13 +204,7 @@ TEST_F(DialogManagerTest, ModalDialogRunsWithItsOwnerDisabledAndTimersStillFirin
 }
 
 TEST_F(DialogManagerTest, EscapeCancelsAndAButtonTapEndsWithItsResult) {
-    auto program = Launch(
-        [&](HINSTANCE) {
-            RegisterStandIns();
-            simtest::RegisterTestClass();
-            frame = simtest::CreateTestWindow(&frameHandler, WS_VISIBLE, RECT{0, 26, 240, 294});
-        },
-        resources);
+    auto program = LaunchFrame();
     PostMessageW(frame, kOpen, 0, 0);
     ASSERT_TRUE(device->RunUntilIdle());
     automation->PressKey(VK_ESCAPE);
@@ -222,13 +223,7 @@ TEST_F(DialogManagerTest, EscapeCancelsAndAButtonTapEndsWithItsResult) {
 }
 
 TEST_F(DialogManagerTest, TabMovesTheFocusAlongTheTabStops) {
-    auto program = Launch(
-        [&](HINSTANCE) {
-            RegisterStandIns();
-            simtest::RegisterTestClass();
-            frame = simtest::CreateTestWindow(&frameHandler, WS_VISIBLE, RECT{0, 26, 240, 294});
-        },
-        resources);
+    auto program = LaunchFrame();
     PostMessageW(frame, kOpen, 0, 0);
     ASSERT_TRUE(device->RunUntilIdle());
     const HWND dialog = FindDialog();
@@ -245,13 +240,7 @@ TEST_F(DialogManagerTest, TabMovesTheFocusAlongTheTabStops) {
 }
 
 TEST_F(DialogManagerTest, EnterPressesTheDefaultButtonTheDialogNames) {
-    auto program = Launch(
-        [&](HINSTANCE) {
-            RegisterStandIns();
-            simtest::RegisterTestClass();
-            frame = simtest::CreateTestWindow(&frameHandler, WS_VISIBLE, RECT{0, 26, 240, 294});
-        },
-        resources);
+    auto program = LaunchFrame();
     PostMessageW(frame, kOpen, 0, 0);
     ASSERT_TRUE(device->RunUntilIdle());
     const HWND dialog = FindDialog();
@@ -264,13 +253,7 @@ TEST_F(DialogManagerTest, EnterPressesTheDefaultButtonTheDialogNames) {
 }
 
 TEST_F(DialogManagerTest, QuitInsideAModalDialogEndsItAndReachesTheOuterLoop) {
-    auto program = Launch(
-        [&](HINSTANCE) {
-            RegisterStandIns();
-            simtest::RegisterTestClass();
-            frame = simtest::CreateTestWindow(&frameHandler, WS_VISIBLE, RECT{0, 26, 240, 294});
-        },
-        resources);
+    auto program = LaunchFrame();
     PostMessageW(frame, kOpen, 0, 0);
     ASSERT_TRUE(device->RunUntilIdle());
     ASSERT_NE(FindDialog(), nullptr);
