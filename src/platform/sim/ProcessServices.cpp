@@ -144,9 +144,7 @@ HANDLE ProcessServices::CreateMutex(const std::u16string* name, bool initialOwne
 
 bool ProcessServices::ReleaseMutex(HANDLE mutex, DWORD thread, DWORD& error) {
     const std::lock_guard guard(lock);
-    const auto found = handles.find(mutex);
-    const auto* handle =
-        found != handles.end() ? std::get_if<MutexHandle>(&found->second.object) : nullptr;
+    const auto* handle = FindHandle<MutexHandle>(mutex);
     if (handle == nullptr) {
         error = ERROR_INVALID_HANDLE;
         return false;
@@ -214,9 +212,7 @@ bool ProcessServices::GetExitCode(HANDLE process, DWORD& code, DWORD& error) {
     DWORD pid = 0;
     {
         const std::lock_guard guard(lock);
-        const auto found = handles.find(process);
-        const auto* handle =
-            found != handles.end() ? std::get_if<ProcessHandle>(&found->second.object) : nullptr;
+        const auto* handle = FindHandle<ProcessHandle>(process);
         if (handle == nullptr) {
             error = ERROR_INVALID_HANDLE;
             return false;
@@ -268,9 +264,7 @@ HANDLE ProcessServices::OpenProcess(DWORD processId, DWORD pid, DWORD& error) {
 
 std::optional<std::u16string> ProcessServices::ImagePath(HANDLE process, DWORD& error) {
     const std::lock_guard guard(lock);
-    const auto found = handles.find(process);
-    const auto* handle =
-        found != handles.end() ? std::get_if<ProcessHandle>(&found->second.object) : nullptr;
+    const auto* handle = FindHandle<ProcessHandle>(process);
     if (handle == nullptr) {
         error = ERROR_INVALID_HANDLE;
         return std::nullopt;
@@ -279,43 +273,39 @@ std::optional<std::u16string> ProcessServices::ImagePath(HANDLE process, DWORD& 
     return handle->modulePath;
 }
 
+std::optional<DWORD> ProcessServices::ThreadIdOf(HANDLE thread, DWORD callingThread) const {
+    if (thread == kCurrentThread) {
+        return callingThread;
+    }
+    const auto* handle = FindHandle<ThreadHandle>(thread);
+    return handle != nullptr ? std::optional<DWORD>(handle->threadId) : std::nullopt;
+}
+
 bool ProcessServices::SetPriority(HANDLE thread, int priority, DWORD callingThread, DWORD& error) {
     const std::lock_guard guard(lock);
-    DWORD threadId = callingThread;
-    if (thread != kCurrentThread) {
-        const auto found = handles.find(thread);
-        const auto* handle =
-            found != handles.end() ? std::get_if<ThreadHandle>(&found->second.object) : nullptr;
-        if (handle == nullptr) {
-            error = ERROR_INVALID_HANDLE;
-            return false;
-        }
-        threadId = handle->threadId;
+    const std::optional<DWORD> threadId = ThreadIdOf(thread, callingThread);
+    if (!threadId) {
+        error = ERROR_INVALID_HANDLE;
+        return false;
     }
     if (priority < THREAD_PRIORITY_TIME_CRITICAL || priority > THREAD_PRIORITY_IDLE) {
         error = ERROR_INVALID_PARAMETER;
         return false;
     }
-    priorities[threadId] = priority;
+    priorities[*threadId] = priority;
     error = ERROR_SUCCESS;
     return true;
 }
 
 int ProcessServices::Priority(HANDLE thread, DWORD callingThread, DWORD& error) const {
     const std::lock_guard guard(lock);
-    DWORD threadId = callingThread;
-    if (thread != kCurrentThread) {
-        const auto found = handles.find(thread);
-        const auto* handle =
-            found != handles.end() ? std::get_if<ThreadHandle>(&found->second.object) : nullptr;
-        if (handle == nullptr) {
-            error = ERROR_INVALID_HANDLE;
-            return THREAD_PRIORITY_ERROR_RETURN;
-        }
-        threadId = handle->threadId;
+    const std::optional<DWORD> threadId = ThreadIdOf(thread, callingThread);
+    if (!threadId) {
+        error = ERROR_INVALID_HANDLE;
+        return THREAD_PRIORITY_ERROR_RETURN;
     }
     error = ERROR_SUCCESS;
-    const auto found = priorities.find(threadId);
+    const auto found = priorities.find(*threadId);
     return found != priorities.end() ? found->second : THREAD_PRIORITY_NORMAL;
 }
 

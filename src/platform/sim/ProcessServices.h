@@ -104,6 +104,15 @@ private:
     };
 
     HANDLE NewHandle(DWORD owner, decltype(Handle::object) object);
+    // The object of that kind behind a handle, or null; the lock is held.
+    template <typename Kind>
+    const Kind* FindHandle(HANDLE handle) const {
+        const auto found = handles.find(handle);
+        return found != handles.end() ? std::get_if<Kind>(&found->second.object) : nullptr;
+    }
+    // The thread a handle names (kCurrentThread: the calling one), or none
+    // for a handle that is not a thread's; the lock is held.
+    std::optional<DWORD> ThreadIdOf(HANDLE thread, DWORD callingThread) const;
     void CloseLocked(std::map<HANDLE, Handle>::iterator handle);
     ProcessRecord LocalRecord();
     // Whether the last record published still describes this process.
