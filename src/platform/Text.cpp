@@ -46,12 +46,11 @@ std::string ToUtf8(std::u16string_view text) {
     out.reserve(text.size());
     for (std::size_t i = 0; i < text.size(); ++i) {
         const char16_t unit = text[i];
-        if (unit >= 0xD800 && unit <= 0xDBFF && i + 1 < text.size() && text[i + 1] >= 0xDC00 &&
-            text[i + 1] <= 0xDFFF) {
+        if (IsHighSurrogate(unit) && i + 1 < text.size() && IsLowSurrogate(text[i + 1])) {
             const char32_t c = 0x10000 + ((char32_t(unit) - 0xD800) << 10) + (text[i + 1] - 0xDC00);
             AppendUtf8(out, c);
             ++i;
-        } else if (unit >= 0xD800 && unit <= 0xDFFF) {
+        } else if (IsHighSurrogate(unit) || IsLowSurrogate(unit)) {
             AppendUtf8(out, replacementCharacter);
         } else {
             AppendUtf8(out, unit);

@@ -22,6 +22,14 @@ std::u16string FromWide(LPCWSTR text);
 // compares class names, mutex names and URL schemes.
 bool EqualsIgnoringCase(std::u16string_view a, std::u16string_view b);
 
+// The two halves of a UTF-16 surrogate pair.
+constexpr bool IsHighSurrogate(char16_t unit) {
+    return unit >= 0xD800 && unit <= 0xDBFF;
+}
+constexpr bool IsLowSurrogate(char16_t unit) {
+    return unit >= 0xDC00 && unit <= 0xDFFF;
+}
+
 // The decimal text of a number, as "%d" writes it.
 std::u16string FromInt(long long value);
 

@@ -41,12 +41,12 @@ bool IsWellFormed(std::u16string_view path) {
         if (c == 0) {
             return false;
         }
-        if (c >= 0xD800 && c <= 0xDBFF) {
-            if (i + 1 >= path.size() || path[i + 1] < 0xDC00 || path[i + 1] > 0xDFFF) {
+        if (text::IsHighSurrogate(c)) {
+            if (i + 1 >= path.size() || !text::IsLowSurrogate(path[i + 1])) {
                 return false;
             }
             ++i;
-        } else if (c >= 0xDC00 && c <= 0xDFFF) {
+        } else if (text::IsLowSurrogate(c)) {
             return false;
         }
     }

@@ -2,17 +2,9 @@
 
 #include <algorithm>
 
+#include "platform/Text.h"
+
 namespace sim {
-namespace {
-
-bool IsHighSurrogate(char16_t c) {
-    return c >= 0xD800 && c <= 0xDBFF;
-}
-bool IsLowSurrogate(char16_t c) {
-    return c >= 0xDC00 && c <= 0xDFFF;
-}
-
-} // namespace
 
 void EditBuffer::SetText(std::u16string newText) {
     text = std::move(newText);
@@ -62,7 +54,7 @@ bool EditBuffer::ReplaceSelection(std::u16string_view insert, bool canUndo, bool
     if (room < static_cast<long>(take)) {
         take = room > 0 ? static_cast<std::size_t>(room) : 0;
         // Never split a surrogate pair at the limit.
-        if (take > 0 && IsHighSurrogate(insert[take - 1])) {
+        if (take > 0 && text::IsHighSurrogate(insert[take - 1])) {
             --take;
         }
         cut = true;
@@ -96,8 +88,8 @@ bool EditBuffer::DeleteBackward() {
         return false;
     }
     int from = caret - 1;
-    if (from > 0 && IsLowSurrogate(text[static_cast<std::size_t>(from)]) &&
-        IsHighSurrogate(text[static_cast<std::size_t>(from - 1)])) {
+    if (from > 0 && text::IsLowSurrogate(text[static_cast<std::size_t>(from)]) &&
+        text::IsHighSurrogate(text[static_cast<std::size_t>(from - 1)])) {
         --from;
     }
     Erase(from, caret);
@@ -113,8 +105,8 @@ bool EditBuffer::DeleteForward() {
         return false;
     }
     int to = caret + 1;
-    if (to < Length() && IsHighSurrogate(text[static_cast<std::size_t>(caret)]) &&
-        IsLowSurrogate(text[static_cast<std::size_t>(to)])) {
+    if (to < Length() && text::IsHighSurrogate(text[static_cast<std::size_t>(caret)]) &&
+        text::IsLowSurrogate(text[static_cast<std::size_t>(to)])) {
         ++to;
     }
     Erase(caret, to);

@@ -5,16 +5,8 @@
 #include "platform/Text.h"
 
 namespace sim {
-namespace {
 
-bool IsHighSurrogate(char16_t c) {
-    return c >= 0xD800 && c <= 0xDBFF;
-}
-bool IsLowSurrogate(char16_t c) {
-    return c >= 0xDC00 && c <= 0xDFFF;
-}
-
-int HexDigit(char c) {
+int HexDigitValue(char c) {
     if (c >= '0' && c <= '9') {
         return c - '0';
     }
@@ -27,19 +19,17 @@ int HexDigit(char c) {
     return -1;
 }
 
-} // namespace
-
 std::string EscapeText(std::u16string_view text, std::u16string_view alsoEscaped) {
     std::string out;
     std::size_t plainStart = 0;
     for (std::size_t i = 0; i < text.size(); ++i) {
         const char16_t c = text[i];
-        if (IsHighSurrogate(c) && i + 1 < text.size() && IsLowSurrogate(text[i + 1])) {
+        if (text::IsHighSurrogate(c) && i + 1 < text.size() && text::IsLowSurrogate(text[i + 1])) {
             ++i;
             continue;
         }
         const bool special = c < 0x20 || c == 0x7F || c == u'%' || c == u'"' ||
-                             IsHighSurrogate(c) || IsLowSurrogate(c) ||
+                             text::IsHighSurrogate(c) || text::IsLowSurrogate(c) ||
                              alsoEscaped.find(c) != std::u16string_view::npos;
         if (special) {
             out += text::ToUtf8(text.substr(plainStart, i - plainStart));
@@ -66,7 +56,7 @@ std::optional<std::u16string> UnescapeText(std::string_view text) {
         }
         unsigned unit = 0;
         for (std::size_t k = 1; k <= 4; ++k) {
-            const int digit = HexDigit(text[i + k]);
+            const int digit = HexDigitValue(text[i + k]);
             if (digit < 0) {
                 return std::nullopt;
             }

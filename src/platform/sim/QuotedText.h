@@ -20,4 +20,7 @@ std::string QuoteText(std::u16string_view text);
 // past it; nullopt when there is none or it is damaged.
 std::optional<std::u16string> TakeQuotedText(std::string_view& rest);
 
+// The value of a hexadecimal digit in either case, or -1.
+int HexDigitValue(char c);
+
 } // namespace sim

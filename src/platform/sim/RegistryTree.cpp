@@ -18,19 +18,6 @@ char16_t Fold(char16_t c) {
     return (c >= u'A' && c <= u'Z') ? static_cast<char16_t>(c - u'A' + u'a') : c;
 }
 
-int HexDigit(char c) {
-    if (c >= '0' && c <= '9') {
-        return c - '0';
-    }
-    if (c >= 'a' && c <= 'f') {
-        return c - 'a' + 10;
-    }
-    if (c >= 'A' && c <= 'F') {
-        return c - 'A' + 10;
-    }
-    return -1;
-}
-
 std::string_view TrimLeft(std::string_view text) {
     while (!text.empty() && text.front() == ' ') {
         text.remove_prefix(1);
@@ -104,10 +91,10 @@ std::optional<std::vector<BYTE>> ParseHexBytes(std::string_view rest) {
         if (word.empty()) {
             return data;
         }
-        if (word.size() != 2 || HexDigit(word[0]) < 0 || HexDigit(word[1]) < 0) {
+        if (word.size() != 2 || HexDigitValue(word[0]) < 0 || HexDigitValue(word[1]) < 0) {
             return std::nullopt;
         }
-        data.push_back(static_cast<BYTE>(HexDigit(word[0]) * 16 + HexDigit(word[1])));
+        data.push_back(static_cast<BYTE>(HexDigitValue(word[0]) * 16 + HexDigitValue(word[1])));
     }
 }
 
