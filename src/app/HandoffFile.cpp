@@ -3,8 +3,38 @@
 #include <cstdio>
 
 #include "platform/Files.h"
+#include "platform/Program.h"
+#include "platform/Text.h"
 
 namespace player {
+namespace {
+
+// Launches racing each other each take the name in turn; one that loses this
+// many times in a row gives up, and the latest of the others stands.
+constexpr int kReplaceAttempts = 4;
+
+// Where a launch writes its request before it becomes the hand-off file: in
+// the same folder, under a name no other running launch uses.
+std::u16string PendingName() {
+    std::u16string name(kHandoffFilePath);
+    name += u'.';
+    name += text::FromUtf8(std::to_string(GetCurrentProcessId()));
+    name += u".new";
+    return name;
+}
+
+// False when the file cannot be created or not every byte reaches it (a
+// full storage card).
+bool WriteWhole(const std::u16string& path, const std::vector<unsigned char>& bytes) {
+    FILE* file = _wfopen(path.c_str(), u"wb");
+    if (file == nullptr) {
+        return false;
+    }
+    const bool written = std::fwrite(bytes.data(), 1, bytes.size(), file) == bytes.size();
+    return std::fclose(file) == 0 && written;
+}
+
+} // namespace
 
 std::vector<unsigned char> EncodeHandoff(const std::u16string& commandLine) {
     std::vector<unsigned char> bytes(kHandoffFileSize, 0);
@@ -41,13 +71,26 @@ void RecordOpenRequest(const std::u16string& commandLine) {
         return;
     }
     std::fclose(movie);
-    FILE* handoff = _wfopen(kHandoffFilePath, u"wb");
-    if (handoff == nullptr) {
+    // The running player looks for the file on every tick, with no lock, so
+    // it must never see the file half written: the bytes go to a name of this
+    // launch's own, which then takes the hand-off file's name in one step.
+    const std::u16string written = PendingName();
+    if (!WriteWhole(written, EncodeHandoff(commandLine))) {
+        DeleteFileW(written.c_str());
         return;
     }
-    const std::vector<unsigned char> bytes = EncodeHandoff(commandLine);
-    std::fwrite(bytes.data(), 1, bytes.size(), handoff);
-    std::fclose(handoff);
+    // A request still waiting, or one another launch has just put in place,
+    // gives way to this one, the latest.
+    for (int attempt = 0; attempt < kReplaceAttempts; ++attempt) {
+        if (MoveFileW(written.c_str(), kHandoffFilePath)) {
+            return;
+        }
+        if (GetLastError() != ERROR_ALREADY_EXISTS) {
+            break;
+        }
+        DeleteFileW(kHandoffFilePath);
+    }
+    DeleteFileW(written.c_str());
 }
 
 std::optional<std::u16string> TakeOpenRequest() {

@@ -26,8 +26,10 @@ std::vector<unsigned char> EncodeHandoff(const std::u16string& commandLine);
 std::u16string DecodeHandoff(const std::vector<unsigned char>& bytes);
 
 // Records the request of a launch: when the command line, taken as a path,
-// names a file that opens for reading, writes the hand-off file for it.
-// Nothing is recorded otherwise, and nothing is reported.
+// names a file that opens for reading, writes the hand-off file for it. The
+// file appears whole or not at all, replacing a request still waiting.
+// Nothing is recorded otherwise (nor when the storage is full), and nothing
+// is reported.
 void RecordOpenRequest(const std::u16string& commandLine);
 
 // Takes a waiting request: opens the hand-off file, reads it, closes and

@@ -32,6 +32,11 @@ int _wremove(LPCWSTR path);
 // FALSE with GetLastError() (ERROR_FILE_NOT_FOUND, ERROR_PATH_NOT_FOUND,
 // ERROR_ACCESS_DENIED for a folder).
 BOOL DeleteFileW(LPCWSTR path);
+// Renames or moves a file in one step: a reader sees the old name or the new
+// one, never a part of the file. FALSE with ERROR_ALREADY_EXISTS when the new
+// name is taken (it is never replaced), ERROR_FILE_NOT_FOUND when the old
+// name does not exist.
+BOOL MoveFileW(LPCWSTR existingPath, LPCWSTR newPath);
 BOOL CreateDirectoryW(LPCWSTR path, LPSECURITY_ATTRIBUTES attributes);
 
 constexpr DWORD FILE_ATTRIBUTE_READONLY = 0x00000001;

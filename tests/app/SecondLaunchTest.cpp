@@ -3,8 +3,13 @@
 // player is still starting, it waits and looks again, 40 times at most.
 #include <gtest/gtest.h>
 
+#include <filesystem>
+#include <string>
+#include <vector>
+
 #include "platform/Messages.h"
 #include "platform/Process.h"
+#include "platform/Program.h"
 #include "platform/Window.h"
 #include "platform/sim/SystemServices.h"
 #include "playertest/PlayerFixture.h"
@@ -97,6 +102,42 @@ TEST_F(SecondLaunchTest, ASecondPlayerHandsItsMovieToTheFirstAndEndsWithMinusOne
     ASSERT_EQ(loads.size(), 1u) << Report();
     EXPECT_EQ(loads[0].args[0].Text(), "file://\\My Documents\\second.swf");
     EXPECT_FALSE(FileExists(playertest::kHandoffPath));
+}
+
+TEST_F(SecondLaunchTest, OfTwoLaunchesBetweenTicksTheLatestIsServedAndTheFileAppearsOnlyWhole) {
+    StartPlayer();
+    Advance(100);
+    WriteText(u"\\My Documents\\one.swf", "FWS");
+    WriteText(u"\\My Documents\\two.swf", "FWS");
+    const std::size_t mark = Mark();
+    LaunchAnother(u"\\My Documents\\one.swf");
+    Settle();
+    LaunchAnother(u"\\My Documents\\two.swf");
+    Settle();
+    // The running player may look at any moment: the hand-off file is never
+    // opened for writing, it takes its name complete.
+    EXPECT_EQ(WritesOf(playertest::kHandoffPath, mark), 0);
+    // The second finds the first's request in the way and puts its own in
+    // its place.
+    std::vector<std::int64_t> moves;
+    for (const sim::JournalEntry& move : Only(Since(mark), {"MoveFileW", "DeleteFileW"})) {
+        moves.push_back(move.call == "MoveFileW" ? move.result.Int() : -1);
+    }
+    EXPECT_EQ(moves, (std::vector<std::int64_t>{0, ERROR_ALREADY_EXISTS, -1, 0})) << Report();
+    // Nothing else is left beside it.
+    std::vector<std::string> leftBehind;
+    for (const auto& entry : std::filesystem::directory_iterator(HostPath(u"\\"))) {
+        if (entry.path().filename().string().starts_with("A347BD5F")) {
+            leftBehind.push_back(entry.path().filename().string());
+        }
+    }
+    EXPECT_EQ(leftBehind, std::vector<std::string>{"A347BD5F-BAD90-46785.txt"});
+
+    const std::size_t tick = Mark();
+    Ticks(3);
+    const auto loads = Only(Since(tick), {"SetMovieUrl"});
+    ASSERT_EQ(loads.size(), 1u) << Report();
+    EXPECT_EQ(loads[0].args[0].Text(), "file://\\My Documents\\two.swf");
 }
 
 TEST_F(SecondLaunchTest, ASecondLaunchWithoutAMovieOnlyBringsTheFirstForward) {

@@ -67,6 +67,20 @@ BOOL DeleteFileW(LPCWSTR path) {
     return TRUE;
 }
 
+BOOL MoveFileW(LPCWSTR existingPath, LPCWSTR newPath) {
+    sim::SystemServices* services = nullptr;
+    if (!Usable(existingPath, services) || newPath == nullptr) {
+        Report(sim::FileError{EINVAL, ERROR_INVALID_PARAMETER});
+        return FALSE;
+    }
+    sim::FileError error;
+    if (!services->Files().Move(text::FromWide(existingPath), text::FromWide(newPath), error)) {
+        Report(error);
+        return FALSE;
+    }
+    return TRUE;
+}
+
 BOOL CreateDirectoryW(LPCWSTR path, LPSECURITY_ATTRIBUTES) {
     sim::SystemServices* services = nullptr;
     if (!Usable(path, services)) {

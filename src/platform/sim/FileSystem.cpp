@@ -1,5 +1,6 @@
 #include "platform/sim/FileSystem.h"
 
+#include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -46,6 +47,22 @@ DWORD LastErrorFor(int errnoValue, const std::filesystem::path& path) {
     default:
         return ERROR_ACCESS_DENIED;
     }
+}
+
+// rename(2) that fails with EEXIST instead of replacing; where the host's file
+// system cannot do that in one step, a hard link and an unlink do it.
+bool RenameWithoutReplacing(const std::filesystem::path& from, const std::filesystem::path& to) {
+    if (::renameat2(AT_FDCWD, from.c_str(), AT_FDCWD, to.c_str(), RENAME_NOREPLACE) == 0) {
+        return true;
+    }
+    if (errno != EINVAL && errno != ENOSYS) {
+        return false;
+    }
+    if (::link(from.c_str(), to.c_str()) != 0) {
+        return false;
+    }
+    ::unlink(from.c_str());
+    return true;
 }
 
 FileError Fail(int errnoValue, DWORD lastError) {
@@ -168,6 +185,27 @@ bool FileSystem::Remove(std::u16string_view path, const char* call, FileError& e
     return error.errnoValue == 0;
 }
 
+bool FileSystem::Move(std::u16string_view from, std::u16string_view to, FileError& error) {
+    error = FileError();
+    const ResolvedPath source = Resolve(from);
+    const ResolvedPath target = Resolve(to);
+    if (!source.Ok()) {
+        error = Fail(source.errnoValue, source.lastError);
+    } else if (!target.Ok()) {
+        error = Fail(target.errnoValue, target.lastError);
+    } else if (!RenameWithoutReplacing(source.host, target.host)) {
+        const int failure = errno;
+        // ENOENT means a missing file, or a missing folder on either side.
+        std::error_code missing;
+        const bool sourceExists = std::filesystem::exists(source.host, missing);
+        error = Fail(failure, LastErrorFor(failure, sourceExists ? target.host : source.host));
+    }
+    if (record) {
+        record("MoveFileW", {JournalValue(from), JournalValue(to)}, error.lastError);
+    }
+    return error.errnoValue == 0;
+}
+
 bool FileSystem::CreateFolder(std::u16string_view path, FileError& error) {
     error = FileError();
     const ResolvedPath resolved = Resolve(path);
@@ -203,7 +241,7 @@ DWORD FileSystem::Attributes(std::u16string_view path, FileError& error) const {
 }
 
 Result<std::vector<ListedFile>> FileSystem::List(std::u16string_view folder,
-                                                  std::u16string_view pattern) const {
+                                                 std::u16string_view pattern) const {
     const ResolvedPath resolved = Resolve(folder.empty() ? std::u16string_view(u".") : folder);
     if (!resolved.Ok()) {
         return Error{"not a usable folder path: " + text::ToUtf8(folder)};
@@ -237,9 +275,8 @@ Result<std::vector<ListedFile>> FileSystem::List(std::u16string_view folder,
         entry.lastWrite = FileTime(info.st_mtim);
         entries.push_back(std::move(entry));
     }
-    std::sort(entries.begin(), entries.end(), [](const ListedFile& a, const ListedFile& b) {
-        return FoldedLess(a.name, b.name);
-    });
+    std::sort(entries.begin(), entries.end(),
+              [](const ListedFile& a, const ListedFile& b) { return FoldedLess(a.name, b.name); });
     return entries;
 }
 

@@ -1,9 +1,9 @@
 // The device's files: opening streams, deleting, attributes, folders and
 // folder listings, on the storage folder of the device directory (see
 // DevicePath.h for how paths are found). Files opened for writing and files
-// deleted are recorded in the journal, as "_wfopen", "_wremove",
-// "DeleteFileW" and "CreateDirectoryW" with the path and, as result, 0 or the
-// errno / Win32 error of the failure. Reads are not recorded.
+// deleted or moved are recorded in the journal, as "_wfopen", "_wremove",
+// "DeleteFileW", "MoveFileW" and "CreateDirectoryW" with the paths and, as
+// result, 0 or the errno / Win32 error of the failure. Reads are not recorded.
 #pragma once
 
 #include <cstdint>
@@ -48,6 +48,8 @@ public:
     // null with error set on failure.
     FILE* Open(std::u16string_view path, std::u16string_view mode, FileError& error);
     bool Remove(std::u16string_view path, const char* call, FileError& error);
+    // MoveFileW: never replaces an existing name.
+    bool Move(std::u16string_view from, std::u16string_view to, FileError& error);
     bool CreateFolder(std::u16string_view path, FileError& error);
     DWORD Attributes(std::u16string_view path, FileError& error) const;
 
@@ -55,7 +57,7 @@ public:
     // ignored; an error when the folder does not exist. For the open-file
     // dialog and FindFirstFileW.
     Result<std::vector<ListedFile>> List(std::u16string_view folder,
-                                          std::u16string_view pattern = u"*") const;
+                                         std::u16string_view pattern = u"*") const;
 
     // FindFirstFileW and the rest: a search is a listing taken at its start.
     HANDLE FindFirst(std::u16string_view pattern, WIN32_FIND_DATAW& found, FileError& error);

@@ -118,6 +118,34 @@ TEST_F(FileSystemTest, DeletingAndAttributes) {
     EXPECT_EQ(journal[1], "DeleteFileW \\A347BD5F-BAD90-46785.txt -> 2");
 }
 
+TEST_F(FileSystemTest, MovingNeverReplacesAName) {
+    const auto storage = folder / "storage";
+    std::ofstream(storage / "request.new") << "new";
+    std::ofstream(storage / "request.txt") << "waiting";
+    FileError error;
+    EXPECT_FALSE(files.Move(u"\\REQUEST.NEW", u"\\request.txt", error));
+    EXPECT_EQ(error.lastError, ERROR_ALREADY_EXISTS);
+    std::string text;
+    std::getline(std::ifstream(storage / "request.txt"), text);
+    EXPECT_EQ(text, "waiting");
+
+    ASSERT_TRUE(files.Remove(u"\\request.txt", "DeleteFileW", error));
+    EXPECT_TRUE(files.Move(u"\\REQUEST.NEW", u"\\My Documents\\request.txt", error));
+    EXPECT_FALSE(std::filesystem::exists(storage / "request.new"));
+    std::getline(std::ifstream(storage / "My Documents" / "request.txt"), text);
+    EXPECT_EQ(text, "new");
+
+    EXPECT_FALSE(files.Move(u"\\request.new", u"\\other.txt", error));
+    EXPECT_EQ(error.lastError, ERROR_FILE_NOT_FOUND);
+    EXPECT_FALSE(files.Move(u"\\My Documents\\request.txt", u"\\No Folder\\a.txt", error));
+    EXPECT_EQ(error.lastError, ERROR_PATH_NOT_FOUND);
+    EXPECT_TRUE(std::filesystem::exists(storage / "My Documents" / "request.txt"));
+
+    ASSERT_EQ(journal.size(), 5u);
+    EXPECT_EQ(journal[0], "MoveFileW \\REQUEST.NEW -> 183");
+    EXPECT_EQ(journal[2], "MoveFileW \\REQUEST.NEW -> 0");
+}
+
 TEST_F(FileSystemTest, FolderListingsForTheOpenFileDialog) {
     const auto documents = folder / "storage" / "My Documents";
     std::ofstream(documents / "b.swf") << "12345";
