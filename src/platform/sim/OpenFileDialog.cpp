@@ -33,7 +33,6 @@ constexpr int kNameEdit = 1103;
 
 // The error of the thread's last common dialog, which CommDlgExtendedError
 // reads; like the last-error value it belongs to the calling thread.
-// FIXME: move into the program's record once the device keeps a place for it.
 thread_local DWORD lastDialogError = 0;
 
 struct ListedEntry {
