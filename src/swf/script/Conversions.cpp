@@ -1,0 +1,333 @@
+// Conversions between the kinds of values, and the comparisons, by the SWF
+// version of the running code.
+#include <cmath>
+#include <limits>
+
+#include "swf/script/NumberText.h"
+#include "swf/script/Vm.h"
+
+namespace swf::script {
+
+namespace {
+
+constexpr double nan = std::numeric_limits<double>::quiet_NaN();
+
+bool IsClip(const Object* object) {
+    return object->Class() == ObjectClass::Clip || object->Class() == ObjectClass::Button ||
+           object->Class() == ObjectClass::TextField;
+}
+
+} // namespace
+
+bool Value::SameAs(const Value& other) const {
+    if (kind != other.kind) {
+        return false;
+    }
+    switch (kind) {
+    case ValueKind::Undefined:
+    case ValueKind::Null:
+        return true;
+    case ValueKind::Boolean:
+        return boolean == other.boolean;
+    case ValueKind::Number:
+        return number == other.number || (std::isnan(number) && std::isnan(other.number));
+    case ValueKind::String:
+        return string == other.string || string->View() == other.string->View();
+    case ValueKind::Object:
+        return object == other.object;
+    }
+    return false;
+}
+
+double Vm::PrimitiveToNumber(const Value& v) {
+    switch (v.Kind()) {
+    case ValueKind::Undefined:
+    case ValueKind::Null:
+        return Version() >= 7 ? nan : 0.0;
+    case ValueKind::Boolean:
+        return v.AsBoolean() ? 1.0 : 0.0;
+    case ValueKind::Number:
+        return v.AsNumber();
+    case ValueKind::String:
+        return StringToNumber(v.AsString()->View(), Version());
+    case ValueKind::Object:
+        return nan;
+    }
+    return nan;
+}
+
+String* Vm::PrimitiveToString(const Value& v) {
+    switch (v.Kind()) {
+    case ValueKind::Undefined:
+        return Version() >= 7 ? names->undefined : names->empty;
+    case ValueKind::Null:
+        return names->null;
+    case ValueKind::Boolean:
+        return v.AsBoolean() ? names->trueName : names->falseName;
+    case ValueKind::Number: {
+        const double n = v.AsNumber();
+        if (n >= 0 && n < 4096 && n == std::floor(n) && !std::signbit(n)) {
+            return IndexName(static_cast<std::size_t>(n));
+        }
+        return NewString(NumberToString(n));
+    }
+    case ValueKind::String:
+        return v.AsString();
+    case ValueKind::Object:
+        return names->objectObject;
+    }
+    return names->empty;
+}
+
+ScriptResult<Value> Vm::ToPrimitive(const Value& value, PrimitiveHint hint) {
+    Object* object = value.ObjectOrNull();
+    if (!object) {
+        return value;
+    }
+    if (IsClip(object)) {
+        if (clips && clips->Alive(object)) {
+            return Value(NewString(clips->DotPath(object)));
+        }
+        return Value(names->empty);
+    }
+    if (hint == PrimitiveHint::None) {
+        hint = object->Class() == ObjectClass::Date ? PrimitiveHint::String : PrimitiveHint::Number;
+    }
+    String* first = hint == PrimitiveHint::String ? names->toString : names->valueOf;
+    String* second = hint == PrimitiveHint::String ? names->valueOf : names->toString;
+    for (String* method : {first, second}) {
+        const Completion function = GetMember(value, method);
+        if (function.IsAbrupt()) {
+            return function;
+        }
+        const Object* callable = function.GetValue().ObjectOrNull();
+        if (!callable || !callable->IsFunction()) {
+            continue;
+        }
+        const Completion result = Call(function.GetValue(), value, {});
+        if (result.IsAbrupt()) {
+            return result;
+        }
+        if (!result.GetValue().IsObject()) {
+            return result.GetValue();
+        }
+    }
+    // Neither gave a primitive: Flash falls back to the object's kind.
+    if (hint == PrimitiveHint::String || object->IsFunction()) {
+        return Value(object->IsFunction() ? names->typeFunction : Intern("[type Object]"));
+    }
+    return Value(nan);
+}
+
+ScriptResult<double> Vm::ToNumber(const Value& value) {
+    if (!value.IsObject()) {
+        return PrimitiveToNumber(value);
+    }
+    if (IsClip(value.AsObject())) {
+        return nan;
+    }
+    const auto primitive = ToPrimitive(value, PrimitiveHint::Number);
+    if (!primitive) {
+        return primitive.Abrupt();
+    }
+    return PrimitiveToNumber(*primitive);
+}
+
+ScriptResult<String*> Vm::ToString(const Value& value) {
+    if (!value.IsObject()) {
+        return PrimitiveToString(value);
+    }
+    const auto primitive = ToPrimitive(value, PrimitiveHint::String);
+    if (!primitive) {
+        return primitive.Abrupt();
+    }
+    return PrimitiveToString(*primitive);
+}
+
+bool Vm::ToBoolean(const Value& value) {
+    switch (value.Kind()) {
+    case ValueKind::Undefined:
+    case ValueKind::Null:
+        return false;
+    case ValueKind::Boolean:
+        return value.AsBoolean();
+    case ValueKind::Number:
+        return value.AsNumber() != 0 && !std::isnan(value.AsNumber());
+    case ValueKind::String:
+        if (Version() >= 7) {
+            return !value.AsString()->Empty();
+        } else {
+            const double n = StringToNumber(value.AsString()->View(), Version());
+            return n != 0 && !std::isnan(n);
+        }
+    case ValueKind::Object:
+        return true;
+    }
+    return false;
+}
+
+Object* Vm::ToObject(const Value& value) {
+    switch (value.Kind()) {
+    case ValueKind::Object:
+        return value.AsObject();
+    case ValueKind::String: {
+        Object* wrapper = heap.Make<Object>(ObjectClass::String);
+        SetPrototype(wrapper, builtins.stringPrototype);
+        wrapper->SetPrimitive(value);
+        DefineOwn(wrapper, names->length,
+                  Value(double(value.AsString()->Size())), PropertyFlag::DontEnum |
+                  PropertyFlag::DontDelete | PropertyFlag::ReadOnly);
+        return wrapper;
+    }
+    case ValueKind::Number: {
+        Object* wrapper = heap.Make<Object>(ObjectClass::Number);
+        SetPrototype(wrapper, builtins.numberPrototype);
+        wrapper->SetPrimitive(value);
+        return wrapper;
+    }
+    case ValueKind::Boolean: {
+        Object* wrapper = heap.Make<Object>(ObjectClass::Boolean);
+        SetPrototype(wrapper, builtins.booleanPrototype);
+        wrapper->SetPrimitive(value);
+        return wrapper;
+    }
+    default:
+        return nullptr;
+    }
+}
+
+String* Vm::TypeOf(const Value& value) {
+    switch (value.Kind()) {
+    case ValueKind::Undefined:
+        return names->undefined;
+    case ValueKind::Null:
+        return names->null;
+    case ValueKind::Boolean:
+        return names->boolean;
+    case ValueKind::Number:
+        return names->number;
+    case ValueKind::String:
+        return names->string;
+    case ValueKind::Object: {
+        const Object* object = value.AsObject();
+        if (object->IsFunction()) {
+            return names->function;
+        }
+        if (object->Class() == ObjectClass::Clip) {
+            return names->movieclip;
+        }
+        return names->object;
+    }
+    }
+    return names->undefined;
+}
+
+bool Vm::StrictEquals(const Value& a, const Value& b) {
+    if (a.Kind() != b.Kind()) {
+        return false;
+    }
+    if (a.IsNumber()) {
+        return a.AsNumber() == b.AsNumber();
+    }
+    return a.SameAs(b);
+}
+
+ScriptResult<bool> Vm::LooseEquals(const Value& a, const Value& b) {
+    if (a.Kind() == b.Kind()) {
+        return StrictEquals(a, b);
+    }
+    if (a.IsNullish() && b.IsNullish()) {
+        return true;
+    }
+    if (a.IsNullish() || b.IsNullish()) {
+        return false;
+    }
+    if (a.IsObject() || b.IsObject()) {
+        if (a.IsObject() && b.IsObject()) {
+            return a.AsObject() == b.AsObject();
+        }
+        const Value& object = a.IsObject() ? a : b;
+        const Value& other = a.IsObject() ? b : a;
+        const auto primitive = ToPrimitive(object, PrimitiveHint::None);
+        if (!primitive) {
+            return primitive.Abrupt();
+        }
+        if (primitive->IsObject()) {
+            return false;
+        }
+        return a.IsObject() ? LooseEquals(*primitive, other) : LooseEquals(other, *primitive);
+    }
+    if (a.IsBoolean() || b.IsBoolean() || a.IsNumber() || b.IsNumber()) {
+        return PrimitiveToNumber(a) == PrimitiveToNumber(b);
+    }
+    return false;
+}
+
+ScriptResult<Value> Vm::LessThan(const Value& a, const Value& b) {
+    const auto pa = ToPrimitive(a, PrimitiveHint::Number);
+    if (!pa) {
+        return pa.Abrupt();
+    }
+    const auto pb = ToPrimitive(b, PrimitiveHint::Number);
+    if (!pb) {
+        return pb.Abrupt();
+    }
+    if (pa->IsString() && pb->IsString()) {
+        return Value(pa->AsString()->View() < pb->AsString()->View());
+    }
+    const double x = PrimitiveToNumber(*pa);
+    const double y = PrimitiveToNumber(*pb);
+    if (std::isnan(x) || std::isnan(y)) {
+        return Value();
+    }
+    return Value(x < y);
+}
+
+namespace {
+
+bool ImplementsInterface(Vm& vm, Object* prototype, Object* wanted, int depth) {
+    if (!prototype || depth > 32 || !prototype->HasInterfaces()) {
+        return false;
+    }
+    for (Object* face : prototype->Interfaces()) {
+        const Property* p = face->Properties().Find(vm.N().prototype, 7);
+        Object* faceProto = p ? p->value.ObjectOrNull() : nullptr;
+        if (faceProto == wanted || ImplementsInterface(vm, faceProto, wanted, depth + 1)) {
+            return true;
+        }
+    }
+    return false;
+}
+
+} // namespace
+
+bool Vm::InstanceOf(const Value& value, Object* constructor) {
+    Object* object = value.ObjectOrNull();
+    if (!object || !constructor) {
+        return false;
+    }
+    const Completion prototypeValue = GetMember(constructor, names->prototype);
+    Object* prototype = prototypeValue.GetValue().ObjectOrNull();
+    if (!prototype) {
+        return false;
+    }
+    int depth = 0;
+    for (Object* o = object->Prototype(); o && depth < 256; o = o->Prototype(), ++depth) {
+        if (o == prototype || ImplementsInterface(*this, o, prototype, 0)) {
+            return true;
+        }
+    }
+    return false;
+}
+
+Completion Vm::ThrowError(std::string_view className, std::string_view message) {
+    const Completion constructor = GetMember(global, Intern(className));
+    const Value args[] = {Value(NewString(message))};
+    const Completion error = Construct(constructor.GetValue(), args);
+    if (error.IsAbrupt()) {
+        return error;
+    }
+    return Completion::Throw(error.GetValue());
+}
+
+} // namespace swf::script

@@ -1,0 +1,271 @@
+// Reading, writing and deleting members: the prototype chain, getters and
+// setters made by addProperty, watchers, __resolve, and the version rules
+// for names.
+#include <algorithm>
+#include <unordered_set>
+
+#include "swf/script/ArrayObject.h"
+#include "swf/script/SuperObject.h"
+#include "swf/script/TextEncoding.h"
+#include "swf/script/Vm.h"
+
+namespace swf::script {
+
+namespace {
+
+// Prototype chains longer than this are treated as cut, so that a chain a
+// script made circular cannot hang a lookup.
+constexpr int maxChain = 256;
+
+bool SameName(const String* a, const String* b, int version) {
+    return version >= 7 ? a == b : a->Folded() == b->Folded();
+}
+
+} // namespace
+
+Property* Vm::FindOwn(Object* object, String* name) {
+    return object->Properties().Find(Intern(name), Version());
+}
+
+bool Vm::HasOwnProperty(Object* object, String* name) { return FindOwn(object, name) != nullptr; }
+
+Property* Vm::FindInChain(Object* object, String* name, Object** holder) {
+    name = Intern(name);
+    const int version = Version();
+    int depth = 0;
+    for (Object* o = object; o && depth < maxChain; o = o->Prototype(), ++depth) {
+        if (Property* p = o->Properties().Find(name, version)) {
+            if (holder) {
+                *holder = o;
+            }
+            return p;
+        }
+    }
+    return nullptr;
+}
+
+Completion Vm::CallGetter(Object* getter, const Value& thisValue) {
+    return Call(Value(getter), thisValue, {});
+}
+
+Completion Vm::GetFromChain(Object* start, String* name, const Value& thisValue, int) {
+    const int version = Version();
+    int depth = 0;
+    for (Object* o = start; o && depth < maxChain; o = o->Prototype(), ++depth) {
+        Value special;
+        if (o->GetSpecial(*this, name, special)) {
+            return special;
+        }
+        if (const Property* p = o->Properties().Find(name, version)) {
+            if (p->IsAccessor()) {
+                return CallGetter(p->getter, thisValue);
+            }
+            return p->value;
+        }
+    }
+    if (name != names->resolve) {
+        depth = 0;
+        for (Object* o = start; o && depth < maxChain; o = o->Prototype(), ++depth) {
+            if (const Property* p = o->Properties().Find(names->resolve, version)) {
+                Value resolver = p->value;
+                if (p->IsAccessor()) {
+                    const Completion got = CallGetter(p->getter, thisValue);
+                    if (got.IsAbrupt()) {
+                        return got;
+                    }
+                    resolver = got.GetValue();
+                }
+                const Value args[] = {Value(name)};
+                return Call(resolver, thisValue, args);
+            }
+        }
+    }
+    return Value();
+}
+
+Completion Vm::GetMember(const Value& base, String* name) {
+    name = Intern(name);
+    switch (base.Kind()) {
+    case ValueKind::Object: {
+        Object* object = base.AsObject();
+        if (object->Class() == ObjectClass::Super) {
+            const auto* super = static_cast<SuperObject*>(object);
+            Object* start = super->Holder() ? super->Holder()->Prototype() : nullptr;
+            return GetFromChain(start, name, super->This(), 0);
+        }
+        return GetFromChain(object, name, base, 0);
+    }
+    case ValueKind::String:
+        if (SameName(name, names->length, Version())) {
+            return Value(double(CharacterCount(base.AsString()->View(), Version())));
+        }
+        return GetFromChain(builtins.stringPrototype, name, base, 0);
+    case ValueKind::Number:
+        return GetFromChain(builtins.numberPrototype, name, base, 0);
+    case ValueKind::Boolean:
+        return GetFromChain(builtins.booleanPrototype, name, base, 0);
+    default:
+        return Value();
+    }
+}
+
+Completion Vm::GetMemberWithThis(Object* object, String* name, const Value& thisValue) {
+    return GetFromChain(object, Intern(name), thisValue, 0);
+}
+
+Completion Vm::RunWatchers(Object* object, String* name, Value& value, bool& handled) {
+    handled = false;
+    const int version = Version();
+    auto& watchers = object->Watchers();
+    for (std::size_t i = 0; i < watchers.size(); ++i) {
+        if (!SameName(watchers[i].name, name, version) || watchers[i].running) {
+            continue;
+        }
+        Value old;
+        if (const Property* p = object->Properties().Find(name, version)) {
+            old = p->IsAccessor() ? Value() : p->value;
+        }
+        const Value callback = Value(watchers[i].callback);
+        const Value args[] = {Value(name), old, value, watchers[i].userData};
+        watchers[i].running = true;
+        const Completion result = Call(callback, Value(object), args);
+        // The callback may have removed watchers; find this one again.
+        auto& after = object->Watchers();
+        for (Watcher& w : after) {
+            if (SameName(w.name, name, version)) {
+                w.running = false;
+            }
+        }
+        if (result.IsAbrupt()) {
+            return result;
+        }
+        value = result.GetValue();
+        break;
+    }
+    return Value();
+}
+
+Completion Vm::SetMember(const Value& base, String* name, const Value& value) {
+    if (Object* object = base.ObjectOrNull()) {
+        return SetMember(object, name, value);
+    }
+    // Members set on a primitive go to a wrapper nobody keeps.
+    return Value();
+}
+
+Completion Vm::SetMember(Object* object, String* name, const Value& input) {
+    name = Intern(name);
+    if (object->Class() == ObjectClass::Super) {
+        Object* self = static_cast<SuperObject*>(object)->This().ObjectOrNull();
+        if (!self) {
+            return Value();
+        }
+        object = self;
+    }
+    Value value = input;
+    const int version = Version();
+    if (object->HasWatchers()) {
+        bool handled = false;
+        const Completion watched = RunWatchers(object, name, value, handled);
+        if (watched.IsAbrupt()) {
+            return watched;
+        }
+    }
+    if (object->SetSpecial(*this, name, value)) {
+        return Value();
+    }
+    if (Property* p = object->Properties().Find(name, version)) {
+        if (p->IsAccessor()) {
+            if (p->setter) {
+                const Value args[] = {value};
+                const Completion set = Call(Value(p->setter), Value(object), args);
+                if (set.IsAbrupt()) {
+                    return set;
+                }
+            }
+            return Value();
+        }
+        if (p->flags & PropertyFlag::ReadOnly) {
+            return Value();
+        }
+        p->value = value;
+        if (SameName(name, names->proto, version)) {
+            object->SetPrototypeCache(value.ObjectOrNull());
+        }
+        object->OwnPropertySet(*this, p->name, value);
+        return Value();
+    }
+    int depth = 0;
+    for (Object* o = object->Prototype(); o && depth < maxChain; o = o->Prototype(), ++depth) {
+        if (const Property* p = o->Properties().Find(name, version)) {
+            if (p->IsAccessor()) {
+                if (p->setter) {
+                    const Value args[] = {value};
+                    const Completion set = Call(Value(p->setter), Value(object), args);
+                    if (set.IsAbrupt()) {
+                        return set;
+                    }
+                }
+                return Value();
+            }
+            break;
+        }
+    }
+    object->Properties().Add(name, value, 0);
+    heap.NoteGrowth(sizeof(Property));
+    if (SameName(name, names->proto, version)) {
+        object->SetPrototypeCache(value.ObjectOrNull());
+    }
+    object->OwnPropertySet(*this, name, value);
+    return Value();
+}
+
+bool Vm::DeleteMember(Object* object, String* name) {
+    name = Intern(name);
+    Property* p = object->Properties().Find(name, Version());
+    if (!p || (p->flags & PropertyFlag::DontDelete)) {
+        return false;
+    }
+    const bool wasProto = SameName(p->name, names->proto, Version());
+    object->Properties().Remove(p);
+    if (wasProto) {
+        object->SetPrototypeCache(nullptr);
+    }
+    return true;
+}
+
+std::vector<String*> Vm::EnumerableNames(Object* object) {
+    // for..in pops what Enumerate pushed: the newest own property comes
+    // first, then the prototype's, newest first. Returned in push order.
+    const int version = Version();
+    std::vector<String*> order;
+    std::unordered_set<const String*> seen;
+    std::vector<String*> extra;
+    object->ExtraEnumerable(*this, extra);
+    for (String* name : extra) {
+        const String* key = version >= 7 ? name : name->Folded();
+        if (seen.insert(key).second) {
+            order.push_back(name);
+        }
+    }
+    int depth = 0;
+    for (Object* o = object; o && depth < maxChain; o = o->Prototype(), ++depth) {
+        std::vector<const Property*> own;
+        o->Properties().ForEach([&](const Property& p) {
+            if (VisibleIn(p.flags, version)) {
+                own.push_back(&p);
+            }
+        });
+        for (auto it = own.rbegin(); it != own.rend(); ++it) {
+            const Property* p = *it;
+            const String* key = version >= 7 ? p->name : p->name->Folded();
+            if (seen.insert(key).second && p->Enumerable()) {
+                order.push_back(p->name);
+            }
+        }
+    }
+    std::reverse(order.begin(), order.end());
+    return order;
+}
+
+} // namespace swf::script

@@ -1,0 +1,31 @@
+// The two string models of movies: SWF 5 code reads a string as one
+// character per byte in the system code page (Windows-1252 on the device);
+// SWF 6 and later read it as UTF-8. Script string operations work on
+// characters, which these helpers turn the bytes into and back.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace swf::script {
+
+// A Windows-1252 byte string as UTF-8 (for trace output of SWF 5 movies).
+std::string Cp1252ToUtf8(std::string_view bytes);
+// The Windows-1252 byte for a character, or -1 when it has none.
+int Utf8CharToCp1252(std::uint32_t character);
+
+// UTF-8 to characters. A byte that does not start a valid sequence stands
+// for itself (as its Latin-1 character), so no byte is lost.
+std::vector<std::uint32_t> DecodeUtf8(std::string_view bytes);
+void AppendUtf8(std::string& out, std::uint32_t character);
+std::string EncodeUtf8(const std::vector<std::uint32_t>& characters);
+
+// The characters of a string as code of a version reads them.
+std::vector<std::uint32_t> Characters(std::string_view bytes, int version);
+std::string FromCharacters(const std::vector<std::uint32_t>& characters, int version);
+// The number of characters.
+std::size_t CharacterCount(std::string_view bytes, int version);
+
+} // namespace swf::script

@@ -1,0 +1,27 @@
+// The built-in classes and functions, one file each. InstallAll makes them
+// all in a new engine, in the order they depend on each other.
+#pragma once
+
+namespace swf::script {
+class Vm;
+}
+
+namespace swf::script::builtins {
+
+void InstallAll(Vm& vm);
+
+void InstallObject(Vm& vm);
+void InstallObjectMembers(Vm& vm);
+void InstallFunction(Vm& vm);
+void InstallGlobalFunctions(Vm& vm);
+void InstallArray(Vm& vm);
+void InstallString(Vm& vm);
+void InstallNumber(Vm& vm);
+void InstallBoolean(Vm& vm);
+void InstallMath(Vm& vm);
+void InstallDate(Vm& vm);
+void InstallError(Vm& vm);
+void InstallAsBroadcaster(Vm& vm);
+void InstallSystem(Vm& vm);
+
+} // namespace swf::script::builtins

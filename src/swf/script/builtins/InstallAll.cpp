@@ -1,0 +1,22 @@
+#include "swf/script/builtins/Builtins.h"
+
+namespace swf::script::builtins {
+
+void InstallAll(Vm& vm) {
+    // Object and Function first: every other built-in is made of them.
+    InstallObject(vm);
+    InstallFunction(vm);
+    InstallObjectMembers(vm);
+    InstallGlobalFunctions(vm);
+    InstallBoolean(vm);
+    InstallNumber(vm);
+    InstallString(vm);
+    InstallArray(vm);
+    InstallMath(vm);
+    InstallDate(vm);
+    InstallError(vm);
+    InstallAsBroadcaster(vm);
+    InstallSystem(vm);
+}
+
+} // namespace swf::script::builtins
