@@ -56,10 +56,13 @@ PixelRect LayerMeasure::Pixels() const {
     // Content past a few million pixels is not drawn offscreen (the caller
     // clips the box to the screen first); this keeps the sums in range.
     constexpr double Limit = 1 << 24;
-    const double left = std::floor(std::clamp(xMin, -Limit, Limit));
-    const double top = std::floor(std::clamp(yMin, -Limit, Limit));
-    const double right = std::ceil(std::clamp(xMax, -Limit, Limit)) + 1;
-    const double bottom = std::ceil(std::clamp(yMax, -Limit, Limit)) + 1;
+    // Bounds are whole twips; a twentieth in floating point leaves a bound
+    // on a pixel's edge a hair off it, which must not count as the next one.
+    constexpr double Hair = 1e-6;
+    const double left = std::floor(std::clamp(xMin, -Limit, Limit) + Hair);
+    const double top = std::floor(std::clamp(yMin, -Limit, Limit) + Hair);
+    const double right = std::ceil(std::clamp(xMax, -Limit, Limit) - Hair) + 1;
+    const double bottom = std::ceil(std::clamp(yMax, -Limit, Limit) - Hair) + 1;
     return {int(left), int(top), int(right - left), int(bottom - top)};
 }
 

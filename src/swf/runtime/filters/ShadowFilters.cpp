@@ -73,11 +73,41 @@ Rgba ColorAt(const Filter& filter, std::size_t index) {
     return index < filter.colors.size() ? filter.colors[index] : Rgba{0, 0, 0, 255};
 }
 
+// The picture's alpha with room around it for the blur and the offset: what
+// a shift brings in from beyond the picture must be what the blur spread
+// there, not nothing.
+struct Margins {
+    int x = 0;
+    int y = 0;
+};
+
+Margins MarginsOf(const ShadowGeometry& geometry) {
+    return {BlurReach(geometry.boxX, geometry.passes) + std::abs(geometry.dx),
+            BlurReach(geometry.boxY, geometry.passes) + std::abs(geometry.dy)};
+}
+
+Plane Pad(const Plane& plane, Margins margins, std::uint8_t outside) {
+    Plane padded(plane.width + 2 * margins.x, plane.height + 2 * margins.y, outside);
+    for (int y = 0; y < plane.height; ++y) {
+        std::copy_n(plane.values.data() + std::size_t(y) * plane.width, plane.width,
+                    &padded.At(margins.x, y + margins.y));
+    }
+    return padded;
+}
+
+// The value at (x, y) of the picture in a plane padded by margins.
+std::uint8_t Inside(const Plane& padded, Margins margins, std::size_t index, int width) {
+    const int x = int(index % std::size_t(width));
+    const int y = int(index / std::size_t(width));
+    return padded.At(x + margins.x, y + margins.y);
+}
+
 // The effect of a shadow or glow, before it meets the picture.
 PixelBuffer ShadowEffect(const Filter& filter, const ShadowGeometry& geometry, const Plane& alpha) {
     const bool inner = filter.inner;
     const std::uint8_t outside = inner ? 255 : 0;
-    Plane mask = alpha;
+    const Margins margins = MarginsOf(geometry);
+    Plane mask = Pad(alpha, margins, 0);
     if (inner) {
         for (std::uint8_t& v : mask.values) {
             v = static_cast<std::uint8_t>(255 - v);
@@ -92,9 +122,10 @@ PixelBuffer ShadowEffect(const Filter& filter, const ShadowGeometry& geometry, c
     const Rgba color = ColorAt(filter, 0);
     PixelBuffer effect(alpha.width, alpha.height);
     std::uint32_t* out = effect.Data();
-    for (std::size_t i = 0; i < mask.values.size(); ++i) {
-        const auto level = static_cast<std::uint32_t>(
-            std::min<std::int32_t>(255, (mask.values[i] * strength) >> 8));
+    for (std::size_t i = 0; i < alpha.values.size(); ++i) {
+        const std::int32_t value = Inside(mask, margins, i, alpha.width);
+        const auto level =
+            static_cast<std::uint32_t>(std::min<std::int32_t>(255, (value * strength) >> 8));
         out[i] = gradient ? table[level] : CoverColor(color, level);
         if (inner) {
             out[i] = ScalePixel(out[i], alpha.values[i]);
@@ -105,7 +136,8 @@ PixelBuffer ShadowEffect(const Filter& filter, const ShadowGeometry& geometry, c
 
 // The effect of a bevel, kept to where its placement lets it show.
 PixelBuffer BevelEffect(const Filter& filter, const ShadowGeometry& geometry, const Plane& alpha) {
-    Plane blurred = alpha;
+    const Margins margins = MarginsOf(geometry);
+    Plane blurred = Pad(alpha, margins, 0);
     BlurPlane(blurred, geometry.boxX, geometry.boxY, geometry.passes);
     Plane towards = blurred; // the shape seen from the light: moved along the offset
     ShiftPlane(towards, geometry.dx, geometry.dy);
@@ -122,7 +154,8 @@ PixelBuffer BevelEffect(const Filter& filter, const ShadowGeometry& geometry, co
     std::uint32_t* out = effect.Data();
     for (std::size_t i = 0; i < alpha.values.size(); ++i) {
         // Positive towards the shadow, negative towards the highlight.
-        const std::int32_t difference = std::int32_t(towards.values[i]) - away.values[i];
+        const std::int32_t difference = std::int32_t(Inside(towards, margins, i, alpha.width)) -
+                                        Inside(away, margins, i, alpha.width);
         const std::int32_t level = std::clamp((difference * strength) / 256, -255, 255);
         if (gradient) {
             // The gradient runs from the highlight (ratio 0) through the
