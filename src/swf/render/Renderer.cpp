@@ -303,6 +303,7 @@ void MovieRenderer::RenderLayer(const Item& item, const State& inner, const Stat
     }
     const LayerPicture* picture = layers.Find(plan.digest);
     if (picture == nullptr) {
+        ++layersDrawn;
         picture = &layers.Keep(plan.digest, DrawLayer(item, inner, plan));
     }
     CompositeLayer(*picture, plan, inner, outer);

@@ -33,6 +33,8 @@ public:
 
     RenderCache& Cache() { return cache; }
     const LayerCache& Layers() const { return layers; }
+    // Layers drawn (not found kept from an earlier frame) since the start.
+    std::uint64_t LayersDrawn() const { return layersDrawn; }
 
 private:
     struct Item;
@@ -55,6 +57,7 @@ private:
     const Movie& movie;
     RenderCache cache;
     LayerCache layers;
+    std::uint64_t layersDrawn = 0;
     cairo_t* cr = nullptr;
     double stageScale = 1.0;
     int openGroups = 0; // cairo groups pushed and not yet popped
