@@ -69,8 +69,20 @@ struct Fill {
 };
 
 struct Line {
+    // Caps and joins as LineStyle2 numbers them; DefineShape4 writes them
+    // and the scaling flags, earlier shapes only the width and colour.
+    enum Cap : std::uint8_t { RoundCap = 0, NoCap = 1, SquareCap = 2 };
+    enum Join : std::uint8_t { RoundJoin = 0, BevelJoin = 1, MiterJoin = 2 };
     std::uint16_t width = 20;
     Color color;
+    Cap startCap = RoundCap;
+    Cap endCap = RoundCap;
+    Join join = RoundJoin;
+    double miterLimit = 3.0;
+    bool noHScale = false;
+    bool noVScale = false;
+    bool pixelHinting = false;
+    bool noClose = false;
 };
 
 // A bitmap filter of PlaceObject3, with every field its kind has; the fields
