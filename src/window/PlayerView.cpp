@@ -212,10 +212,6 @@ void CPlayerView::OnScaleModeCommand(UINT id) {
     }
 }
 
-void CPlayerView::JumpToPosition() {
-    // "Jump to..." comes with its own dialog in a later step of the player.
-}
-
 void CPlayerView::OnHScroll(UINT, UINT, HWND sender) {
     SeekToSliderPosition(sender);
     Default();
