@@ -226,10 +226,6 @@ void CPlayerView::OnContextMenu(HWND, POINT screenPoint) {
     ShowViewPopup(screenPoint);
 }
 
-void CPlayerView::ShowOptions() {
-    // "Options..." comes with its own dialog in a later step of the player.
-}
-
 void CPlayerView::OnLButtonDown(UINT, POINT point) {
     // A plain tap on the view does nothing, not even default processing.
     SHRGINFO gesture;
