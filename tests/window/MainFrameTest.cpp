@@ -35,7 +35,7 @@ TEST_F(MainFrameTest, TheFirstStartShowsTheMenuOnlyBarAndShowToolbarBringsTheBut
     ChooseMenu({u"Screen"});
     EXPECT_TRUE(RowChecked(u"Show Toolbar"));
     // Toggling writes nothing; the next save carries the new state.
-    EXPECT_EQ(WritesOf(playertest::kSettingsPath), 0);
+    EXPECT_EQ(SettingsSaves(), 0);
     ChoosePopupItem(u"Show Toolbar");
     EXPECT_EQ(VisibleBar(), PlainBar());
     ChooseMenu({u"Screen", u"Show Toolbar"});
