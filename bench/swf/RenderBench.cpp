@@ -18,9 +18,9 @@
 #include <memory>
 #include <vector>
 
-#include "swf/MovieParser.h"
-#include "swf/MoviePlayer.h"
-#include "swf/MovieView.h"
+#include "swf/format/MovieParser.h"
+#include "swf/runtime/MoviePlayer.h"
+#include "swf/render/MovieView.h"
 #include "swfwriter/BlockFont.h"
 #include "swfwriter/MovieWriter.h"
 

@@ -173,9 +173,15 @@ TEST_F(VantrelProcess, ASecondLaunchHandsItsMovieToTheFirstAndExitsWith255) {
     auto running = ChildProcess::Start(kVantrel, {"--realtime", "--device", Device(), "--script",
                                                   Path("first.txt").string(), first.string()});
     ASSERT_TRUE(running) << running.GetError().message;
-    // The first player is up once its settings file is there... or its window
-    // shows: give it a second of the wall clock.
-    std::this_thread::sleep_for(std::chrono::seconds(1));
+    // The first player is up once its first tick has written its settings
+    // file.
+    const auto settings = std::filesystem::path(Device()) / "storage" / "Program Files" /
+                          "Vantrel" / "Vantrel.exe.cfg";
+    for (int i = 0; i < 600 && !std::filesystem::exists(settings) && !running.Value()->Poll();
+         ++i) {
+        std::this_thread::sleep_for(std::chrono::milliseconds(50));
+    }
+    ASSERT_TRUE(std::filesystem::exists(settings)) << "the first player did not start";
 
     const auto handOff =
         RunProcess(kVantrel, {"--headless", "--device", Device(), second.string()});
