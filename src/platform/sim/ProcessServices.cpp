@@ -522,8 +522,10 @@ void ProcessServices::Poll(const std::function<void()>& displayChanged) {
         // The owner brings its window forward itself, at its next wait.
         const HWND handle = window->handle;
         const HWND asked = reinterpret_cast<HWND>(number);
+        // Shown without activating it: the window to activate may be its
+        // last active popup.
         window->program->incomingCalls.push_back([handle, asked] {
-            ShowWindow(handle, SW_SHOW);
+            ShowWindow(handle, SW_SHOWNA);
             SetForegroundWindow(asked);
         });
     }
