@@ -225,7 +225,8 @@ std::uint16_t MovieWriter::DefineBitmap(int bitmapWidth, int bitmapHeight,
     return id;
 }
 
-std::uint16_t MovieWriter::DefineFont(std::string_view name, const std::vector<FontGlyph>& glyphs) {
+std::uint16_t MovieWriter::DefineFont(std::string_view name, const std::vector<FontGlyph>& glyphs,
+                                      const std::vector<FontKerning>& kerning) {
     const std::uint16_t id = NextId();
     std::vector<std::vector<std::uint8_t>> outlines;
     for (const FontGlyph& glyph : glyphs) {
@@ -269,7 +270,12 @@ std::uint16_t MovieWriter::DefineFont(std::string_view name, const std::vector<F
         const auto bounds = glyph.outline.GetBounds();
         WriteRect(body, bounds.xMin, bounds.xMax, bounds.yMin, bounds.yMax);
     }
-    body.U16(0); // no kerning
+    body.U16(static_cast<std::uint16_t>(kerning.size()));
+    for (const FontKerning& pair : kerning) {
+        body.U16(pair.left); // wide codes
+        body.U16(pair.right);
+        body.S16(pair.adjustment);
+    }
     Tag(TagDefineFont2, body.Data());
     fonts.push_back(std::move(info));
     return id;

@@ -265,6 +265,24 @@ Result<std::size_t> AddMovieTag(Movie& movie, const TagView& tag, std::size_t ma
         }
         return 0;
     }
+    case tag::CsmTextSettings: {
+        const CharacterId id = reader.U16();
+        TextRendering rendering;
+        const std::uint8_t flags = reader.U8();
+        rendering.advanced = (flags >> 6) == 1;
+        rendering.gridFit = static_cast<std::uint8_t>((flags >> 3) & 7);
+        rendering.thickness = reader.Float();
+        rendering.sharpness = reader.Float();
+        if (!reader.Ok()) {
+            break;
+        }
+        if (Text* text = FindData<Text>(movie, id)) {
+            text->rendering = rendering;
+        } else if (EditText* field = FindData<EditText>(movie, id)) {
+            field->rendering = rendering;
+        }
+        return 0;
+    }
     case tag::DefineButtonSound: {
         const CharacterId id = reader.U16();
         if (Button* button = FindData<Button>(movie, id)) {
