@@ -6,13 +6,15 @@
 #include "swf/render/BlendCompositing.h"
 #include "swf/render/ShapePainter.h"
 #include "swf/render/TextPainter.h"
+#include "swf/runtime/ButtonObject.h"
+#include "swf/runtime/GraphicObject.h"
 
 namespace swf {
 
 namespace {
 
-// Sprites and buttons drawn from their definitions (no instance) may nest
-// each other; this bounds the depth a damaged movie can reach.
+// Objects nest at most as deep as the runtime lets them; this bounds the
+// drawing on its own all the same.
 constexpr int MaxNesting = 64;
 
 // Every mask and blended or cached clip draws into a group the size of the
@@ -25,26 +27,21 @@ bool IsNormal(std::uint8_t blendMode) {
            blendMode > static_cast<std::uint8_t>(BlendMode::HardLight);
 }
 
-// The placements a timeline's first frame makes, for sprites drawn without
-// an instance of their own (inside buttons).
-std::map<Depth, Placement> FirstFramePlacements(const Timeline& timeline) {
-    std::map<Depth, Placement> plan;
-    if (!timeline.frames.empty()) {
-        ApplyFrame(timeline.frames.front(), 0, plan);
+std::vector<const DisplayObject*> ChildrenOf(const DisplayObject& object) {
+    std::vector<const DisplayObject*> children;
+    if (object.Kind() == DisplayKind::MovieClip) {
+        for (const auto& [depth, child] : static_cast<const MovieClip&>(object).GetChildren()) {
+            children.push_back(child.get());
+        }
+    } else if (object.Kind() == DisplayKind::Button) {
+        for (const auto& part : static_cast<const ButtonObject&>(object).Parts()) {
+            children.push_back(part.object.get());
+        }
     }
-    return plan;
+    return children;
 }
 
 } // namespace
-
-// One object to draw: a display-list entry, or a placement from a
-// definition (button records, sprites without an instance).
-struct MovieRenderer::Item {
-    Depth depth = 0;
-    const Placement* placement = nullptr;
-    const Character* character = nullptr;
-    const TimelineInstance* sprite = nullptr;
-};
 
 struct MovieRenderer::State {
     Affine matrix;
@@ -56,8 +53,8 @@ struct MovieRenderer::State {
 
 MovieRenderer::MovieRenderer(const Movie& movie) : movie(movie), cache(movie) {}
 
-void MovieRenderer::RenderFrame(cairo_t* target, const TimelineInstance& root,
-                                const Affine& stageToDevice, double scale) {
+void MovieRenderer::RenderFrame(cairo_t* target, const MovieClip& root, const Affine& stageToDevice,
+                                double scale) {
     cr = target;
     stageScale = scale;
     openGroups = 0;
@@ -69,18 +66,14 @@ void MovieRenderer::RenderFrame(cairo_t* target, const TimelineInstance& root,
     cairo_paint(cr);
     cairo_restore(cr);
 
-    std::vector<Item> items;
-    for (const auto& [depth, object] : root.Objects()) {
-        items.push_back({depth, &object.placement, object.character, object.sprite.get()});
-    }
     State state;
     state.matrix = stageToDevice;
-    RenderItems(items, 0, items.size(), state);
+    RenderObject(root, state);
     cr = nullptr;
 }
 
-void MovieRenderer::RenderItems(const std::vector<Item>& items, std::size_t begin, std::size_t end,
-                                const State& state) {
+void MovieRenderer::RenderList(const std::vector<const DisplayObject*>& objects,
+                               const State& state) {
     // Masks work as a stack, as players keep them: a mask stays until an
     // object lies above its clip depth and every mask above it has ended.
     // Whatever is drawn while a mask is on the stack (later masks included)
@@ -99,13 +92,12 @@ void MovieRenderer::RenderItems(const std::vector<Item>& items, std::size_t begi
         masks.pop_back();
         --openGroups;
     };
-    for (std::size_t i = begin; i < end; ++i) {
-        const Item& item = items[i];
-        while (!masks.empty() && masks.back().clipDepth < item.depth) {
+    for (const DisplayObject* object : objects) {
+        while (!masks.empty() && masks.back().clipDepth < object->GetDepth()) {
             endMask();
         }
-        if (item.placement->clipDepth == 0) {
-            RenderItem(item, state);
+        if (object->ClipDepth() == 0) {
+            RenderObject(*object, state);
             continue;
         }
         if (openGroups + 2 > MaxOpenGroups) {
@@ -115,14 +107,9 @@ void MovieRenderer::RenderItems(const std::vector<Item>& items, std::size_t begi
         cairo_push_group_with_content(cr, CAIRO_CONTENT_ALPHA);
         State maskState = state;
         maskState.maskOnly = true;
-        // A mask is drawn whatever its visibility says.
-        Placement shown = *item.placement;
-        shown.visible = true;
-        Item maskItem = item;
-        maskItem.placement = &shown;
-        RenderItem(maskItem, maskState);
+        RenderObject(*object, maskState);
         --openGroups;
-        masks.push_back({item.placement->clipDepth, cairo_pop_group(cr)});
+        masks.push_back({object->ClipDepth(), cairo_pop_group(cr)});
         cairo_push_group(cr);
         ++openGroups;
     }
@@ -131,23 +118,23 @@ void MovieRenderer::RenderItems(const std::vector<Item>& items, std::size_t begi
     }
 }
 
-void MovieRenderer::RenderItem(const Item& item, const State& state) {
-    const Placement& placement = *item.placement;
-    if (!placement.visible || item.character == nullptr) {
+void MovieRenderer::RenderObject(const DisplayObject& object, const State& state) {
+    // A mask is drawn whatever its visibility says.
+    if (!object.Visible() && !state.maskOnly) {
         return;
     }
     State inner = state;
-    inner.matrix = state.matrix * Affine::FromMatrix(placement.matrix);
-    inner.color = state.color * ColorMath::From(placement.colorTransform);
+    inner.matrix = state.matrix * Affine::FromMatrix(object.GetMatrix());
+    inner.color = state.color * ColorMath::From(object.GetColorTransform());
     ++inner.nesting;
     if (inner.nesting > MaxNesting) {
         return;
     }
-    const bool cached = placement.cacheAsBitmap || !placement.filters.empty();
-    const bool group =
-        !state.maskOnly && (!IsNormal(placement.blendMode) || cached) && openGroups < MaxOpenGroups;
+    const bool cached = object.CacheAsBitmap() || !object.Filters().empty();
+    const bool group = !state.maskOnly && (!IsNormal(object.GetBlendMode()) || cached) &&
+                       openGroups < MaxOpenGroups;
     if (!group) {
-        RenderCharacter(item, inner);
+        RenderContent(object, inner);
         return;
     }
     if (cached) {
@@ -158,10 +145,10 @@ void MovieRenderer::RenderItem(const Item& item, const State& state) {
     inner.inLayer = true;
     cairo_push_group(cr);
     ++openGroups;
-    RenderCharacter(item, inner);
+    RenderContent(object, inner);
     --openGroups;
     cairo_pattern_t* pattern = cairo_pop_group(cr);
-    Composite(pattern, placement.blendMode, state);
+    Composite(pattern, object.GetBlendMode(), state);
     cairo_pattern_destroy(pattern);
 }
 
@@ -179,65 +166,33 @@ void MovieRenderer::Composite(cairo_pattern_t* group, std::uint8_t blendMode, co
     cairo_restore(cr);
 }
 
-void MovieRenderer::RenderCharacter(const Item& item, const State& state) {
-    if (item.sprite != nullptr) {
-        std::vector<Item> children;
-        for (const auto& [depth, object] : item.sprite->Objects()) {
-            children.push_back({depth, &object.placement, object.character, object.sprite.get()});
-        }
-        RenderItems(children, 0, children.size(), state);
+void MovieRenderer::RenderContent(const DisplayObject& object, const State& state) {
+    if (object.Kind() == DisplayKind::MovieClip || object.Kind() == DisplayKind::Button) {
+        RenderList(ChildrenOf(object), state);
         return;
     }
-    if (const auto* morph = std::get_if<MorphShape>(&item.character->data)) {
-        const PaintContext context{cr, &cache, stageScale, state.maskOnly};
-        PaintGeometry(context,
-                      cache.MorphOutline(item.character->id, *morph, item.placement->ratio),
-                      state.matrix, state.color);
+    const Character* character = object.Definition();
+    if (character == nullptr) {
         return;
     }
-    RenderDefinition(*item.character, state);
-}
-
-void MovieRenderer::RenderDefinition(const Character& character, const State& state) {
     const PaintContext context{cr, &cache, stageScale, state.maskOnly};
-    if (const auto* shape = std::get_if<Shape>(&character.data)) {
-        PaintGeometry(context, cache.ShapeOutline(character.id, *shape), state.matrix, state.color);
-    } else if (const auto* text = std::get_if<Text>(&character.data)) {
+    if (object.Kind() == DisplayKind::EditText) {
+        const auto& field = static_cast<const EditTextObject&>(object);
+        if (field.Text() == field.Field().initialText.value_or(std::string())) {
+            PaintEditText(context, cache, movie, field.Field(), state.matrix, state.color);
+        } else {
+            EditText shown = field.Field();
+            shown.initialText = field.Text();
+            PaintEditText(context, cache, movie, shown, state.matrix, state.color);
+        }
+    } else if (const auto* shape = std::get_if<Shape>(&character->data)) {
+        PaintGeometry(context, cache.ShapeOutline(character->id, *shape), state.matrix,
+                      state.color);
+    } else if (const auto* morph = std::get_if<MorphShape>(&character->data)) {
+        PaintGeometry(context, cache.MorphOutline(character->id, *morph, object.Ratio()),
+                      state.matrix, state.color);
+    } else if (const auto* text = std::get_if<Text>(&character->data)) {
         PaintText(context, cache, movie, *text, state.matrix, state.color);
-    } else if (const auto* field = std::get_if<EditText>(&character.data)) {
-        PaintEditText(context, cache, movie, *field, state.matrix, state.color);
-    } else if (const auto* sprite = std::get_if<Sprite>(&character.data)) {
-        const auto plan = FirstFramePlacements(sprite->timeline);
-        std::vector<Item> children;
-        for (const auto& [depth, placement] : plan) {
-            children.push_back({depth, &placement, movie.Find(placement.characterId), nullptr});
-        }
-        RenderItems(children, 0, children.size(), state);
-    } else if (const auto* button = std::get_if<Button>(&character.data)) {
-        // The up state, by depth.
-        std::vector<Placement> placements;
-        std::vector<Depth> depths;
-        for (const ButtonRecord& record : button->records) {
-            if (!record.up) {
-                continue;
-            }
-            Placement placement;
-            placement.characterId = record.characterId;
-            placement.matrix = record.matrix;
-            placement.colorTransform = button->legacyColorTransform.value_or(record.colorTransform);
-            placement.filters = record.filters;
-            placement.blendMode = record.blendMode;
-            placements.push_back(std::move(placement));
-            depths.push_back(record.depth);
-        }
-        std::vector<Item> children;
-        for (std::size_t i = 0; i < placements.size(); ++i) {
-            children.push_back(
-                {depths[i], &placements[i], movie.Find(placements[i].characterId), nullptr});
-        }
-        std::stable_sort(children.begin(), children.end(),
-                         [](const Item& a, const Item& b) { return a.depth < b.depth; });
-        RenderItems(children, 0, children.size(), state);
     }
 }
 
