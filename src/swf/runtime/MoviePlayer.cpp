@@ -109,10 +109,12 @@ void MoviePlayer::RunActions() {
         if (target == nullptr) {
             continue;
         }
-        // A clip leaving runs nothing but its unload event.
-        const bool unload =
-            action->kind == ActionKind::ClipEvent && action->event == ClipEvent::Unload;
-        if (target->Unloading() && !unload) {
+        // A clip leaving runs nothing but its load and unload events: what
+        // loaded reports that it unloads, even in the frame it came and went.
+        const bool lifetimeEvent =
+            action->kind == ActionKind::ClipEvent &&
+            (action->event == ClipEvent::Unload || action->event == ClipEvent::Load);
+        if (target->Unloading() && !lifetimeEvent) {
             continue;
         }
         if (context->host != nullptr) {

@@ -162,7 +162,10 @@ void TimelineExecutor::Goto(MovieClip& clip, std::size_t target) {
         return;
     }
     for (std::size_t frame = clip.current ? *clip.current + 1 : 0; frame <= target; ++frame) {
-        RunFrame(clip, frame, frame == target ? FrameMode::Jumped : FrameMode::PassedOver, nullptr);
+        if (!RunFrame(clip, frame, frame == target ? FrameMode::Jumped : FrameMode::PassedOver,
+                      nullptr)) {
+            break;
+        }
     }
 }
 
@@ -176,13 +179,18 @@ void TimelineExecutor::GoBack(MovieClip& clip, std::size_t target, FrameMode mod
         bool graphic = false;
     };
     std::map<Depth, Planned> plan;
-    for (std::size_t index = 0; index <= target; ++index) {
+    bool stopped = false;
+    for (std::size_t index = 0; index <= target && !stopped; ++index) {
         for (const DisplayTag& tag : clip.timeline->frames[index].displayTags) {
             if (const auto* remove = std::get_if<RemoveObject>(&tag)) {
                 plan.erase(remove->depth);
                 continue;
             }
             const auto& place = std::get<PlaceObject>(tag);
+            if (StopsTheFrame(place)) {
+                stopped = true;
+                break;
+            }
             const auto found = plan.find(place.depth);
             DepthOccupant occupant;
             if (found != plan.end()) {
@@ -236,17 +244,20 @@ void TimelineExecutor::GoBack(MovieClip& clip, std::size_t target, FrameMode mod
     }
     clip.current.reset();
     for (std::size_t index = 0; index <= target; ++index) {
-        RunFrame(clip, index, index == target ? mode : FrameMode::PassedOver, &kept);
+        if (!RunFrame(clip, index, index == target ? mode : FrameMode::PassedOver, &kept)) {
+            break;
+        }
     }
     for (auto& [depth, object] : kept) {
         ObjectRemoval::Destroy(std::move(object)); // not reached again: should not happen
     }
 }
 
-void TimelineExecutor::RunFrame(MovieClip& clip, std::size_t index, FrameMode mode,
+bool TimelineExecutor::RunFrame(MovieClip& clip, std::size_t index, FrameMode mode,
                                 KeptObjects* kept) {
     RuntimeContext& context = clip.context;
     const Frame& frame = clip.timeline->frames[index];
+    const std::optional<std::size_t> before = clip.current;
     clip.current = index;
     QueueInitActions(clip, frame);
     if (mode != FrameMode::PassedOver) {
@@ -268,6 +279,10 @@ void TimelineExecutor::RunFrame(MovieClip& clip, std::size_t index, FrameMode mo
     for (std::size_t i = 0; i < frame.displayTags.size(); ++i) {
         queueActionsBefore(i);
         if (const auto* place = std::get_if<PlaceObject>(&frame.displayTags[i])) {
+            if (StopsTheFrame(*place)) {
+                clip.current = before ? before : std::optional<std::size_t>(index);
+                return false;
+            }
             Place(clip, *place, index, kept);
         } else {
             RemoveAt(clip, std::get<RemoveObject>(frame.displayTags[i]).depth);
@@ -277,6 +292,7 @@ void TimelineExecutor::RunFrame(MovieClip& clip, std::size_t index, FrameMode mo
     if (mode != FrameMode::PassedOver) {
         ReportSounds(clip, frame);
     }
+    return true;
 }
 
 void TimelineExecutor::Place(MovieClip& clip, const PlaceObject& place, std::size_t frameIndex,

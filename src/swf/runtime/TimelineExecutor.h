@@ -51,7 +51,9 @@ private:
     enum class FrameMode { Entered, Jumped, PassedOver };
 
     static void GoBack(MovieClip& clip, std::size_t target, FrameMode mode);
-    static void RunFrame(MovieClip& clip, std::size_t index, FrameMode mode, KeptObjects* kept);
+    // Returns false when a damaged placement stopped the frame (the clip
+    // stays on the frame before).
+    static bool RunFrame(MovieClip& clip, std::size_t index, FrameMode mode, KeptObjects* kept);
     static void Place(MovieClip& clip, const PlaceObject& place, std::size_t frameIndex,
                       KeptObjects* kept);
     static void RemoveAt(MovieClip& clip, Depth depth);

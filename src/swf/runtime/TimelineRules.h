@@ -30,6 +30,13 @@ enum class PlaceDecision : std::uint8_t {
 PlaceDecision DecidePlace(const PlaceObject& place, const DepthOccupant& occupant,
                           std::uint8_t swfVersion, bool newIsGraphic);
 
+// A PlaceObject2 or 3 that neither moves nor names a character stops the
+// frame where it stands: Flash Player runs no further tag of the frame and
+// the playhead stays on the frame before, so the frame is tried again.
+constexpr bool StopsTheFrame(const PlaceObject& place) {
+    return place.version >= 2 && !place.move && !place.characterId;
+}
+
 // RemoveObject removes only what the timeline placed.
 constexpr bool RemoveApplies(const DepthOccupant& occupant) {
     return occupant.present && occupant.timelineOwned;
