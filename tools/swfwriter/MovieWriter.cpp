@@ -87,7 +87,7 @@ void WriteTag(BitWriter& out, std::uint16_t code, std::span<const std::uint8_t> 
 
 void TimelineWriter::PlaceTag(std::uint16_t depth, std::optional<std::uint16_t> characterId,
                               bool move, const Placement& p) {
-    const bool three = p.blendMode || p.cacheAsBitmap || p.blurFilter;
+    const bool three = p.blendMode || p.cacheAsBitmap || !p.filters.empty();
     BitWriter body;
     std::uint8_t flags = 0;
     flags |= move ? 0x01 : 0;
@@ -101,7 +101,7 @@ void TimelineWriter::PlaceTag(std::uint16_t depth, std::optional<std::uint16_t> 
     body.U8(flags);
     if (three) {
         std::uint8_t flags2 = 0;
-        flags2 |= p.blurFilter ? 0x01 : 0;
+        flags2 |= !p.filters.empty() ? 0x01 : 0;
         flags2 |= p.blendMode ? 0x02 : 0;
         flags2 |= p.cacheAsBitmap ? 0x04 : 0;
         body.U8(flags2);
@@ -125,12 +125,8 @@ void TimelineWriter::PlaceTag(std::uint16_t depth, std::optional<std::uint16_t> 
     if (p.clipDepth) {
         body.U16(*p.clipDepth);
     }
-    if (p.blurFilter) {
-        body.U8(1); // one filter
-        body.U8(1); // blur
-        body.Fixed16(*p.blurFilter);
-        body.Fixed16(*p.blurFilter);
-        body.U8(1 << 3); // one pass
+    if (!p.filters.empty()) {
+        WriteFilterList(body, p.filters);
     }
     if (p.blendMode) {
         body.U8(*p.blendMode);
