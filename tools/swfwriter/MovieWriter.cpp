@@ -97,6 +97,7 @@ void TimelineWriter::PlaceTag(std::uint16_t depth, std::optional<std::uint16_t> 
     flags |= p.ratio ? 0x10 : 0;
     flags |= p.name ? 0x20 : 0;
     flags |= p.clipDepth ? 0x40 : 0;
+    flags |= p.clipActions.empty() ? 0 : 0x80;
     body.U8(flags);
     if (three) {
         std::uint8_t flags2 = 0;
@@ -132,6 +133,24 @@ void TimelineWriter::PlaceTag(std::uint16_t depth, std::optional<std::uint16_t> 
     }
     if (p.cacheAsBitmap) {
         body.U8(*p.cacheAsBitmap ? 1 : 0);
+    }
+    if (!p.clipActions.empty()) {
+        std::uint32_t all = 0;
+        for (const ClipAction& action : p.clipActions) {
+            all |= action.events;
+        }
+        body.U16(0);
+        body.U32(all);
+        for (const ClipAction& action : p.clipActions) {
+            const bool key = (action.events & 0x20000) != 0;
+            body.U32(action.events);
+            body.U32(static_cast<std::uint32_t>(action.actions.size() + (key ? 1 : 0)));
+            if (key) {
+                body.U8(action.keyCode);
+            }
+            body.Bytes(action.actions);
+        }
+        body.U32(0);
     }
     Tag(three ? TagPlaceObject3 : TagPlaceObject2, body.Data());
 }

@@ -126,6 +126,15 @@ struct Filter {
     static Filter BlurOf(double x, double y, std::uint8_t passes);
 };
 
+// A clip action of PlaceObject2 or 3: the events it handles (bits as the
+// file numbers them: 1 load, 2 enterFrame, 4 unload, ..., 0x200 initialize,
+// 0x40000 construct) and its action bytes (ending with 0).
+struct ClipAction {
+    std::uint32_t events = 0;
+    std::vector<std::uint8_t> actions{0};
+    std::uint8_t keyCode = 0; // with the key press event (0x20000)
+};
+
 // What PlaceObject2 or 3 sets; absent fields are left out of the tag.
 struct Placement {
     std::optional<Matrix> matrix{};
@@ -137,6 +146,8 @@ struct Placement {
     std::optional<std::uint8_t> blendMode{};
     std::optional<bool> cacheAsBitmap{};
     std::vector<Filter> filters{};
+    // Written with the 32-bit event flags of SWF 6 and later.
+    std::vector<ClipAction> clipActions{};
 };
 
 enum class Compression { None, Zlib, Lzma };

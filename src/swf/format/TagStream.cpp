@@ -87,6 +87,7 @@ Result<bool> TimelineBuilder::Add(const TagView& tag) {
     default:
         if (tag::IsActionTag(tag.code)) {
             pending.actionTags.push_back(Keep(tag));
+            pending.actionTagPositions.push_back(pending.displayTags.size());
             bytes += ApproximateSize(pending.actionTags.back());
         } else if (tag::IsSoundTag(tag.code)) {
             pending.soundTags.push_back(Keep(tag));

@@ -6,14 +6,16 @@
 #include "swf/render/BlendCompositing.h"
 #include "swf/render/ShapePainter.h"
 #include "swf/render/TextPainter.h"
+#include "swf/runtime/ButtonObject.h"
+#include "swf/runtime/GraphicObject.h"
 #include "swf/runtime/filters/BitmapFilters.h"
 
 namespace swf {
 
 namespace {
 
-// Sprites and buttons drawn from their definitions (no instance) may nest
-// each other; this bounds the depth a damaged movie can reach.
+// Objects nest at most as deep as the runtime lets them; this bounds the
+// drawing on its own all the same.
 constexpr int MaxNesting = 64;
 
 // Every mask draws into a group the size of the target, and every layer
@@ -32,26 +34,21 @@ bool IsNormal(std::uint8_t blendMode) {
            blendMode > static_cast<std::uint8_t>(BlendMode::HardLight);
 }
 
-// The placements a timeline's first frame makes, for sprites drawn without
-// an instance of their own (inside buttons).
-std::map<Depth, Placement> FirstFramePlacements(const Timeline& timeline) {
-    std::map<Depth, Placement> plan;
-    if (!timeline.frames.empty()) {
-        ApplyFrame(timeline.frames.front(), 0, plan);
+std::vector<const DisplayObject*> ChildrenOf(const DisplayObject& object) {
+    std::vector<const DisplayObject*> children;
+    if (object.Kind() == DisplayKind::MovieClip) {
+        for (const auto& [depth, child] : static_cast<const MovieClip&>(object).GetChildren()) {
+            children.push_back(child.get());
+        }
+    } else if (object.Kind() == DisplayKind::Button) {
+        for (const auto& part : static_cast<const ButtonObject&>(object).Parts()) {
+            children.push_back(part.object.get());
+        }
     }
-    return plan;
+    return children;
 }
 
 } // namespace
-
-// One object to draw: a display-list entry, or a placement from a
-// definition (button records, sprites without an instance).
-struct MovieRenderer::Item {
-    Depth depth = 0;
-    const Placement* placement = nullptr;
-    const Character* character = nullptr;
-    const TimelineInstance* sprite = nullptr;
-};
 
 struct MovieRenderer::State {
     Affine matrix;
@@ -77,8 +74,8 @@ struct MovieRenderer::LayerPlan {
 
 namespace {
 
-bool IsLayer(const Placement& placement) {
-    return placement.cacheAsBitmap || !placement.filters.empty() || !IsNormal(placement.blendMode);
+bool IsLayer(const DisplayObject& object) {
+    return object.CacheAsBitmap() || !object.Filters().empty() || !IsNormal(object.GetBlendMode());
 }
 
 FilterScale FilterScaleOf(double stageScale) {
@@ -123,8 +120,8 @@ PixelRect TargetArea(cairo_t* cr) {
 
 MovieRenderer::MovieRenderer(const Movie& movie) : movie(movie), cache(movie) {}
 
-void MovieRenderer::RenderFrame(cairo_t* target, const TimelineInstance& root,
-                                const Affine& stageToDevice, double scale) {
+void MovieRenderer::RenderFrame(cairo_t* target, const MovieClip& root, const Affine& stageToDevice,
+                                double scale) {
     cr = target;
     stageScale = scale;
     openGroups = 0;
@@ -137,19 +134,15 @@ void MovieRenderer::RenderFrame(cairo_t* target, const TimelineInstance& root,
     cairo_paint(cr);
     cairo_restore(cr);
 
-    std::vector<Item> items;
-    for (const auto& [depth, object] : root.Objects()) {
-        items.push_back({depth, &object.placement, object.character, object.sprite.get()});
-    }
     State state;
     state.matrix = stageToDevice;
-    RenderItems(items, 0, items.size(), state);
+    RenderObject(root, state);
     layers.EndFrame();
     cr = nullptr;
 }
 
-void MovieRenderer::RenderItems(const std::vector<Item>& items, std::size_t begin, std::size_t end,
-                                const State& state) {
+void MovieRenderer::RenderList(const std::vector<const DisplayObject*>& objects,
+                               const State& state) {
     // Masks work as a stack, as players keep them: a mask stays until an
     // object lies above its clip depth and every mask above it has ended.
     // Whatever is drawn while a mask is on the stack (later masks included)
@@ -161,12 +154,12 @@ void MovieRenderer::RenderItems(const std::vector<Item>& items, std::size_t begi
     if (state.measure != nullptr) {
         // What masks what is part of the picture; the masks' own content
         // counts as drawn, which can only make the layer larger.
-        for (std::size_t i = begin; i < end; ++i) {
-            state.measure->Mix(items[i].depth);
-            state.measure->Mix(items[i].placement->clipDepth);
-            State itemState = state;
-            itemState.maskOnly = state.maskOnly || items[i].placement->clipDepth != 0;
-            RenderItem(items[i], itemState);
+        for (const DisplayObject* object : objects) {
+            state.measure->Mix(object->GetDepth());
+            state.measure->Mix(object->ClipDepth());
+            State objectState = state;
+            objectState.maskOnly = state.maskOnly || object->ClipDepth() != 0;
+            RenderObject(*object, objectState);
         }
         return;
     }
@@ -180,13 +173,12 @@ void MovieRenderer::RenderItems(const std::vector<Item>& items, std::size_t begi
         masks.pop_back();
         --openGroups;
     };
-    for (std::size_t i = begin; i < end; ++i) {
-        const Item& item = items[i];
-        while (!masks.empty() && masks.back().clipDepth < item.depth) {
+    for (const DisplayObject* object : objects) {
+        while (!masks.empty() && masks.back().clipDepth < object->GetDepth()) {
             endMask();
         }
-        if (item.placement->clipDepth == 0) {
-            RenderItem(item, state);
+        if (object->ClipDepth() == 0) {
+            RenderObject(*object, state);
             continue;
         }
         if (openGroups + 2 > MaxOpenGroups) {
@@ -196,14 +188,9 @@ void MovieRenderer::RenderItems(const std::vector<Item>& items, std::size_t begi
         cairo_push_group_with_content(cr, CAIRO_CONTENT_ALPHA);
         State maskState = state;
         maskState.maskOnly = true;
-        // A mask is drawn whatever its visibility says.
-        Placement shown = *item.placement;
-        shown.visible = true;
-        Item maskItem = item;
-        maskItem.placement = &shown;
-        RenderItem(maskItem, maskState);
+        RenderObject(*object, maskState);
         --openGroups;
-        masks.push_back({item.placement->clipDepth, cairo_pop_group(cr)});
+        masks.push_back({object->ClipDepth(), cairo_pop_group(cr)});
         cairo_push_group(cr);
         ++openGroups;
     }
@@ -212,40 +199,39 @@ void MovieRenderer::RenderItems(const std::vector<Item>& items, std::size_t begi
     }
 }
 
-void MovieRenderer::RenderItem(const Item& item, const State& state) {
-    const Placement& placement = *item.placement;
-    if (!placement.visible || item.character == nullptr) {
+void MovieRenderer::RenderObject(const DisplayObject& object, const State& state) {
+    // A mask is drawn whatever its visibility says.
+    if (!object.Visible() && !state.maskOnly) {
         return;
     }
     State inner = state;
-    inner.matrix = state.matrix * Affine::FromMatrix(placement.matrix);
-    inner.color = state.color * ColorMath::From(placement.colorTransform);
+    inner.matrix = state.matrix * Affine::FromMatrix(object.GetMatrix());
+    inner.color = state.color * ColorMath::From(object.GetColorTransform());
     ++inner.nesting;
     if (inner.nesting > MaxNesting) {
         return;
     }
-    if (state.maskOnly || !IsLayer(placement)) {
-        RenderCharacter(item, inner);
+    if (state.maskOnly || !IsLayer(object)) {
+        RenderContent(object, inner);
     } else if (state.measure != nullptr) {
-        const LayerPlan plan = PlanLayer(item, inner);
+        const LayerPlan plan = PlanLayer(object, inner);
         state.measure->AddPixels({plan.originX + plan.box.x, plan.originY + plan.box.y,
                                   plan.box.width, plan.box.height});
         state.measure->Mix(plan.digest);
-        state.measure->Mix(placement.blendMode);
+        state.measure->Mix(object.GetBlendMode());
         state.measure->Mix(inner.color);
     } else if (openGroups < MaxOpenGroups) {
-        RenderLayer(item, inner, state);
+        RenderLayer(object, inner, state);
     } else {
-        RenderCharacter(item, inner);
+        RenderContent(object, inner);
     }
 }
 
-MovieRenderer::LayerPlan MovieRenderer::PlanLayer(const Item& item, const State& inner) {
-    const Placement& placement = *item.placement;
+MovieRenderer::LayerPlan MovieRenderer::PlanLayer(const DisplayObject& object, const State& inner) {
     LayerPlan plan;
-    plan.blendMode = placement.blendMode;
+    plan.blendMode = object.GetBlendMode();
     Affine matrix = inner.matrix;
-    const bool bitmap = placement.cacheAsBitmap || !placement.filters.empty();
+    const bool bitmap = object.CacheAsBitmap() || !object.Filters().empty();
     if (bitmap) {
         // A cached or filtered clip is a bitmap drawn on whole pixels.
         matrix.x0 = std::round(matrix.x0);
@@ -264,10 +250,10 @@ MovieRenderer::LayerPlan MovieRenderer::PlanLayer(const Item& item, const State&
     measuring.inLayer = true;
     measuring.nesting = inner.nesting;
     measuring.measure = &measure;
-    RenderCharacter(item, measuring);
+    RenderContent(object, measuring);
     const FilterScale scale = FilterScaleOf(stageScale);
-    plan.box = FilterBox(placement.filters, measure.Pixels(), scale);
-    for (const Filter& filter : placement.filters) {
+    plan.box = FilterBox(object.Filters(), measure.Pixels(), scale);
+    for (const Filter& filter : object.Filters()) {
         MixFilter(measure, filter);
     }
     measure.Mix(scale);
@@ -276,11 +262,12 @@ MovieRenderer::LayerPlan MovieRenderer::PlanLayer(const Item& item, const State&
     return plan;
 }
 
-void MovieRenderer::RenderLayer(const Item& item, const State& inner, const State& outer) {
-    LayerPlan plan = PlanLayer(item, inner);
+void MovieRenderer::RenderLayer(const DisplayObject& object, const State& inner,
+                                const State& outer) {
+    LayerPlan plan = PlanLayer(object, inner);
     // Only what can show on the target is drawn, with the pixels around it
     // that the filters take in.
-    const FilterReach influence = InfluenceOf(item.placement->filters, FilterScaleOf(stageScale));
+    const FilterReach influence = InfluenceOf(object.Filters(), FilterScaleOf(stageScale));
     const PixelRect area = TargetArea(cr);
     const PixelRect reachable{area.x - plan.originX - influence.left,
                               area.y - plan.originY - influence.top,
@@ -291,7 +278,7 @@ void MovieRenderer::RenderLayer(const Item& item, const State& inner, const Stat
         return;
     }
     if (static_cast<long long>(box.width) * box.height > MaxLayerPixels) {
-        RenderCharacter(item, inner);
+        RenderContent(object, inner);
         return;
     }
     if (box != plan.box) {
@@ -304,12 +291,13 @@ void MovieRenderer::RenderLayer(const Item& item, const State& inner, const Stat
     const LayerPicture* picture = layers.Find(plan.digest);
     if (picture == nullptr) {
         ++layersDrawn;
-        picture = &layers.Keep(plan.digest, DrawLayer(item, inner, plan));
+        picture = &layers.Keep(plan.digest, DrawLayer(object, inner, plan));
     }
     CompositeLayer(*picture, plan, inner, outer);
 }
 
-LayerPicture MovieRenderer::DrawLayer(const Item& item, const State& inner, const LayerPlan& plan) {
+LayerPicture MovieRenderer::DrawLayer(const DisplayObject& object, const State& inner,
+                                      const LayerPlan& plan) {
     LayerPicture picture = MakeLayerPicture(plan.box);
     if (!picture.surface) {
         return picture;
@@ -326,13 +314,13 @@ LayerPicture MovieRenderer::DrawLayer(const Item& item, const State& inner, cons
     drawing.inLayer = true;
     drawing.nesting = inner.nesting;
     ++openGroups;
-    RenderCharacter(item, drawing);
+    RenderContent(object, drawing);
     --openGroups;
     cr = outerCr;
     cairo_destroy(layerCr);
     cairo_surface_flush(picture.surface.get());
     cairo_surface_set_device_offset(picture.surface.get(), 0, 0);
-    ApplyFilters(item.placement->filters, FilterScaleOf(stageScale), picture.pixels);
+    ApplyFilters(object.Filters(), FilterScaleOf(stageScale), picture.pixels);
     cairo_surface_mark_dirty(picture.surface.get());
     return picture;
 }
@@ -376,97 +364,65 @@ void MovieRenderer::CompositeLayer(const LayerPicture& picture, const LayerPlan&
     cairo_restore(cr);
 }
 
-void MovieRenderer::RenderCharacter(const Item& item, const State& state) {
-    if (item.sprite != nullptr) {
-        std::vector<Item> children;
-        for (const auto& [depth, object] : item.sprite->Objects()) {
-            children.push_back({depth, &object.placement, object.character, object.sprite.get()});
-        }
-        RenderItems(children, 0, children.size(), state);
+void MovieRenderer::RenderContent(const DisplayObject& object, const State& state) {
+    if (object.Kind() == DisplayKind::MovieClip || object.Kind() == DisplayKind::Button) {
+        RenderList(ChildrenOf(object), state);
         return;
     }
     if (state.measure != nullptr) {
-        MeasureDefinition(*item.character, item.placement->ratio, state);
+        MeasureContent(object, state);
         return;
     }
-    if (const auto* morph = std::get_if<MorphShape>(&item.character->data)) {
-        const PaintContext context{cr, &cache, stageScale, state.maskOnly};
-        PaintGeometry(context,
-                      cache.MorphOutline(item.character->id, *morph, item.placement->ratio),
+    const Character* character = object.Definition();
+    if (character == nullptr) {
+        return;
+    }
+    const PaintContext context{cr, &cache, stageScale, state.maskOnly};
+    if (object.Kind() == DisplayKind::EditText) {
+        const auto& field = static_cast<const EditTextObject&>(object);
+        if (field.Text() == field.Field().initialText.value_or(std::string())) {
+            PaintEditText(context, cache, movie, field.Field(), state.matrix, state.color);
+        } else {
+            EditText shown = field.Field();
+            shown.initialText = field.Text();
+            PaintEditText(context, cache, movie, shown, state.matrix, state.color);
+        }
+    } else if (const auto* shape = std::get_if<Shape>(&character->data)) {
+        PaintGeometry(context, cache.ShapeOutline(character->id, *shape), state.matrix,
+                      state.color);
+    } else if (const auto* morph = std::get_if<MorphShape>(&character->data)) {
+        PaintGeometry(context, cache.MorphOutline(character->id, *morph, object.Ratio()),
                       state.matrix, state.color);
-        return;
+    } else if (const auto* text = std::get_if<Text>(&character->data)) {
+        PaintText(context, cache, movie, *text, state.matrix, state.color);
     }
-    RenderDefinition(*item.character, state);
 }
 
-void MovieRenderer::MeasureDefinition(const Character& character, std::uint16_t ratio,
-                                      const State& state) {
-    LayerMeasure& measure = *state.measure;
-    if (std::holds_alternative<Sprite>(character.data) ||
-        std::holds_alternative<Button>(character.data)) {
-        RenderDefinition(character, state);
+void MovieRenderer::MeasureContent(const DisplayObject& object, const State& state) {
+    const Character* character = object.Definition();
+    if (character == nullptr) {
         return;
     }
-    if (const auto* shape = std::get_if<Shape>(&character.data)) {
+    LayerMeasure& measure = *state.measure;
+    if (const auto* shape = std::get_if<Shape>(&character->data)) {
         measure.AddBounds(shape->bounds, state.matrix);
-    } else if (const auto* morph = std::get_if<MorphShape>(&character.data)) {
+    } else if (const auto* morph = std::get_if<MorphShape>(&character->data)) {
         measure.AddBounds(morph->startBounds, state.matrix);
         measure.AddBounds(morph->endBounds, state.matrix);
-    } else if (const auto* text = std::get_if<Text>(&character.data)) {
+    } else if (const auto* text = std::get_if<Text>(&character->data)) {
         measure.AddBounds(text->bounds, state.matrix);
         measure.AddBounds(text->bounds, state.matrix * Affine::FromMatrix(text->matrix));
-    } else if (const auto* field = std::get_if<EditText>(&character.data)) {
+    } else if (const auto* field = std::get_if<EditText>(&character->data)) {
         measure.AddBounds(field->bounds, state.matrix);
+        const std::string& shown = static_cast<const EditTextObject&>(object).Text();
+        measure.MixBytes(shown.data(), shown.size());
     }
-    measure.Mix(character.id);
-    measure.Mix(ratio);
+    measure.Mix(character->id);
+    measure.Mix(object.Ratio());
     measure.Mix(state.matrix);
     measure.Mix(state.color);
     measure.Mix(state.maskOnly);
     measure.Mix(stageScale);
-}
-
-void MovieRenderer::RenderDefinition(const Character& character, const State& state) {
-    const PaintContext context{cr, &cache, stageScale, state.maskOnly};
-    if (const auto* shape = std::get_if<Shape>(&character.data)) {
-        PaintGeometry(context, cache.ShapeOutline(character.id, *shape), state.matrix, state.color);
-    } else if (const auto* text = std::get_if<Text>(&character.data)) {
-        PaintText(context, cache, movie, *text, state.matrix, state.color);
-    } else if (const auto* field = std::get_if<EditText>(&character.data)) {
-        PaintEditText(context, cache, movie, *field, state.matrix, state.color);
-    } else if (const auto* sprite = std::get_if<Sprite>(&character.data)) {
-        const auto plan = FirstFramePlacements(sprite->timeline);
-        std::vector<Item> children;
-        for (const auto& [depth, placement] : plan) {
-            children.push_back({depth, &placement, movie.Find(placement.characterId), nullptr});
-        }
-        RenderItems(children, 0, children.size(), state);
-    } else if (const auto* button = std::get_if<Button>(&character.data)) {
-        // The up state, by depth.
-        std::vector<Placement> placements;
-        std::vector<Depth> depths;
-        for (const ButtonRecord& record : button->records) {
-            if (!record.up) {
-                continue;
-            }
-            Placement placement;
-            placement.characterId = record.characterId;
-            placement.matrix = record.matrix;
-            placement.colorTransform = button->legacyColorTransform.value_or(record.colorTransform);
-            placement.filters = record.filters;
-            placement.blendMode = record.blendMode;
-            placements.push_back(std::move(placement));
-            depths.push_back(record.depth);
-        }
-        std::vector<Item> children;
-        for (std::size_t i = 0; i < placements.size(); ++i) {
-            children.push_back(
-                {depths[i], &placements[i], movie.Find(placements[i].characterId), nullptr});
-        }
-        std::stable_sort(children.begin(), children.end(),
-                         [](const Item& a, const Item& b) { return a.depth < b.depth; });
-        RenderItems(children, 0, children.size(), state);
-    }
 }
 
 } // namespace swf
