@@ -6,7 +6,7 @@
 #include <cmath>
 #include <string>
 
-#include "swf/MovieParser.h"
+#include "swf/format/MovieParser.h"
 #include "swfwriter/BlockFont.h"
 #include "swfwriter/MovieWriter.h"
 

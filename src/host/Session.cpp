@@ -6,8 +6,8 @@
 #include "platform/sim/ControlSupport.h"
 #include "platform/sim/DevicePath.h"
 #include "platform/sim/WindowManager.h"
-#include "swf/HostFiles.h"
-#include "swf/MovieControl.h"
+#include "swf/control/HostFiles.h"
+#include "swf/control/MovieControl.h"
 
 namespace host {
 namespace {

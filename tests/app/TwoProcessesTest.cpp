@@ -103,9 +103,10 @@ TEST(TwoProcessesTest, ASecondPlayerProcessHandsItsMovieToTheFirstAndExitsWithMi
     while (std::filesystem::exists(handoff) && std::chrono::steady_clock::now() < end) {
         std::this_thread::sleep_for(std::chrono::milliseconds(20));
     }
-    // A moment for the load that follows, then the first player stops.
-    std::this_thread::sleep_for(std::chrono::milliseconds(200));
-    std::ofstream(device / "stop") << "stop";
+    // The first player stops once it has loaded the movie (the request is
+    // moved into place whole, so that it is never read half written).
+    std::ofstream(device / "stop.new") << "file://\\\\My Documents\\\\handed.swf";
+    std::filesystem::rename(device / "stop.new", device / "stop");
     EXPECT_EQ(first.Wait(), 0);
 
     const std::string secondCalls = ReadAll(secondJournal);

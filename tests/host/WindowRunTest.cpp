@@ -271,14 +271,25 @@ TEST(WindowRun, TheWindowShowsTheDeviceScreenAndClosingItClosesThePlayer) {
     cairo_surface_destroy(expected);
     EXPECT_TRUE(matched) << "the window does not show the device's screen";
 
+    // How many calls of that name the device has journaled so far.
+    const auto journaled = [&](const std::string& call) {
+        int count = 0;
+        std::istringstream lines(testing::ReadFile(journal));
+        for (std::string line; std::getline(lines, line);) {
+            const auto entry = nlohmann::json::parse(line, nullptr, false);
+            count += entry.is_object() && entry["call"] == call;
+        }
+        return count;
+    };
     // Clicks as a window system delivers them: the mouse is the stylus on the
-    // screen, and the frame's buttons are the handheld's.
-    auto click = [&](int x, int y) {
+    // screen, and the frame's buttons are the handheld's. Each click waits
+    // for the call of the device that it leads to.
+    auto click = [&](int x, int y, const std::string& leadsTo) {
+        const int before = journaled(leadsTo);
         // The pointer moves to the point first: a window system reports a
         // press where the pointer is.
         XWarpPointer(display, None, window, 0, 0, 0, 0, x, y);
-        XFlush(display);
-        std::this_thread::sleep_for(200ms);
+        XSync(display, False);
         for (const int type : {ButtonPress, ButtonRelease}) {
             XEvent event{};
             event.xbutton.type = type;
@@ -291,13 +302,14 @@ TEST(WindowRun, TheWindowShowsTheDeviceScreenAndClosingItClosesThePlayer) {
             event.xbutton.state = type == ButtonRelease ? Button1Mask : 0;
             XSendEvent(display, window, True,
                        type == ButtonPress ? ButtonPressMask : ButtonReleaseMask, &event);
-            XFlush(display);
-            std::this_thread::sleep_for(300ms);
+            XSync(display, False);
         }
+        EXPECT_TRUE(WaitFor([&] { return journaled(leadsTo) > before; }, 30s))
+            << "a click at " << x << ", " << y << " did not lead to " << leadsTo;
     };
     // The message box's OK soft key, at the left of the bar along the bottom
     // (its hot keys are the player's again once the box is gone)...
-    click(frame.ScreenArea().x + 2 * 20, frame.ScreenArea().y + 2 * 307);
+    click(frame.ScreenArea().x + 2 * 20, frame.ScreenArea().y + 2 * 307, "MessageBoxW");
     // ...then APP1, which turns full screen on.
     for (int y = 0; y < frame.Height(); ++y) {
         int x = 0;
@@ -305,7 +317,7 @@ TEST(WindowRun, TheWindowShowsTheDeviceScreenAndClosingItClosesThePlayer) {
             ++x;
         }
         if (x < frame.Width()) {
-            click(x + 4, y + 4);
+            click(x + 4, y + 4, "SHFullScreen");
             break;
         }
     }

@@ -5,12 +5,14 @@
 //   vantrel_player_launcher DEVICE_DIR JOURNAL_FILE [COMMAND LINE]
 //
 // Writes JOURNAL_FILE.ready once the player's window is up. Runs until the
-// player ends, or until the file DEVICE_DIR/stop appears (at most 60 s), then
-// writes the device's journal to JOURNAL_FILE, one JSON object a line. The
-// exit code is the player's, or 0 when it was stopped.
+// player ends, or until the file DEVICE_DIR/stop appears and the journal
+// holds the text written in it (at most 60 s), then writes the device's
+// journal to JOURNAL_FILE, one JSON object a line. The exit code is the
+// player's, or 0 when it was stopped.
 #include <filesystem>
 #include <fstream>
 #include <iostream>
+#include <iterator>
 #include <memory>
 #include <string>
 
@@ -33,6 +35,16 @@ bool FrameIsUp(const sim::Automation& automation, const sim::Program& program) {
         }
     }
     return false;
+}
+
+// Whether the stop file is there and the journal holds its text.
+bool StopRequested(const std::filesystem::path& stopFile, sim::Device& device) {
+    std::ifstream in(stopFile);
+    if (!in) {
+        return false;
+    }
+    const std::string awaited{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+    return device.GetJournal().JsonLines().find(awaited) != std::string::npos;
 }
 
 } // namespace
@@ -66,7 +78,7 @@ int main(int argc, char** argv) {
                 ready = true;
                 std::ofstream(journalFile.string() + ".ready") << "ready\n";
             }
-            return program.Finished() || std::filesystem::exists(stopFile);
+            return program.Finished() || StopRequested(stopFile, *device);
         },
         kLimit);
     const int exitCode = program.Finished() ? program.ExitCode().value_or(1) : 0;

@@ -21,8 +21,8 @@
 #include "platform/sim/WindowObject.h"
 #include "playertest/PlayerFixture.h"
 #include "resources/resource.h"
-#include "swf/HostFiles.h"
-#include "swf/MovieControl.h"
+#include "swf/control/HostFiles.h"
+#include "swf/control/MovieControl.h"
 #include "swfwriter/MovieWriter.h"
 
 namespace {

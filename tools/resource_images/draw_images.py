@@ -5,7 +5,9 @@ The toolbar strips hold six images side by side, in the order of the toolbar's
 buttons (separator left out): Play, Pause, Stop, volume bar, full screen,
 position slider. toolbar16.bmp has 16 x 15 images, toolbar32.bmp 32 x 31.
 The grey RGB(192, 192, 192) is the background that the toolbar shows through.
-vantrel.ico holds the program icon at 16 x 16 and 32 x 32 pixels.
+vantrel.ico holds the program icon at 16 x 16 and 32 x 32 pixels. The same
+icon, for Linux desktops, goes into packaging/linux/icons/ as PNG files at the
+sizes of the hicolor theme and as SVG.
 
 Shapes are drawn in a 0..1 unit square and rasterised with 4 x 4 supersampling,
 so the same drawing serves every size. Run it after changing a drawing and
@@ -14,6 +16,7 @@ commit its output: the build uses the files, not this script.
 import os
 import struct
 import sys
+import zlib
 
 BACKGROUND = (192, 192, 192)
 INK = (24, 40, 96)
@@ -147,6 +150,50 @@ def ico(images):
     return struct.pack("<HHH", 0, 1, len(images)) + entries + data
 
 
+def png(rows):
+    """An 8-bit RGBA PNG file of the rows."""
+    height, width = len(rows), len(rows[0])
+    raw = bytearray()
+    for row in rows:
+        raw.append(0)  # no filter
+        for pixel in row:
+            raw += bytes(pixel)
+
+    def chunk(kind, data):
+        body = kind + data
+        return struct.pack(">I", len(data)) + body + struct.pack(">I", zlib.crc32(body))
+
+    header = struct.pack(">IIBBBBB", width, height, 8, 6, 0, 0, 0)
+    return (b"\x89PNG\r\n\x1a\n" + chunk(b"IHDR", header) +
+            chunk(b"IDAT", zlib.compress(bytes(raw), 9)) + chunk(b"IEND", b""))
+
+
+def svg(drawing, size=256):
+    """The drawing as an SVG file of size x size user units."""
+    shapes = []
+    for (r, g, b), points in drawing:
+        coordinates = " ".join(f"{x * size:g},{y * size:g}" for x, y in points)
+        shapes.append(f'  <polygon fill="#{r:02x}{g:02x}{b:02x}" points="{coordinates}"/>')
+    return (f'<svg xmlns="http://www.w3.org/2000/svg" width="{size}" height="{size}" '
+            f'viewBox="0 0 {size} {size}">\n' + "\n".join(shapes) + "\n</svg>\n")
+
+
+# The sizes a desktop looks for in the hicolor theme.
+DESKTOP_ICON_SIZES = (16, 22, 24, 32, 48, 64, 128, 256)
+
+
+def write_desktop_icons(out):
+    for size in DESKTOP_ICON_SIZES:
+        folder = os.path.join(out, f"{size}x{size}", "apps")
+        os.makedirs(folder, exist_ok=True)
+        with open(os.path.join(folder, "vantrel.png"), "wb") as f:
+            f.write(png(render(DRAWINGS["icon"], size, size, None)))
+    folder = os.path.join(out, "scalable", "apps")
+    os.makedirs(folder, exist_ok=True)
+    with open(os.path.join(folder, "vantrel.svg"), "w") as f:
+        f.write(svg(DRAWINGS["icon"]))
+
+
 def toolbar_strip(width, height):
     strip = [[] for _ in range(height)]
     for name in TOOLBAR_ORDER:
@@ -157,10 +204,12 @@ def toolbar_strip(width, height):
 
 
 def main():
-    root = os.path.dirname(os.path.abspath(__file__))
-    out = os.path.normpath(os.path.join(root, "..", "..", "src", "resources", "images"))
+    root = os.path.normpath(os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", ".."))
+    out = os.path.join(root, "src", "resources", "images")
+    desktop = os.path.join(root, "packaging", "linux", "icons")
     if len(sys.argv) > 1:
         out = sys.argv[1]
+        desktop = os.path.join(out, "icons")
     os.makedirs(out, exist_ok=True)
     with open(os.path.join(out, "toolbar16.bmp"), "wb") as f:
         f.write(bmp_24(toolbar_strip(16, 15)))
@@ -169,6 +218,7 @@ def main():
     icons = [(size, size, icon_image(render(DRAWINGS["icon"], size, size, None))) for size in (16, 32)]
     with open(os.path.join(out, "vantrel.ico"), "wb") as f:
         f.write(ico(icons))
+    write_desktop_icons(desktop)
 
 
 if __name__ == "__main__":

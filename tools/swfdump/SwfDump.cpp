@@ -9,12 +9,12 @@
 #include <string>
 #include <vector>
 
-#include "swf/ByteReader.h"
-#include "swf/MovieFile.h"
-#include "swf/MovieParser.h"
-#include "swf/TagCodes.h"
-#include "swf/TagStream.h"
-#include "swf/TagSummary.h"
+#include "swf/base/ByteReader.h"
+#include "swf/format/MovieFile.h"
+#include "swf/format/MovieParser.h"
+#include "swf/format/TagCodes.h"
+#include "swf/format/TagStream.h"
+#include "swf/format/TagSummary.h"
 
 namespace {
 

@@ -14,9 +14,9 @@
 #include <string_view>
 #include <vector>
 
-#include "swf/MovieParser.h"
-#include "swf/MoviePlayer.h"
-#include "swf/MovieView.h"
+#include "swf/format/MovieParser.h"
+#include "swf/runtime/MoviePlayer.h"
+#include "swf/render/MovieView.h"
 
 namespace {
 

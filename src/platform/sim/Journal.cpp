@@ -1,46 +1,9 @@
 #include "platform/sim/Journal.h"
 
-#include <cmath>
-#include <cstdio>
-
+#include "platform/Json.h"
 #include "platform/Text.h"
 
 namespace sim {
-namespace {
-
-std::string JsonString(const std::string& text) {
-    std::string out = "\"";
-    for (const char c : text) {
-        switch (c) {
-        case '"':
-            out += "\\\"";
-            break;
-        case '\\':
-            out += "\\\\";
-            break;
-        case '\n':
-            out += "\\n";
-            break;
-        case '\r':
-            out += "\\r";
-            break;
-        case '\t':
-            out += "\\t";
-            break;
-        default:
-            if (static_cast<unsigned char>(c) < 0x20) {
-                char escaped[8];
-                std::snprintf(escaped, sizeof escaped, "\\u%04x", static_cast<unsigned>(c));
-                out += escaped;
-            } else {
-                out += c;
-            }
-        }
-    }
-    return out + "\"";
-}
-
-} // namespace
 
 JournalValue::JournalValue(std::u16string_view text) : value(text::ToUtf8(text)) {}
 
@@ -56,16 +19,10 @@ std::string JournalValue::Json() const {
     case 2:
         return std::to_string(std::get<2>(value));
     case 3: {
-        const double number = std::get<3>(value);
-        if (!std::isfinite(number)) {
-            return "null";
-        }
-        char buffer[32];
-        std::snprintf(buffer, sizeof buffer, "%.17g", number);
-        return buffer;
+        return json::Number(std::get<3>(value), 17);
     }
     case 4:
-        return JsonString(std::get<4>(value));
+        return json::Quote(std::get<4>(value));
     default:
         return "null";
     }
@@ -73,7 +30,7 @@ std::string JournalValue::Json() const {
 
 std::string JournalEntry::Json() const {
     std::string out = "{\"t\": " + std::to_string(time) + ", \"pid\": " + std::to_string(pid) +
-                      ", \"call\": " + JsonString(call) + ", \"args\": [";
+                      ", \"call\": " + json::Quote(call) + ", \"args\": [";
     for (std::size_t i = 0; i < args.size(); ++i) {
         out += (i == 0 ? "" : ", ") + args[i].Json();
     }

@@ -171,7 +171,9 @@ std::optional<RegistryPath> ParseKeyPath(std::string_view text) {
     while (true) {
         const std::size_t separator = text.find('\\');
         const auto name = UnescapeText(text.substr(0, separator));
-        if (!name || name->empty()) {
+        // A name never holds the separator (paths are split at it), so an
+        // escaped one is damage; the tree could not write it back.
+        if (!name || name->empty() || name->find(u'\\') != std::u16string::npos) {
             return std::nullopt;
         }
         if (first) {

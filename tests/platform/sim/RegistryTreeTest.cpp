@@ -90,6 +90,9 @@ TEST(RegistryTree, DamagedFilesAreRefused) {
         "vantrel-registry 1\n@ = sz \"x\"\nend\n",
         "vantrel-registry 1\n[HKEY_NOWHERE\\a]\nend\n",
         "vantrel-registry 1\n[HKEY_CLASSES_ROOT\\\\a]\nend\n",
+        // A key name holding the path separator, escaped (a fuzzing finding:
+        // it read, and the tree's text then read back as another tree).
+        "vantrel-registry 1\n[HKEY_CURRENT_USER\\%005C]\nend\n",
         "vantrel-registry 1\n[HKEY_CLASSES_ROOT\\a]\n\"v\" = dword 4294967296\nend\n",
         "vantrel-registry 1\n[HKEY_CLASSES_ROOT\\a]\n\"v\" = binary 0g\nend\n",
         "vantrel-registry 1\n[HKEY_CLASSES_ROOT\\a]\n\"v\" = sz \"%12\"\nend\n",

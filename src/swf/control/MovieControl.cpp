@@ -1,0 +1,112 @@
+#include "swf/control/MovieControl.h"
+
+#include "platform/BackgroundWork.h"
+#include "platform/Painting.h"
+#include "platform/Window.h"
+#include "swf/control/HostFiles.h"
+
+namespace swf {
+
+void InstallMovieControl() {
+    InstallMovieControl(std::make_shared<HostFiles>());
+}
+
+void InstallMovieControl(std::shared_ptr<FileSystem> files, HttpLimits limits) {
+    RegisterControlClass(MovieControlClassId, [files, limits]() -> std::unique_ptr<HostedControl> {
+        return std::make_unique<MovieControl>(files, limits);
+    });
+}
+
+std::uint64_t MovieControl::DeviceClock::NowMilliseconds() const {
+    return GetTickCount();
+}
+
+MovieControl::MovieControl(std::shared_ptr<FileSystem> files, HttpLimits limits)
+    : files(std::move(files)),
+      // A transfer counts as the device's background work while it runs, so
+      // that a virtual clock waits for its result.
+      fetcher(limits, [] { return std::make_shared<BackgroundWork>(); }),
+      state(
+          *this->files, fetcher, clock,
+          [this] {
+              if (window != nullptr) {
+                  PostMessageW(window, WakeMessage, 0, 0);
+              }
+          },
+          [this] { UpdatePicture(); }) {}
+
+MovieControl::~MovieControl() = default;
+
+LRESULT MovieControl::WindowProc(HWND handle, UINT message, WPARAM wParam, LPARAM lParam) {
+    switch (message) {
+    case WM_NCCREATE:
+        window = handle;
+        break;
+    case WM_CREATE:
+        SetTimer(handle, FrameTimerId, FrameTimerMilliseconds, nullptr);
+        return 0;
+    case WM_SIZE:
+        UpdatePicture();
+        return 0;
+    case WM_TIMER:
+        if (wParam == FrameTimerId) {
+            state.Tick();
+            return 0;
+        }
+        break;
+    case WakeMessage:
+        state.Pump();
+        return 0;
+    case WM_ERASEBKGND:
+        return 1; // the paint covers the whole window
+    case WM_PAINT:
+        Paint(handle);
+        return 0;
+    case WM_DESTROY:
+        KillTimer(handle, FrameTimerId);
+        break;
+    default:
+        break;
+    }
+    return DefWindowProcW(handle, message, wParam, lParam);
+}
+
+void MovieControl::UpdatePicture() {
+    if (window == nullptr) {
+        return;
+    }
+    RECT client;
+    GetClientRect(window, &client);
+    if (picture.Update(state, client.right - client.left, client.bottom - client.top) ||
+        picture.View() == nullptr) {
+        InvalidateRect(window, nullptr, FALSE);
+    }
+}
+
+void MovieControl::Paint(HWND handle) {
+    PAINTSTRUCT paint;
+    HDC dc = BeginPaint(handle, &paint);
+    if (dc != nullptr && (picture.View() == nullptr || !PaintPicture(dc, *picture.View()))) {
+        // No movie (yet): an empty white stage.
+        HBRUSH brush = CreateSolidBrush(RGB(255, 255, 255));
+        RECT client;
+        GetClientRect(handle, &client);
+        FillRect(dc, &client, brush);
+        DeleteObject(brush);
+    }
+    EndPaint(handle, &paint);
+}
+
+HRESULT MovieControl::Invoke(DISPID id, WORD kind, std::span<const Variant> args, Variant& result) {
+    return state.Invoke(id, kind, args, result);
+}
+
+const char* MovieControl::OperationName(DISPID id, WORD kind) const {
+    return MovieControlState::OperationName(id, kind);
+}
+
+std::string MovieControl::StateJson() const {
+    return state.StateJson();
+}
+
+} // namespace swf

@@ -1,0 +1,67 @@
+// The movie control as the device hosts it: a child window created by class
+// id that loads the movie of its URL, plays it on the device clock with a
+// device timer (starting by itself once the movie is in), and answers the
+// dispatch operations through MovieControlState. Loading results come back
+// from the HTTP worker thread as posted messages.
+#pragma once
+
+#include <memory>
+#include <string>
+
+#include "platform/ControlHost.h"
+#include "platform/Messages.h"
+#include "swf/control/ControlPicture.h"
+#include "swf/control/HttpFetcher.h"
+#include "swf/control/MovieControlState.h"
+#include "swf/runtime/HostServices.h"
+
+namespace swf {
+
+// The class id the movie control is registered under.
+inline constexpr char16_t MovieControlClassId[] = u"{D27CDB6E-AE6D-11CF-96B8-444553540000}";
+
+// Registers the movie control with the current device. files reads the
+// movies of "file://" URLs; by default host paths only, until the device's
+// own file functions are there to read device paths.
+void InstallMovieControl();
+void InstallMovieControl(std::shared_ptr<FileSystem> files, HttpLimits limits = {});
+
+class MovieControl final : public HostedControl {
+public:
+    // Posted to the control's window when loading work is waiting.
+    static constexpr UINT WakeMessage = WM_APP + 0x5F0;
+    // The frame timer; the frame clock decides which ticks end a frame.
+    static constexpr UINT_PTR FrameTimerId = 1;
+    static constexpr UINT FrameTimerMilliseconds = 10;
+
+    MovieControl(std::shared_ptr<FileSystem> files, HttpLimits limits);
+    ~MovieControl() override;
+    MovieControl(const MovieControl&) = delete;
+    MovieControl& operator=(const MovieControl&) = delete;
+
+    LRESULT WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) override;
+    HRESULT Invoke(DISPID id, WORD kind, std::span<const Variant> args, Variant& result) override;
+    const char* OperationName(DISPID id, WORD kind) const override;
+    std::string StateJson() const override;
+
+private:
+    class DeviceClock final : public Clock {
+    public:
+        std::uint64_t NowMilliseconds() const override;
+    };
+
+    // Renders the frame when the stage changed, and asks for a paint then.
+    void UpdatePicture();
+    void Paint(HWND window);
+
+    // The window is known from WM_NCCREATE on, before any load can start, and
+    // does not change; the HTTP worker reads it to post its wake-ups.
+    HWND window = nullptr;
+    std::shared_ptr<FileSystem> files;
+    DeviceClock clock;
+    HttpFetcher fetcher;
+    MovieControlState state; // borrows the members above, so it goes first
+    ControlPicture picture;  // reads the state; goes before it
+};
+
+} // namespace swf

@@ -1,0 +1,98 @@
+// The movie control's state and its dispatch operations, apart from the
+// window that hosts it: the URL and its loading, the movie's playback on the
+// frame clock, the scale mode and the properties of "_root". The control's
+// window owns one and forwards its dispatch calls, wake-ups and timer ticks.
+#pragma once
+
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <optional>
+#include <span>
+#include <string>
+
+#include "platform/ControlHost.h"
+#include "swf/runtime/HostServices.h"
+#include "swf/runtime/MovieLoader.h"
+#include "swf/runtime/MoviePlayer.h"
+
+namespace swf {
+
+// Dispatch ids of the movie control.
+namespace dispid {
+constexpr DISPID ReadyState = -525;
+constexpr DISPID MovieUrl = 102;
+constexpr DISPID FrameNumber = 107;
+constexpr DISPID Play = 112;
+constexpr DISPID Stop = 113;
+constexpr DISPID Rewind = 116;
+constexpr DISPID ScaleMode = 120;
+constexpr DISPID TotalFrames = 124;
+constexpr DISPID Playing = 125;
+constexpr DISPID MenuEnabled = 135;
+constexpr DISPID QualityName = 141;
+constexpr DISPID SetClipProperty = 153;
+constexpr DISPID SetClipPropertyNumber = 157;
+} // namespace dispid
+
+// Indices of the clip properties the control sets on "_root".
+namespace clipproperty {
+constexpr LONG X = 0;
+constexpr LONG Y = 1;
+constexpr LONG XScale = 2;
+constexpr LONG YScale = 3;
+constexpr LONG Rotation = 10;
+} // namespace clipproperty
+
+class MovieControlState {
+public:
+    // files, fetcher and clock are borrowed and must outlive the state.
+    // wake asks for Pump on the user-interface thread (from any thread);
+    // redraw asks for the control to be painted again.
+    MovieControlState(FileSystem& files, Fetcher& fetcher, const Clock& clock,
+                      std::function<void()> wake, std::function<void()> redraw);
+    ~MovieControlState();
+    MovieControlState(const MovieControlState&) = delete;
+    MovieControlState& operator=(const MovieControlState&) = delete;
+
+    HRESULT Invoke(DISPID id, WORD kind, std::span<const Variant> args, Variant& result);
+    static const char* OperationName(DISPID id, WORD kind);
+    std::string StateJson() const;
+
+    // Loading work that is due (after a wake-up).
+    void Pump();
+    // A tick of the control's timer: runs the frame periods that have ended.
+    void Tick();
+
+    int ReadyState() const { return loader.ReadyState(); }
+    const Movie* CurrentMovie() const;
+    const MoviePlayer* Player() const { return player.get(); }
+    int ScaleMode() const { return scaleMode; }
+    const std::u16string& Url() const { return url; }
+
+    // Counters for the renderer to keep; they stay 0 until it exists.
+    std::uint64_t framesRendered = 0;
+    std::uint64_t framesSkipped = 0;
+
+private:
+    HRESULT SetClipProperty(std::span<const Variant> args);
+    void FollowLoad();
+
+    const Clock& clock;
+    std::function<void()> redraw;
+    MovieLoader loader;
+
+    std::u16string url;
+    bool menuEnabled = true;
+    std::u16string quality = u"high";
+    int scaleMode = 0;
+    // Playing as asked before the movie is there; a new movie plays by itself.
+    bool playRequested = true;
+    RootProperties rootProperties;
+
+    std::unique_ptr<MoviePlayer> player; // once the header is read
+    std::optional<FrameClock> frameClock;
+    std::size_t framesSeen = 0;
+};
+
+} // namespace swf
