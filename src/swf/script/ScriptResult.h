@@ -20,6 +20,7 @@ public:
     const T& operator*() const { return value; }
     T& operator*() { return value; }
     const T* operator->() const { return &value; }
+    T* operator->() { return &value; }
     const Completion& Abrupt() const { return completion; }
 
 private:

@@ -1,5 +1,6 @@
 #include "swf/script/Vm.h"
 
+#include <algorithm>
 #include <string>
 
 #include "swf/script/Activation.h"
@@ -10,10 +11,9 @@
 namespace swf::script {
 
 void BuiltinObjects::Trace(Tracer& t) const {
-    for (const Object* o :
-         {objectPrototype, functionPrototype, arrayPrototype, stringPrototype, numberPrototype,
-          booleanPrototype, datePrototype, errorPrototype, clipPrototype, buttonPrototype,
-          textFieldPrototype}) {
+    for (const Object* o : {objectPrototype, functionPrototype, arrayPrototype, stringPrototype,
+                            numberPrototype, booleanPrototype, datePrototype, errorPrototype,
+                            clipPrototype, buttonPrototype, textFieldPrototype}) {
         t.Visit(o);
     }
     for (const FunctionObject* f :
@@ -23,7 +23,9 @@ void BuiltinObjects::Trace(Tracer& t) const {
     }
 }
 
-int NativeCall::Version() const { return vm.Version(); }
+int NativeCall::Version() const {
+    return vm.Version();
+}
 
 Vm::Vm(VmHost& host, int version, VmLimits limits)
     : host(host), movieVersion(version), limits(limits), strings(heap) {
@@ -33,7 +35,9 @@ Vm::Vm(VmHost& host, int version, VmLimits limits)
     builtins::InstallAll(*this);
 }
 
-Vm::~Vm() { heap.RemoveRoots(this); }
+Vm::~Vm() {
+    heap.RemoveRoots(this);
+}
 
 int Vm::Version() const {
     return activations.empty() ? movieVersion : activations.back()->version;
@@ -66,7 +70,9 @@ String* Vm::IndexName(std::size_t index) {
     return strings.Intern(std::to_string(index));
 }
 
-Object* Vm::NewObject() { return NewObject(builtins.objectPrototype); }
+Object* Vm::NewObject() {
+    return NewObject(builtins.objectPrototype);
+}
 
 Object* Vm::NewObject(Object* prototype) {
     Object* object = heap.Make<Object>();
@@ -192,17 +198,14 @@ void Vm::RunTimers(double nowMs) {
     // Timers set or cleared by the timers themselves take effect at once;
     // each due timer runs once per call, as one frame runs each at most once.
     std::vector<int> due;
-    for (const auto& [name, constructor] : registeredClasses) {
-        tracer.Visit(name);
-        tracer.Visit(constructor);
-    }
     for (const Timer& t : timers) {
         if (t.dueMs <= nowMs) {
             due.push_back(t.id);
         }
     }
     for (const int id : due) {
-        auto it = std::find_if(timers.begin(), timers.end(), [id](const Timer& t) { return t.id == id; });
+        auto it =
+            std::find_if(timers.begin(), timers.end(), [id](const Timer& t) { return t.id == id; });
         if (it == timers.end()) {
             continue;
         }
