@@ -12,6 +12,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "swf/script/Value.h"
 
@@ -52,7 +53,7 @@ constexpr int ClipPropertyCount = 22;
 struct UrlRequest {
     std::string url;
     std::string target;
-    int method = 0; // 0 none, 1 GET, 2 POST
+    int method = 0;             // 0 none, 1 GET, 2 POST
     bool loadTarget = false;    // the target is a clip path, not a window
     bool loadVariables = false; // load variables rather than a movie
 };
@@ -72,6 +73,11 @@ public:
     virtual std::string DotPath(Object* clip) = 0;
     // The clip the object stands for is still on stage.
     virtual bool Alive(Object* clip) = 0;
+    // The object a reference stands for now: itself while its clip lives,
+    // else the script object of what is at its target path, else null.
+    virtual Object* Live(Object* clip) = 0;
+    // The instance names of its children that for..in lists.
+    virtual void ChildNames(Object* clip, std::vector<String*>& names) = 0;
 
     virtual Value GetProperty(Object* clip, ClipProperty property) = 0;
     virtual void SetProperty(Object* clip, ClipProperty property, const Value& value) = 0;

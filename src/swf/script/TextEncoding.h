@@ -28,4 +28,8 @@ std::string FromCharacters(const std::vector<std::uint32_t>& characters, int ver
 // The number of characters.
 std::size_t CharacterCount(std::string_view bytes, int version);
 
+// Equal when ASCII letters are compared without regard to case, as names
+// are before SWF 7.
+bool EqualsIgnoringAsciiCase(std::string_view a, std::string_view b);
+
 } // namespace swf::script

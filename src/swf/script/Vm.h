@@ -45,6 +45,10 @@ public:
     // Something the user may want to know about (a script stopped by a
     // limit), for the journal.
     virtual void Note(std::string_view text) = 0;
+    // getURL and its variants; "FSCommand:" URLs are the host's commands.
+    virtual void RequestUrl(const UrlRequest&) {}
+    // The movie's own URL (_url).
+    virtual std::string MovieUrl() { return {}; }
 };
 
 struct VmLimits {
@@ -220,7 +224,7 @@ public:
     // live with the built-in; the engine keeps them as roots.
     struct Timer {
         int id = 0;
-        Value function;   // a function, or an object whose method is named
+        Value function; // a function, or an object whose method is named
         String* method = nullptr;
         std::vector<Value> args;
         double intervalMs = 0;

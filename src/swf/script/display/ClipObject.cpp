@@ -1,0 +1,59 @@
+#include "swf/script/display/ClipObject.h"
+
+#include "swf/script/Vm.h"
+#include "swf/script/display/ClipProperties.h"
+
+namespace swf::script {
+
+bool ClipObject::GetSpecial(Vm& vm, String* name, Value& out) {
+    ClipHost* clips = vm.Clips();
+    if (!clips) {
+        return false;
+    }
+    const std::string_view view = name->View();
+    if (!view.empty() && view[0] == '_') {
+        if (const auto property = ClipPropertyByName(view)) {
+            out = clips->GetProperty(this, *property);
+            return true;
+        }
+        if (name->Folded() == vm.N().parent->Folded()) {
+            Object* parent = clips->Parent(this);
+            out = parent ? Value(parent) : Value();
+            return true;
+        }
+        if (name->Folded() == vm.N().root->Folded()) {
+            out = Value(clips->Level(0));
+            return true;
+        }
+    }
+    // A variable of the timeline comes before a child of the same name.
+    if (Properties().Find(name, vm.Version())) {
+        return false;
+    }
+    if (Object* child = clips->Child(this, name, vm.Version())) {
+        out = Value(child);
+        return true;
+    }
+    return false;
+}
+
+bool ClipObject::SetSpecial(Vm& vm, String* name, const Value& value) {
+    ClipHost* clips = vm.Clips();
+    if (!clips || name->Empty() || name->View()[0] != '_') {
+        return false;
+    }
+    const auto property = ClipPropertyByName(name->View());
+    if (!property) {
+        return false;
+    }
+    clips->SetProperty(this, *property, value);
+    return true;
+}
+
+void ClipObject::ExtraEnumerable(Vm& vm, std::vector<String*>& names) {
+    if (ClipHost* clips = vm.Clips()) {
+        clips->ChildNames(this, names);
+    }
+}
+
+} // namespace swf::script

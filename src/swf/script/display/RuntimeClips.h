@@ -1,0 +1,90 @@
+// The ClipHost of a movie playing in the runtime: the script objects of its
+// clips, buttons and text fields (made when a script first sees them, kept
+// while their display objects live), their display properties, timelines,
+// and the operations scripts perform on the stage.
+#pragma once
+
+#include <optional>
+#include <string>
+#include <unordered_map>
+
+#include "swf/runtime/DisplayObject.h"
+#include "swf/runtime/MoviePlayer.h"
+#include "swf/script/ClipHost.h"
+#include "swf/script/Heap.h"
+#include "swf/script/display/ClipObject.h"
+
+namespace swf::script {
+
+class MovieScripts;
+class Vm;
+
+class RuntimeClips final : public ClipHost, public RootSource {
+public:
+    RuntimeClips(MoviePlayer& player, Vm& vm, MovieScripts& scripts);
+    ~RuntimeClips() override;
+    RuntimeClips(const RuntimeClips&) = delete;
+    RuntimeClips& operator=(const RuntimeClips&) = delete;
+
+    // The script object of a clip, button or text field; null for shapes
+    // and other objects scripts cannot see.
+    ClipObject* ObjectFor(DisplayObject* object);
+    // The display object a script object stands for now (see Live).
+    DisplayObject* Display(Object* clip);
+    MovieClip* DisplayClip(Object* clip);
+
+    // Forgets script objects whose display objects are gone (their objects
+    // stay while a script holds them, resolving by path).
+    void Prune();
+
+    Object* Level(int level) override;
+    Object* Parent(Object* clip) override;
+    Object* Child(Object* clip, String* name, int version) override;
+    std::string SlashPath(Object* clip) override;
+    std::string DotPath(Object* clip) override;
+    bool Alive(Object* clip) override;
+    Object* Live(Object* clip) override;
+    void ChildNames(Object* clip, std::vector<String*>& names) override;
+
+    Value GetProperty(Object* clip, ClipProperty property) override;
+    void SetProperty(Object* clip, ClipProperty property, const Value& value) override;
+
+    void GotoFrame(Object* clip, std::size_t frame, bool play) override;
+    bool GotoLabel(Object* clip, std::string_view label, bool play) override;
+    void Play(Object* clip) override;
+    void Stop(Object* clip) override;
+    void NextFrame(Object* clip) override;
+    void PrevFrame(Object* clip) override;
+    std::size_t CurrentFrame(Object* clip) override;
+    std::size_t FramesLoaded(Object* clip) override;
+    std::size_t TotalFrames(Object* clip) override;
+    std::optional<std::size_t> FindLabel(Object* clip, std::string_view label) override;
+    void CallFrame(Object* clip, std::size_t frame) override;
+
+    void Duplicate(Object* clip, std::string_view name, int depth) override;
+    void Remove(Object* clip) override;
+    void StartDrag(Object* clip, bool lockCenter,
+                   std::optional<std::array<double, 4>> bounds) override;
+    void StopDrag() override;
+    void StopSounds() override;
+    void ToggleQuality() override;
+    void RequestUrl(Object* clip, const UrlRequest& request) override;
+
+    void TraceRoots(Tracer& tracer) const override;
+
+private:
+    std::string PathOf(const DisplayObject& object) const;
+    DisplayObject* FindByPath(std::string_view path) const;
+    Value GetTransformProperty(DisplayObject& object, ClipObject& clip, ClipProperty property);
+    void SetTransformProperty(DisplayObject& object, ClipObject& clip, ClipProperty property,
+                              double value);
+
+    MoviePlayer& player;
+    Vm& vm;
+    MovieScripts& scripts;
+    std::unordered_map<DisplayHandle, ClipObject*> objects;
+    std::optional<DisplayHandle> dragged;
+    int quality = 2; // 0 low, 1 medium, 2 high, 3 best
+};
+
+} // namespace swf::script

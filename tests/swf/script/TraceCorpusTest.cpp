@@ -1,0 +1,107 @@
+// Every movie of the trace corpus against the lines Flash Player traced for
+// it: each movie's result is printed (pass, or the first line that differs),
+// with the counts by SWF version, and the test fails when fewer pass than
+// the floor, which only ever rises. TRACE_ONLY=substring runs the movies
+// whose names contain it and prints their whole output.
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <map>
+#include <sstream>
+
+#include "CorpusFiles.h"
+#include "swf/script/TraceRun.h"
+
+namespace {
+
+// Movies giving exactly their expected trace; only ever raised.
+constexpr std::size_t passingFloor = 0;
+
+// Lines a movie may write before the rest is ignored (its expected trace is
+// far shorter: the comparison fails anyway).
+constexpr std::size_t maxLines = 20000;
+
+std::vector<std::string> ExpectedLines(const std::filesystem::path& movie) {
+    std::ifstream in(movie.string() + ".trace", std::ios::binary);
+    std::vector<std::string> lines;
+    for (std::string line; std::getline(in, line);) {
+        lines.push_back(line);
+    }
+    return lines;
+}
+
+// "" when equal, else a description of the first difference.
+std::string FirstDifference(const std::vector<std::string>& got,
+                            const std::vector<std::string>& expected) {
+    for (std::size_t i = 0; i < std::max(got.size(), expected.size()); ++i) {
+        if (i >= got.size()) {
+            return "line " + std::to_string(i + 1) + ": missing, expected \"" + expected[i] + "\"";
+        }
+        if (i >= expected.size()) {
+            return "line " + std::to_string(i + 1) + ": extra \"" + got[i] + "\"";
+        }
+        if (got[i] != expected[i]) {
+            return "line " + std::to_string(i + 1) + ": \"" + got[i] + "\", expected \"" +
+                   expected[i] + "\"";
+        }
+    }
+    return {};
+}
+
+struct Tally {
+    int movies = 0;
+    int passed = 0;
+};
+
+TEST(TraceCorpus, MoviesTraceWhatFlashPlayerTraced) {
+    const auto movies = corpus::MoviesIn(corpus::TracesDir());
+    if (movies.empty()) {
+        GTEST_SKIP() << "no corpus movies in " << corpus::TracesDir();
+    }
+    const char* only = std::getenv("TRACE_ONLY");
+    std::map<int, Tally> byVersion;
+    std::size_t passed = 0;
+    std::ostringstream report;
+    for (const auto& movie : movies) {
+        const std::string name = movie.filename().string();
+        if (only != nullptr && name.find(only) == std::string::npos) {
+            continue;
+        }
+        swf::script::TraceRunOptions options;
+        // A fixed moment and time zone, so that runs are alike everywhere.
+        options.wallClockStart = 1.2e12;
+        options.movieUrl = "file:///" + name;
+        std::vector<std::string> lines;
+        const auto result =
+            swf::script::RunForTrace(corpus::ReadFile(movie), options, [&](std::string_view line) {
+                if (lines.size() < maxLines) {
+                    lines.emplace_back(line);
+                }
+            });
+        Tally& tally = byVersion[result.version];
+        ++tally.movies;
+        const std::string difference = FirstDifference(lines, ExpectedLines(movie));
+        if (difference.empty()) {
+            ++tally.passed;
+            ++passed;
+            report << "pass " << name << "\n";
+        } else {
+            report << "FAIL " << name << ": " << difference << "\n";
+        }
+        if (only != nullptr) {
+            for (const auto& line : lines) {
+                report << "  | " << line << "\n";
+            }
+        }
+    }
+    for (const auto& [version, tally] : byVersion) {
+        report << "SWF " << version << ": " << tally.passed << " of " << tally.movies << "\n";
+    }
+    report << "trace corpus: " << passed << " movies pass\n";
+    std::printf("%s", report.str().c_str());
+    if (only == nullptr) {
+        EXPECT_GE(passed, passingFloor);
+    }
+}
+
+} // namespace
