@@ -1,0 +1,65 @@
+// Measures what a test hears in a 44.1 kHz stereo mix.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <cstdlib>
+#include <optional>
+#include <span>
+
+namespace tones {
+
+// One channel's samples, from interleaved stereo.
+inline std::int16_t At(std::span<const std::int16_t> stereo, std::size_t frame, int channel) {
+    return stereo[2 * frame + static_cast<std::size_t>(channel)];
+}
+
+inline std::size_t Frames(std::span<const std::int16_t> stereo) {
+    return stereo.size() / 2;
+}
+
+// The first and one past the last frame louder than threshold on channel.
+struct Span {
+    std::size_t begin = 0;
+    std::size_t end = 0;
+};
+inline std::optional<Span> Audible(std::span<const std::int16_t> stereo, int channel = 0,
+                                   int threshold = 200) {
+    std::optional<Span> found;
+    for (std::size_t frame = 0; frame < Frames(stereo); ++frame) {
+        if (std::abs(At(stereo, frame, channel)) > threshold) {
+            if (!found) {
+                found = Span{frame, frame + 1};
+            }
+            found->end = frame + 1;
+        }
+    }
+    return found;
+}
+
+// The frequency of a tone between two frames, from its upward zero
+// crossings (interpolated between samples), in hertz.
+inline double Frequency(std::span<const std::int16_t> stereo, std::size_t begin, std::size_t end,
+                        int channel = 0) {
+    std::optional<double> first;
+    double last = 0.0;
+    int crossings = 0;
+    for (std::size_t frame = begin + 1; frame < end; ++frame) {
+        const double before = At(stereo, frame - 1, channel);
+        const double now = At(stereo, frame, channel);
+        if (before < 0.0 && now >= 0.0) {
+            const double at = static_cast<double>(frame - 1) + before / (before - now);
+            if (!first) {
+                first = at;
+            }
+            last = at;
+            ++crossings;
+        }
+    }
+    if (!first || crossings < 2) {
+        return 0.0;
+    }
+    return (crossings - 1) * 44100.0 / (last - *first);
+}
+
+} // namespace tones
