@@ -23,6 +23,15 @@ std::u16string PendingName() {
     return name;
 }
 
+// Where the running player moves the hand-off file to read it.
+std::u16string ClaimedName() {
+    std::u16string name(kHandoffFilePath);
+    name += u'.';
+    name += text::FromUtf8(std::to_string(GetCurrentProcessId()));
+    name += u".taken";
+    return name;
+}
+
 // False when the file cannot be created or not every byte reaches it (a
 // full storage card).
 bool WriteWhole(const std::u16string& path, const std::vector<unsigned char>& bytes) {
@@ -94,7 +103,23 @@ void RecordOpenRequest(const std::u16string& commandLine) {
 }
 
 std::optional<std::u16string> TakeOpenRequest() {
-    FILE* handoff = _wfopen(kHandoffFilePath, u"r");
+    // The file is first moved to a name of this player's own, in one step,
+    // and read there: a request that arrives meanwhile takes the hand-off
+    // file's name anew and waits for the next tick, where reading the file
+    // and then deleting it by its name would delete the newer request unread.
+    // Looking costs nothing on most ticks, which find no request.
+    if (GetFileAttributesW(kHandoffFilePath) == INVALID_FILE_ATTRIBUTES) {
+        return std::nullopt;
+    }
+    const std::u16string claimed = ClaimedName();
+    if (MoveFileW(kHandoffFilePath, claimed.c_str()) == FALSE) {
+        // A claim a crash left behind gives way to this one.
+        if (GetLastError() != ERROR_ALREADY_EXISTS || DeleteFileW(claimed.c_str()) == FALSE ||
+            MoveFileW(kHandoffFilePath, claimed.c_str()) == FALSE) {
+            return std::nullopt;
+        }
+    }
+    FILE* handoff = _wfopen(claimed.c_str(), u"r");
     if (handoff == nullptr) {
         return std::nullopt;
     }
@@ -102,7 +127,7 @@ std::optional<std::u16string> TakeOpenRequest() {
     const std::size_t read = std::fread(bytes.data(), 1, bytes.size(), handoff);
     bytes.resize(read);
     std::fclose(handoff);
-    DeleteFileW(kHandoffFilePath);
+    DeleteFileW(claimed.c_str());
     return DecodeHandoff(bytes);
 }
 

@@ -32,8 +32,10 @@ std::u16string DecodeHandoff(const std::vector<unsigned char>& bytes);
 // is reported.
 void RecordOpenRequest(const std::u16string& commandLine);
 
-// Takes a waiting request: opens the hand-off file, reads it, closes and
-// deletes it, and returns its text; nothing when the file does not open.
+// Takes a waiting request: claims the hand-off file by moving it to a name
+// of this player's own, then reads and deletes it there, and returns its
+// text; nothing when there is no request. A request that arrives while one is
+// taken is left for the next call.
 std::optional<std::u16string> TakeOpenRequest();
 
 } // namespace player

@@ -3,6 +3,7 @@
 #include <memory>
 
 #include "app/HandoffFile.h"
+#include "dialogs/AboutBox.h"
 #include "framework/MessageBox.h"
 #include "platform/Shell.h"
 #include "platform/Sockets.h"
@@ -56,7 +57,8 @@ const framework::MessageTable& CPlayerApp::Messages() const {
 }
 
 void CPlayerApp::OnAppAbout() {
-    // The About box comes in a later step of the player.
+    CAboutBox about;
+    about.DoModal();
 }
 
 void CPlayerApp::OnFileOpen() {

@@ -93,13 +93,32 @@ void ReadSettingsFile(const std::u16string& path, PlayerSettings& settings) {
 }
 
 void WriteSettingsFile(const std::u16string& path, const PlayerSettings& settings) {
-    const OpenFile file(path, u"w");
-    if (file.Get() == nullptr) {
+    // The seven numbers go to a file of their own, which then takes the
+    // settings file's place in one step: a player killed, or a handheld whose
+    // battery runs flat, at any moment leaves the old numbers or the new ones,
+    // never an empty file. Nothing is flushed to the medium beyond closing the
+    // stream: the handheld's object store holds what a closed stream wrote,
+    // a killed process loses nothing the system already has, and this runs on
+    // every key release, twenty times a second while a movie plays.
+    const std::u16string written = path + u".new";
+    FILE* file = _wfopen(written.c_str(), u"w");
+    if (file == nullptr) {
         return;
     }
-    std::fprintf(file.Get(), "%d %d %d %d %d %d %d", settings.backlightOption,
-                 settings.landscapeInFullScreen, settings.storedValue3, settings.storedValue4,
-                 static_cast<int>(settings.storedFlag5), settings.scaleMode, settings.toolbarState);
+    const bool printed = std::fprintf(file, "%d %d %d %d %d %d %d", settings.backlightOption,
+                                      settings.landscapeInFullScreen, settings.storedValue3,
+                                      settings.storedValue4, static_cast<int>(settings.storedFlag5),
+                                      settings.scaleMode, settings.toolbarState) > 0;
+    // A full storage shows at the close at the latest.
+    if (std::fclose(file) != 0 || !printed) {
+        DeleteFileW(written.c_str());
+        return;
+    }
+    // The first save has no file to replace.
+    if (DeleteAndRenameFile(path.c_str(), written.c_str()) == FALSE &&
+        MoveFileW(written.c_str(), path.c_str()) == FALSE) {
+        DeleteFileW(written.c_str());
+    }
 }
 
 } // namespace player

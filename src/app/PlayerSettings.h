@@ -33,7 +33,9 @@ std::u16string SettingsFilePath();
 void ReadSettingsFile(const std::u16string& path, PlayerSettings& settings);
 
 // Writes the seven values as decimal numbers separated by single blanks, with
-// no line end. A file that cannot be written is left as it is, silently.
+// no line end. The file is replaced whole: at any moment it holds the old
+// values or the new ones. A file that cannot be written is left as it is,
+// silently.
 void WriteSettingsFile(const std::u16string& path, const PlayerSettings& settings);
 
 } // namespace player

@@ -8,10 +8,12 @@
 #include "host/Session.h"
 #include "host/SystemState.h"
 #include "platform/Controls.h"
+#include "platform/Shell.h"
 #include "platform/Text.h"
 #include "platform/Window.h"
 #include "platform/sim/ControlSupport.h"
 #include "platform/sim/InputRouter.h"
+#include "platform/sim/MenuTable.h"
 #include "platform/sim/MessageBoxQuery.h"
 #include "platform/sim/Screen.h"
 #include "platform/sim/SystemServices.h"
@@ -82,7 +84,8 @@ void AddListState(Json& entry, HWND window, bool combo) {
     entry["selection"] = selection == error ? -1 : static_cast<int>(selection);
 }
 
-void AddToolbarState(Json& entry, HWND window) {
+// The bar's buttons with their places on the screen, for a script's taps.
+void AddToolbarState(Json& entry, HWND window, const RECT& client) {
     Json buttons = Json::array();
     const LRESULT count = Send(window, TB_BUTTONCOUNT);
     for (int i = 0; i < count; ++i) {
@@ -94,11 +97,90 @@ void AddToolbarState(Json& entry, HWND window) {
         if ((button.fsStyle & TBSTYLE_SEP) != 0) {
             continue;
         }
-        buttons.push_back(Json{{"command", button.idCommand},
-                               {"hidden", (button.fsState & TBSTATE_HIDDEN) != 0},
-                               {"pressed", (button.fsState & TBSTATE_PRESSED) != 0}});
+        RECT rect{};
+        Send(window, TB_GETITEMRECT, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(&rect));
+        char16_t text[256] = {};
+        const LRESULT length =
+            Send(window, TB_GETBUTTONTEXTW, static_cast<WPARAM>(button.idCommand),
+                 reinterpret_cast<LPARAM>(text));
+        buttons.push_back(
+            Json{{"command", button.idCommand},
+                 {"text", length > 0 && length < 256
+                              ? Utf8(std::u16string(text, static_cast<std::size_t>(length)))
+                              : std::string()},
+                 {"hidden", (button.fsState & TBSTATE_HIDDEN) != 0},
+                 {"pressed", (button.fsState & TBSTATE_PRESSED) != 0},
+                 {"rect", Json::array({client.left + rect.left, client.top + rect.top,
+                                       rect.right - rect.left, rect.bottom - rect.top})}});
     }
     entry["buttons"] = std::move(buttons);
+}
+
+// A menu's items, submenus within their items.
+Json MenuItems(Session& session, HMENU handle, int depth) {
+    Json items = Json::array();
+    const sim::Menu* menu = session.Device().Menus().Find(handle);
+    // Menus cannot hold themselves, but a program can make any tree.
+    if (menu == nullptr || depth > 8) {
+        return items;
+    }
+    for (const sim::MenuItem& item : menu->items) {
+        if (item.IsSeparator()) {
+            items.push_back(Json{{"separator", true}});
+            continue;
+        }
+        Json entry{{"text", Utf8(item.text)},
+                   {"id", item.id},
+                   {"checked", item.IsChecked()},
+                   {"radio", item.IsRadio()},
+                   {"grayed", item.IsGrayed()}};
+        if (item.submenu != nullptr) {
+            entry["items"] = MenuItems(session, item.submenu, depth + 1);
+        }
+        items.push_back(std::move(entry));
+    }
+    return items;
+}
+
+// The menu of each program's menu bars, as the program last marked it.
+Json Menus(Session& session) {
+    Json menus = Json::array();
+    sim::Automation& automation = session.Automation();
+    for (HWND bar : automation.FindWindows(sim::WindowQuery().Class(sim::kMenuBarClass))) {
+        const auto info = automation.Describe(bar);
+        const auto menu = reinterpret_cast<HMENU>(Send(bar, SHCMBM_GETMENU));
+        if (!info || menu == nullptr) {
+            continue;
+        }
+        menus.push_back(Json{{"pid", info->pid},
+                             {"bar", Handle(bar)},
+                             {"owner", Handle(info->owner)},
+                             {"items", MenuItems(session, menu, 0)}});
+    }
+    return menus;
+}
+
+// The programs this run started on the device (the player, the programs the
+// shell or the player started), with how each ended.
+Json Programs(Session& session) {
+    Json programs = Json::array();
+    for (const auto& program : session.Device().Programs()) {
+        Json entry{{"pid", program->Pid()},
+                   {"path", Utf8(program->GetModule().Path())},
+                   {"commandLine", Utf8(program->CommandLine())}};
+        const auto exitCode = program->Finished() ? program->ExitCode() : std::nullopt;
+        entry["exitCode"] = exitCode ? Json(*exitCode) : Json(nullptr);
+        programs.push_back(std::move(entry));
+    }
+    return programs;
+}
+
+Json CaptionOkButton(Session& session) {
+    const std::optional<RECT> ok = session.Device().GetScreen().CaptionOkButton();
+    if (!ok) {
+        return nullptr;
+    }
+    return Json::array({ok->left, ok->top, ok->right - ok->left, ok->bottom - ok->top});
 }
 
 Json WindowEntry(Session& session, const sim::WindowInfo& info) {
@@ -127,7 +209,7 @@ Json WindowEntry(Session& session, const sim::WindowInfo& info) {
     } else if (kind == u"combobox") {
         AddListState(entry, window, true);
     } else if (kind == BaseClassName(sim::kMenuBarClass) || kind == u"toolbarwindow32") {
-        AddToolbarState(entry, window);
+        AddToolbarState(entry, window, info.clientRect);
     }
     return entry;
 }
@@ -210,6 +292,7 @@ nlohmann::ordered_json CollectDeviceState(Session& session) {
     state["taskbarVisible"] = device.GetScreen().TaskBarVisible();
     state["sipButtonVisible"] = SipButtonVisible(session);
     state["foreground"] = Handle(automation.Foreground());
+    state["captionOkButton"] = CaptionOkButton(session);
 
     // Handles first: asking the controls lets their programs run, and a window
     // may go meanwhile.
@@ -224,12 +307,14 @@ nlohmann::ordered_json CollectDeviceState(Session& session) {
         }
     }
     state["windows"] = std::move(windows);
+    state["menus"] = Menus(session);
     state["hotKeys"] = HotKeys(session);
     state["power"] = PowerState(session);
     state["volume"] = device.Services().Volume();
     state["registry"] = RegistryState(session);
     state["movie"] = Movie(session);
     state["messageBoxes"] = MessageBoxes(session);
+    state["programs"] = Programs(session);
     if (const auto exitCode = session.PlayerExitCode()) {
         state["exitCode"] = *exitCode;
     }

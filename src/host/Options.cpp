@@ -246,7 +246,9 @@ const char* UsageText() {
            "Script actions: wait MS, tap X Y, hold X Y, drag X1 Y1 X2 Y2 MS,\n"
            "button NAME, key NAME, type TEXT, softkey 1|2, menu TEXT...,\n"
            "front other|vantrel, rotate 0|90|180|270, launch ARGS...,\n"
-           "screenshot FILE, state FILE; '#' starts a comment.\n";
+           "open PATH (the device's shell opens that document), tapid ID (a tap on the\n"
+           "control, menu-bar button or soft key with that id in the foreground\n"
+           "window), screenshot FILE, state FILE; '#' starts a comment.\n";
 }
 
 } // namespace host

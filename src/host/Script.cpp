@@ -221,6 +221,19 @@ Result<ScriptAction> ParseAction(const std::string& verb, std::string_view rest)
         }
         return ScriptAction(action::Rotate{static_cast<int>(*degrees)});
     }
+    if (verb == "open") {
+        if (auto error = p.Count(1, "open PATH")) {
+            return *error;
+        }
+        return ScriptAction(action::Open{p.words[0]});
+    }
+    if (verb == "tapid") {
+        const auto id = p.words.size() == 1 ? Integer(p.words[0]) : std::nullopt;
+        if (!id || *id < 0 || *id > 0xFFFF) {
+            return p.Problem("expected tapid ID, a control or command id from 0 to 65535");
+        }
+        return ScriptAction(action::TapId{static_cast<int>(*id)});
+    }
     if (verb == "screenshot" || verb == "state") {
         if (auto error = p.Count(1, verb == "state" ? "state FILE" : "screenshot FILE")) {
             return *error;

@@ -6,7 +6,8 @@
 //   drag X1 Y1 X2 Y2 MS      button NAME           key [ctrl+][shift+]NAME
 //   type TEXT                softkey 1|2           menu TEXT...
 //   front other|vantrel      rotate 0|90|180|270   launch ARGS...
-//   screenshot FILE          state FILE
+//   open PATH                tapid ID              screenshot FILE
+//   state FILE
 //
 // Words are separated by blanks; a word in double quotes may hold blanks (\"
 // and \\ inside). A '#' that begins a word starts a comment, except in the
@@ -70,6 +71,15 @@ struct Rotate {
 struct Launch {
     std::string commandLine;
 };
+// The device's shell opens a document, as a tap on it in the shell does.
+struct Open {
+    std::string path; // UTF-8, a device path
+};
+// A tap on the centre of the control, menu-bar button or soft key with this
+// id in the foreground window.
+struct TapId {
+    int id = 0;
+};
 struct Screenshot {
     std::string path;
 };
@@ -81,7 +91,7 @@ struct State {
 using ScriptAction =
     std::variant<action::Wait, action::Tap, action::Hold, action::Drag, action::Button, action::Key,
                  action::Type, action::SoftKey, action::Menu, action::Front, action::Rotate,
-                 action::Launch, action::Screenshot, action::State>;
+                 action::Launch, action::Open, action::TapId, action::Screenshot, action::State>;
 
 struct ScriptStep {
     int line = 0;

@@ -1,5 +1,6 @@
 #include "host/ScriptRunner.h"
 
+#include "host/ControlTaps.h"
 #include "host/DeviceButtons.h"
 #include "host/DeviceState.h"
 #include "host/OutputFile.h"
@@ -8,6 +9,7 @@
 #include "host/SystemActions.h"
 #include "platform/Text.h"
 #include "platform/sim/Screen.h"
+#include "platform/sim/SystemServices.h"
 
 namespace host {
 namespace {
@@ -135,6 +137,18 @@ bool ScriptRunner::Carry(const ScriptStep& step) {
                 launched = std::move(child).Value();
                 launchedCommandLine = launch.commandLine;
                 return true;
+            },
+            [&](const action::Open& open) {
+                DWORD shellError = 0;
+                if (device.Services().OpenDocument(text::FromUtf8(open.path), shellError)) {
+                    return true;
+                }
+                return Fail(step, "the device's shell cannot open " + open.path + " (error " +
+                                      std::to_string(shellError) + ")");
+            },
+            [&](const action::TapId& tapId) {
+                const Done done = TapById(session, tapId.id);
+                return done.Ok() || Fail(step, done.GetError().message);
             },
             [&](const action::Screenshot& screenshot) {
                 const auto png = device.GetScreen().Png();

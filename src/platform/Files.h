@@ -37,6 +37,12 @@ BOOL DeleteFileW(LPCWSTR path);
 // name is taken (it is never replaced), ERROR_FILE_NOT_FOUND when the old
 // name does not exist.
 BOOL MoveFileW(LPCWSTR existingPath, LPCWSTR newPath);
+// Replaces the content of destination with that of source in one step and
+// deletes source, the handheld's way of putting a file written whole in
+// another's place: a reader, or a program ended at any moment, finds the old
+// content or the new one. Both files must exist (ERROR_FILE_NOT_FOUND
+// otherwise); on failure both are left as they were.
+BOOL DeleteAndRenameFile(LPCWSTR destination, LPCWSTR source);
 BOOL CreateDirectoryW(LPCWSTR path, LPSECURITY_ATTRIBUTES attributes);
 
 constexpr DWORD FILE_ATTRIBUTE_READONLY = 0x00000001;

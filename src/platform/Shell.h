@@ -94,3 +94,33 @@ BOOL SHFullScreen(HWND window, DWORD state);
 
 // Registers the shell's extra control classes.
 BOOL SHInitExtraControls();
+
+// Opening a document or starting a program the way the shell does when the
+// user taps a file. For a program file, lpParameters is its command line. For
+// any other file, the class that HKEY_CLASSES_ROOT names under the file's
+// extension gives the command under "Shell\<verb>\Command" (verb "open" when
+// lpVerb is null): a program path, in double quotes where it holds blanks,
+// and its command line, in which "%1" stands for the document's path. On
+// failure hInstApp holds an SE_ERR_* code and GetLastError() the reason
+// (ERROR_FILE_NOT_FOUND for a missing document, ERROR_NO_ASSOCIATION for one
+// no class opens).
+struct SHELLEXECUTEINFOW {
+    DWORD cbSize = sizeof(SHELLEXECUTEINFOW);
+    ULONG fMask = 0;
+    HWND hwnd = nullptr;
+    LPCWSTR lpVerb = nullptr;
+    LPCWSTR lpFile = nullptr;
+    LPCWSTR lpParameters = nullptr;
+    LPCWSTR lpDirectory = nullptr;
+    int nShow = 0;
+    HINSTANCE hInstApp = nullptr;
+    // With SEE_MASK_NOCLOSEPROCESS: the started process, for the caller to
+    // close.
+    HANDLE hProcess = nullptr;
+};
+constexpr ULONG SEE_MASK_NOCLOSEPROCESS = 0x00000040;
+constexpr ULONG SEE_MASK_FLAG_NO_UI = 0x00000400;
+constexpr int SE_ERR_FNF = 2;
+constexpr int SE_ERR_NOASSOC = 31;
+constexpr DWORD ERROR_NO_ASSOCIATION = 1155;
+BOOL ShellExecuteExW(SHELLEXECUTEINFOW* info);

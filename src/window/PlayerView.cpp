@@ -212,10 +212,6 @@ void CPlayerView::OnScaleModeCommand(UINT id) {
     }
 }
 
-void CPlayerView::JumpToPosition() {
-    // "Jump to..." comes with its own dialog in a later step of the player.
-}
-
 void CPlayerView::OnHScroll(UINT, UINT, HWND sender) {
     SeekToSliderPosition(sender);
     Default();
@@ -228,10 +224,6 @@ void CPlayerView::OnDestroy() {
 
 void CPlayerView::OnContextMenu(HWND, POINT screenPoint) {
     ShowViewPopup(screenPoint);
-}
-
-void CPlayerView::ShowOptions() {
-    // "Options..." comes with its own dialog in a later step of the player.
 }
 
 void CPlayerView::OnLButtonDown(UINT, POINT point) {

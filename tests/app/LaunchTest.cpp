@@ -182,7 +182,7 @@ TEST_F(LaunchTest, ExitEndsThePlayerWithCodeZeroAndWritesTheSettingsTwice) {
     EXPECT_EQ(player->ExitCode(), 0);
     EXPECT_EQ(ReadText(playertest::kSettingsPath), "0 1 10 560 1 0 0");
     // The frame's destroy handling and then the view's write the same file.
-    EXPECT_EQ(WritesOf(playertest::kSettingsPath, mark), 2);
+    EXPECT_EQ(SettingsSaves(mark), 2);
 }
 
 TEST_F(LaunchTest, StoredSettingsComeBackAtTheNextStart) {

@@ -7,12 +7,14 @@
 #include <string>
 #include <vector>
 
+#include "platform/Dialogs.h"
 #include "platform/Messages.h"
 #include "platform/Process.h"
 #include "platform/Program.h"
 #include "platform/Window.h"
 #include "platform/sim/SystemServices.h"
 #include "playertest/PlayerFixture.h"
+#include "resources/resource.h"
 
 namespace {
 
@@ -102,6 +104,38 @@ TEST_F(SecondLaunchTest, ASecondPlayerHandsItsMovieToTheFirstAndEndsWithMinusOne
     ASSERT_EQ(loads.size(), 1u) << Report();
     EXPECT_EQ(loads[0].args[0].Text(), "file://\\My Documents\\second.swf");
     EXPECT_FALSE(FileExists(playertest::kHandoffPath));
+}
+
+TEST_F(SecondLaunchTest, ALaunchWhileTheOpenDialogIsUpLeavesTheDialogInFrontToTypeInto) {
+    StartPlayer();
+    Advance(100);
+    TapBarButton(ID_FILE_OPEN);
+    const HWND dialog = Dialog();
+    ASSERT_NE(dialog, nullptr) << Report();
+    Type(u"\\My Doc");
+    device->Services().ShowTodayScreen();
+    Settle();
+    ASSERT_NE(automation->Foreground(), dialog);
+
+    WriteText(u"\\My Documents\\second.swf", "FWS");
+    sim::Program& second = LaunchAnother(u"\\My Documents\\second.swf");
+    Settle();
+    ASSERT_TRUE(second.Finished()) << Report();
+    EXPECT_EQ(second.ExitCode(), -1);
+    EXPECT_EQ(automation->Foreground(), dialog) << Report();
+    const HWND entry =
+        automation->FindWindow(sim::WindowQuery().Within(dialog).Id(IDC_OPEN_LOCATION));
+    EXPECT_EQ(automation->Focus(), entry);
+    Type(u"uments\\typed.swf");
+    EXPECT_EQ(automation->TextOf(entry), u"\\My Documents\\typed.swf");
+    // The tick goes on behind the dialog and takes the movie handed over.
+    const std::size_t mark = Mark();
+    Ticks(1);
+    const auto loads = Only(Since(mark), {"SetMovieUrl"});
+    ASSERT_EQ(loads.size(), 1u) << Report();
+    EXPECT_EQ(loads[0].args[0].Text(), "file://\\My Documents\\second.swf");
+    EXPECT_EQ(Dialog(), dialog);
+    TapDialogSoftKey(IDCANCEL);
 }
 
 TEST_F(SecondLaunchTest, OfTwoLaunchesBetweenTicksTheLatestIsServedAndTheFileAppearsOnlyWhole) {

@@ -38,9 +38,17 @@ TEST(DeviceState, WindowsWithTheirPlaceAndTheMenuBarsButtons) {
     const Json* bar = FindWindow(state, "menu_worker");
     ASSERT_NE(bar, nullptr);
     ASSERT_EQ((*bar)["buttons"].size(), 2u) << bar->dump();
-    EXPECT_EQ((*bar)["buttons"][0],
-              (Json{{"command", 57600}, {"hidden", false}, {"pressed", false}}));
+    const Json& open = (*bar)["buttons"][0];
+    EXPECT_EQ(open["command"], 57600);
+    EXPECT_EQ(open["hidden"], false);
+    EXPECT_EQ(open["pressed"], false);
+    // Where a tap on it goes, in screen pixels.
+    ASSERT_EQ(open["rect"].size(), 4u);
+    EXPECT_EQ(open["rect"][0], 0);
+    EXPECT_EQ(open["rect"][1], 320 - 26);
+    EXPECT_GT(open["rect"][2], 0);
     EXPECT_EQ((*bar)["rect"], Json::array({0, 320 - 26, 240, 26}));
+    EXPECT_EQ(state["captionOkButton"], nullptr);
 
     EXPECT_TRUE(state["hotKeys"].empty());
     // The movie control's own account, with the stand-in's movie (not there).

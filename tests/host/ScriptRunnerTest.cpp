@@ -88,6 +88,27 @@ TEST_F(ScriptRunnerTest, SoftKeysActOnWhateverIsInFront) {
     EXPECT_EQ(answers[0].result.Int(), 2); // IDCANCEL
 }
 
+TEST_F(ScriptRunnerTest, TapIdFindsSoftKeysAndControlsOfTheWindowInFront) {
+    // The main bar's "Open" by its command, then the message box's Cancel.
+    ASSERT_EQ(Run("tapid 57600\nwait 100\n"), RunEnd::ScriptDone) << runner->Failure()->message;
+    ASSERT_EQ(CollectDeviceState(Session())["messageBoxes"].size(), 1u);
+    ASSERT_EQ(Run("tapid 2\n"), RunEnd::ScriptDone) << runner->Failure()->message;
+    EXPECT_TRUE(CollectDeviceState(Session())["messageBoxes"].empty());
+    EXPECT_EQ(Session().Automation().Journal("MessageBoxW").at(0).result.Int(), 2);
+
+    ASSERT_EQ(Run("wait 10\ntapid 4242\n"), RunEnd::ScriptFailed);
+    EXPECT_EQ(runner->Failure()->line, 2);
+    EXPECT_NE(runner->Failure()->message.find("with id 4242"), std::string::npos)
+        << runner->Failure()->message;
+}
+
+TEST_F(ScriptRunnerTest, OpenFailsForADocumentNoProgramOpens) {
+    ASSERT_EQ(Run("open \"\\My Documents\\notes.txt\"\n"), RunEnd::ScriptFailed);
+    EXPECT_NE(runner->Failure()->message.find("cannot open \\My Documents\\notes.txt"),
+              std::string::npos)
+        << runner->Failure()->message;
+}
+
 TEST_F(ScriptRunnerTest, TimedActionsTakeTheirDeviceTime) {
     const sim::DeviceTime start = Session().Device().Now();
     ASSERT_EQ(Run("wait 250\nhold 100 100\ndrag 10 100 200 100 400\n"), RunEnd::ScriptDone);

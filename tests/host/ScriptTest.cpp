@@ -34,6 +34,10 @@ TEST(Script, ActionsWithTheirArguments) {
     EXPECT_EQ(Only<action::Rotate>("rotate 270").degrees, 270);
     EXPECT_EQ(Only<action::Screenshot>("screenshot \"a b.png\"").path, "a b.png");
     EXPECT_EQ(Only<action::State>("state out.json # at the end").path, "out.json");
+    EXPECT_EQ(Only<action::TapId>("tapid 1014").id, 1014);
+    // A device path in quotes keeps its backslashes.
+    EXPECT_EQ(Only<action::Open>(R"(open "\My Documents\movie.swf")").path,
+              "\\My Documents\\movie.swf");
 }
 
 TEST(Script, KeysTakeModifierPrefixes) {
@@ -89,6 +93,11 @@ TEST(Script, BadLinesAreErrorsWithTheirLineNumber) {
         {"front back", "front other"},
         {"rotate 45", "rotate 0, 90"},
         {"screenshot", "screenshot FILE"},
+        {"open", "open PATH"},
+        {"open a b", "open PATH"},
+        {"tapid", "tapid ID"},
+        {"tapid 70000", "tapid ID"},
+        {"tapid ok", "tapid ID"},
         {"wait 1\nwait 2\nstate a b", "line 3: state: expected state FILE"},
     };
     for (const auto& [text, expected] : cases) {

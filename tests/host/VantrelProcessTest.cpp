@@ -77,6 +77,8 @@ TEST_F(VantrelProcess, VersionHelpAndBadOptions) {
     const auto help = RunProcess(kVantrel, {"--help"});
     EXPECT_EQ(help.exitCode, 0);
     EXPECT_NE(help.out.find("--run-for MS"), std::string::npos);
+    EXPECT_NE(help.out.find("open PATH"), std::string::npos);
+    EXPECT_NE(help.out.find("tapid ID"), std::string::npos);
 
     const auto bad = RunProcess(kVantrel, {"--headless", "--bogus", "--device", Device()});
     EXPECT_EQ(bad.exitCode, 2);
@@ -124,8 +126,11 @@ TEST_F(VantrelProcess, ScriptFromStandardInputWritesStateJournalAndScreenshot) {
     for (const Json& entry : Journal("journal.jsonl")) {
         ASSERT_TRUE(entry.is_object());
         calls.push_back(entry["call"]);
-        if (entry["call"] == "_wfopen" && entry["args"][1] == "w" &&
-            entry["args"][0].get<std::string>().ends_with("Vantrel.exe.cfg")) {
+        // The settings file is written whole and then put in place.
+        const std::string call = entry["call"];
+        if ((call == "DeleteAndRenameFile" || call == "MoveFileW") && entry["result"] == 0 &&
+            entry["args"][call == "MoveFileW" ? 1 : 0].get<std::string>().ends_with(
+                "Vantrel.exe.cfg")) {
             settingsWrittenAt = entry["t"];
         }
     }
@@ -314,6 +319,50 @@ TEST_F(VantrelProcess, TheSystemTurnsTheDisplayAndBringsOtherProgramsForward) {
     EXPECT_EQ(back["screen"]["orientation"], 0);
     ASSERT_NE(FindMainWindow(back), nullptr);
     EXPECT_EQ(back["foreground"], (*FindMainWindow(back))["handle"]);
+}
+
+TEST_F(VantrelProcess, AfterTheAssociationTheShellHandsAnOpenedMovieToThePlayer) {
+    const auto documents = Path("device") / "storage" / "My Documents";
+    std::filesystem::create_directories(documents);
+    std::filesystem::copy_file(VANTREL_BINARY_DIR "/demo.swf", documents / "movie.swf");
+    // "Associate SWF with me!", its message's OK, the dialog's OK; then the
+    // shell opens the movie.
+    const auto result = Run("wait 300\nmenu Options...\ntapid 1014\ntapid 1\ntapid 1\n"
+                            "state " +
+                            Path("options.json").string() +
+                            "\n"
+                            "open \"\\My Documents\\movie.swf\"\nwait 500\n"
+                            "state " +
+                            Path("s.json").string() + "\n");
+    ASSERT_EQ(result.exitCode, 0) << result.err;
+    const Json state = ReadJson("s.json");
+    const Json& classes = state["registry"]["HKEY_CLASSES_ROOT"];
+    EXPECT_NE(classes.dump().find("ShockwaveFlashFile"), std::string::npos) << classes.dump();
+    // The shell's launch handed the movie over and ended with -1.
+    ASSERT_EQ(state["programs"].size(), 3u) << state["programs"].dump(1);
+    std::vector<Json> players;
+    for (const Json& program : state["programs"]) {
+        if (program["path"] == "\\Program Files\\Vantrel\\Vantrel.exe") {
+            players.push_back(program);
+        }
+    }
+    ASSERT_EQ(players.size(), 2u);
+    EXPECT_EQ(players[0]["exitCode"], nullptr);
+    EXPECT_EQ(players[1]["commandLine"], "\\My Documents\\movie.swf");
+    EXPECT_EQ(players[1]["exitCode"], -1);
+    EXPECT_EQ(state["movie"]["url"], "file://\\My Documents\\movie.swf");
+
+    // The menus in the state carry the items' ids and marks.
+    const Json options = ReadJson("options.json");
+    ASSERT_FALSE(options["menus"].empty());
+    const std::string menus = options["menus"].dump();
+    EXPECT_NE(menus.find(R"("id":32782,"radio":false,"text":"Options...")"), std::string::npos)
+        << menus;
+    // The scale mode's radio mark, as the player set it when the menu opened.
+    EXPECT_NE(
+        menus.find(R"("checked":true,"grayed":false,"id":32806,"radio":true,"text":"Show All")"),
+        std::string::npos)
+        << menus;
 }
 
 TEST_F(VantrelProcess, TheStateHasTheSystemsPowerVolumeAndRegistry) {

@@ -397,6 +397,17 @@ int PlayerFixture::WritesOf(const std::u16string& devicePath, std::size_t sinceM
     return writes;
 }
 
+int PlayerFixture::SettingsSaves(std::size_t sinceMark) const {
+    const std::string settings = text::ToUtf8(kSettingsPath);
+    int saves = 0;
+    for (const sim::JournalEntry& call :
+         Only(Since(sinceMark), {"DeleteAndRenameFile", "MoveFileW"})) {
+        const std::string& target = call.args[call.call == "MoveFileW" ? 1 : 0].Text();
+        saves += target == settings && call.result.Int() == 0 ? 1 : 0;
+    }
+    return saves;
+}
+
 std::string PlayerFixture::Report() const {
     return automation->Report();
 }

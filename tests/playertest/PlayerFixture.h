@@ -145,6 +145,8 @@ protected:
     std::string ReadText(const std::u16string& devicePath) const;
     // How often the player opened the file for writing (or created it).
     int WritesOf(const std::u16string& devicePath, std::size_t sinceMark = 0) const;
+    // How often a file written whole took the settings file's place.
+    int SettingsSaves(std::size_t sinceMark = 0) const;
 
     // Everything that helps explain a failure.
     std::string Report() const;

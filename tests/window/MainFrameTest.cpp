@@ -9,6 +9,7 @@
 #include "platform/Shell.h"
 #include "platform/Text.h"
 #include "platform/sim/ControlSupport.h"
+#include "platform/sim/MessageRecorder.h"
 #include "platform/sim/SystemServices.h"
 #include "platform/sim/ToolbarState.h"
 #include "playertest/PlayerFixture.h"
@@ -35,7 +36,7 @@ TEST_F(MainFrameTest, TheFirstStartShowsTheMenuOnlyBarAndShowToolbarBringsTheBut
     ChooseMenu({u"Screen"});
     EXPECT_TRUE(RowChecked(u"Show Toolbar"));
     // Toggling writes nothing; the next save carries the new state.
-    EXPECT_EQ(WritesOf(playertest::kSettingsPath), 0);
+    EXPECT_EQ(SettingsSaves(), 0);
     ChoosePopupItem(u"Show Toolbar");
     EXPECT_EQ(VisibleBar(), PlainBar());
     ChooseMenu({u"Screen", u"Show Toolbar"});
@@ -141,9 +142,17 @@ TEST_F(MainFrameTest, InTheBackgroundTheKeysAreFreeAndTheModeWaitsForTheReturn) 
 
 TEST_F(MainFrameTest, AHelpRequestStartsTheHelpViewer) {
     StartPlayer();
+    auto log = device->Recorders().Record({Frame()}, true);
     // The platform asks the main window for help.
     SendMessageW(Frame(), 0x0053, 0, 0);
     Settle();
+    // The request goes on to the default processing afterwards.
+    bool defaultProcessed = false;
+    for (const sim::RecordedMessage& message : log->Of(Frame())) {
+        defaultProcessed = defaultProcessed ||
+                           (message.message == 0x0053 && message.arrival == sim::Arrival::Default);
+    }
+    EXPECT_TRUE(defaultProcessed);
     const auto started = Calls("CreateProcessW");
     ASSERT_EQ(started.size(), 1u) << Report();
     EXPECT_EQ(started[0].args[0].Text(), "peghelp.exe");

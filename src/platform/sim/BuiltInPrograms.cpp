@@ -1,8 +1,13 @@
 #include "platform/sim/BuiltInPrograms.h"
 
+#include <vector>
+
+#include "platform/Controls.h"
 #include "platform/Files.h"
+#include "platform/Input.h"
 #include "platform/Messages.h"
 #include "platform/Painting.h"
+#include "platform/Shell.h"
 #include "platform/System.h"
 #include "platform/Text.h"
 #include "platform/Window.h"
@@ -92,8 +97,114 @@ int HelpViewerMain(HINSTANCE instance, LPWSTR commandLine) {
     return RunMessageLoop();
 }
 
+// The Today screen's list of the documents in "\My Documents": a tap on one
+// opens it, as the shell opens a document, through its file class.
+constexpr char16_t kDocumentsFolder[] = u"\\My Documents\\";
+constexpr int kDocumentListId = 1;
+constexpr char16_t kDocumentsHeading[] = u"My Documents";
+
+int HeadingHeight() {
+    return GetSystemMetrics(SM_CYMENU);
+}
+
+void FillDocumentList(HWND list) {
+    SendMessageW(list, LB_RESETCONTENT, 0, 0);
+    WIN32_FIND_DATAW found;
+    const std::u16string pattern = std::u16string(kDocumentsFolder) + u"*.*";
+    const HANDLE search = FindFirstFileW(pattern.c_str(), &found);
+    if (search == INVALID_HANDLE_VALUE) {
+        return;
+    }
+    do {
+        if ((found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) == 0) {
+            SendMessageW(list, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(found.cFileName));
+        }
+    } while (FindNextFileW(search, &found) != FALSE);
+    FindClose(search);
+}
+
+// Keys move the selection without opening anything; a tap opens.
+bool MovingWithKeys() {
+    for (const int key : {VK_UP, VK_DOWN, VK_PRIOR, VK_NEXT, VK_HOME, VK_END}) {
+        if (GetKeyState(key) < 0) {
+            return true;
+        }
+    }
+    return false;
+}
+
+void OpenChosenDocument(HWND list) {
+    const LRESULT index = SendMessageW(list, LB_GETCURSEL, 0, 0);
+    const LRESULT length = SendMessageW(list, LB_GETTEXTLEN, static_cast<WPARAM>(index), 0);
+    if (index == LB_ERR || length == LB_ERR || MovingWithKeys()) {
+        return;
+    }
+    std::vector<WCHAR> name(static_cast<std::size_t>(length) + 1, u'\0');
+    SendMessageW(list, LB_GETTEXT, static_cast<WPARAM>(index),
+                 reinterpret_cast<LPARAM>(name.data()));
+    const std::u16string path = kDocumentsFolder + std::u16string(name.data());
+    SHELLEXECUTEINFOW execute;
+    execute.fMask = SEE_MASK_FLAG_NO_UI;
+    execute.lpFile = path.c_str();
+    ShellExecuteExW(&execute);
+}
+
+LRESULT TodayProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    switch (message) {
+    case WM_CREATE: {
+        const HWND list = CreateWindowExW(
+            0, WC_LISTBOXW, nullptr, WS_CHILD | WS_VISIBLE | WS_VSCROLL | LBS_NOTIFY, 0, 0, 0, 0,
+            window, reinterpret_cast<HMENU>(static_cast<UINT_PTR>(kDocumentListId)), nullptr,
+            nullptr);
+        FillDocumentList(list);
+        return 0;
+    }
+    case WM_ACTIVATE:
+        // Documents come and go while the shell is behind other programs.
+        if (LOWORD(wParam) != WA_INACTIVE) {
+            FillDocumentList(GetDlgItem(window, kDocumentListId));
+        }
+        break;
+    case WM_SIZE:
+        MoveWindow(GetDlgItem(window, kDocumentListId), 0, HeadingHeight(),
+                   LOWORD(static_cast<WPARAM>(lParam)),
+                   HIWORD(static_cast<WPARAM>(lParam)) - HeadingHeight(), TRUE);
+        return 0;
+    case WM_COMMAND:
+        if (LOWORD(wParam) == kDocumentListId && HIWORD(wParam) == LBN_SELCHANGE) {
+            OpenChosenDocument(reinterpret_cast<HWND>(lParam));
+        }
+        return 0;
+    case WM_PAINT: {
+        PAINTSTRUCT paint;
+        const HDC dc = BeginPaint(window, &paint);
+        RECT heading{0, 0, 0, HeadingHeight()};
+        GetClientRect(window, &heading);
+        heading.bottom = HeadingHeight();
+        FillRect(dc, &heading, GetSysColorBrush(COLOR_WINDOW));
+        heading.left += 8;
+        SetBkMode(dc, TRANSPARENT);
+        SetTextColor(dc, GetSysColor(COLOR_WINDOWTEXT));
+        DrawTextW(dc, kDocumentsHeading, -1, &heading, DT_LEFT | DT_VCENTER | DT_SINGLELINE);
+        EndPaint(window, &paint);
+        return 0;
+    }
+    case WM_DESTROY:
+        PostQuitMessage(0);
+        return 0;
+    default:
+        break;
+    }
+    return DefWindowProcW(window, message, wParam, lParam);
+}
+
 int TodayMain(HINSTANCE instance, LPWSTR) {
-    if (!Register(instance, kTodayClass)) {
+    WNDCLASSW windowClass;
+    windowClass.lpfnWndProc = TodayProcedure;
+    windowClass.hInstance = instance;
+    windowClass.hbrBackground = GetSysColorBrush(COLOR_WINDOW);
+    windowClass.lpszClassName = kTodayClass;
+    if (RegisterClassW(&windowClass) == 0) {
         return 1;
     }
     const RECT area = WorkArea();

@@ -2,8 +2,9 @@
 // help viewer ("\Windows\peghelp.exe"), which shows a window that says which
 // help file and topic it was asked for, and the Today screen
 // ("\Windows\shell32.exe"), the shell's start page, which the device brings
-// to the front when the user leaves a program. Both are ordinary programs on
-// the device's interface.
+// to the front when the user leaves a program: it lists the documents of
+// "\My Documents", and a tap on one opens it as the shell opens documents
+// (ShellExecuteExW). Both are ordinary programs on the device's interface.
 #pragma once
 
 #include <string>

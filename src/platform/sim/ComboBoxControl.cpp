@@ -360,11 +360,13 @@ LRESULT OnSetText(HWND window, ComboState& state, LPARAM lParam) {
 
 LRESULT OnSetCurSel(HWND window, ComboState& state, WPARAM wParam) {
     const int index = static_cast<int>(static_cast<std::intptr_t>(wParam));
-    if (!state.items.SetCurrent(index)) {
-        return CB_ERR;
+    // An index without an item clears the selection, as -1 does.
+    const bool found = state.items.SetCurrent(index);
+    if (!found) {
+        state.items.SetCurrent(-1);
     }
     Redraw(window);
-    return index >= 0 ? index : CB_ERR;
+    return found && index >= 0 ? index : CB_ERR;
 }
 
 LRESULT OnDroppedRect(HWND window, const ComboState& state, LPARAM lParam) {

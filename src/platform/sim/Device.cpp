@@ -114,6 +114,11 @@ void Device::Record(std::string call, std::vector<JournalValue> args, JournalVal
 // ---- Programs ----
 
 Program& Device::Launch(const ProgramImage& image, std::u16string commandLine) {
+    // A program that runs on the device is a file of it: the shell and
+    // CreateProcessW can start it again by its path.
+    if (image.entry) {
+        services->Processes().Install(image);
+    }
     const DWORD index = nextProgramIndex++;
     // The first program of the process has the process's id; more programs in
     // one process (tests) get ids of their own above it.

@@ -94,7 +94,7 @@ public:
     SystemServices& Services() { return *services; }
 
     // Programs. Launch starts the program's thread; it first runs at the next
-    // run call.
+    // run call. The image is installed on the device, under its module path.
     Program& Launch(const ProgramImage& image, std::u16string commandLine);
     const std::vector<std::unique_ptr<Program>>& Programs() const { return programs; }
     Program* FindProgram(DWORD pid) const;

@@ -194,6 +194,7 @@ LRESULT DefDlgProcW(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
                 dialog, focus != nullptr && IsChild(dialog, focus) ? focus : nullptr, wParam != 0);
         }
         if (target != nullptr && IsChild(dialog, target)) {
+            sim::SelectForDialogFocus(target);
             SetFocus(target);
         }
         return 0;

@@ -202,6 +202,7 @@ HWND CreateDialogFromTemplate(Program& program, HINSTANCE instance,
     }
     if (focusFirst != 0 && firstTab != nullptr && IsWindow(firstTab)) {
         still->dialog->lastFocus = firstTab;
+        SelectForDialogFocus(firstTab);
         if (windows.Active() == &windows.TopLevelOf(*still)) {
             SetFocus(firstTab);
         }
@@ -210,6 +211,12 @@ HWND CreateDialogFromTemplate(Program& program, HINSTANCE instance,
         ShowWindow(dialog, SW_SHOWNORMAL);
     }
     return dialog;
+}
+
+void SelectForDialogFocus(HWND control) {
+    if ((SendMessageW(control, WM_GETDLGCODE, 0, 0) & DLGC_HASSETSEL) != 0) {
+        SendMessageW(control, EM_SETSEL, 0, -1);
+    }
 }
 
 bool RunModalLoop(const std::function<bool()>& finished, HWND dialogKeys) {

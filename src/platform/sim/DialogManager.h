@@ -57,6 +57,11 @@ INT_PTR RunModalDialog(HWND dialog, HWND owner);
 // ends it and is posted again for the loop outside; then it returns false.
 bool RunModalLoop(const std::function<bool()>& finished, HWND dialogKeys);
 
+// Selects the whole text of a control that keeps a selection (an edit box:
+// DLGC_HASSETSEL), as the dialog manager does for a control it gives the
+// focus to, so that typing replaces what the dialog put there.
+void SelectForDialogFocus(HWND control);
+
 // The byte length of a dialog template in memory, found by walking it (a
 // template given by pointer carries no length).
 std::size_t DialogTemplateLength(const DLGTEMPLATE* dialogTemplate);

@@ -81,6 +81,20 @@ BOOL MoveFileW(LPCWSTR existingPath, LPCWSTR newPath) {
     return TRUE;
 }
 
+BOOL DeleteAndRenameFile(LPCWSTR destination, LPCWSTR source) {
+    sim::SystemServices* services = nullptr;
+    if (!Usable(destination, services) || source == nullptr) {
+        Report(sim::FileError{EINVAL, ERROR_INVALID_PARAMETER});
+        return FALSE;
+    }
+    sim::FileError error;
+    if (!services->Files().Replace(text::FromWide(destination), text::FromWide(source), error)) {
+        Report(error);
+        return FALSE;
+    }
+    return TRUE;
+}
+
 BOOL CreateDirectoryW(LPCWSTR path, LPSECURITY_ATTRIBUTES) {
     sim::SystemServices* services = nullptr;
     if (!Usable(path, services)) {

@@ -9,6 +9,7 @@
 
 #include "platform/Program.h"
 #include "platform/Text.h"
+#include "platform/sim/DeviceStream.h"
 
 namespace sim {
 namespace {
@@ -97,6 +98,14 @@ bool Writes(std::u16string_view mode) {
            (mode[0] == u'w' || mode[0] == u'a' || mode.find(u'+') != std::u16string_view::npos);
 }
 
+// Whether opening changes the storage: "w" creates or truncates the file,
+// "a" creates a missing one.
+bool Changes(std::u16string_view mode, const std::filesystem::path& file) {
+    std::error_code error;
+    return !mode.empty() &&
+           (mode[0] == u'w' || (mode[0] == u'a' && !std::filesystem::exists(file, error)));
+}
+
 std::uint64_t FileTime(const struct timespec& time) {
     const auto units = static_cast<std::uint64_t>(time.tv_sec) * 10000000ULL +
                        static_cast<std::uint64_t>(time.tv_nsec) / 100;
@@ -149,16 +158,24 @@ FILE* FileSystem::Open(std::u16string_view path, std::u16string_view mode, FileE
     } else if (std::filesystem::is_directory(resolved.host, folderError)) {
         // The host would open a folder for reading; the handheld never does.
         error = Fail(EACCES, ERROR_ACCESS_DENIED);
-    } else {
+    } else if (!Changes(mode, resolved.host) || TakeChange(error)) {
         stream = std::fopen(resolved.host.c_str(), hostMode.c_str());
         if (stream == nullptr) {
             const int failure = errno;
             error = Fail(failure, LastErrorFor(failure, resolved.host));
+        } else if (Writes(mode)) {
+            // Written bytes pass the storage's fault.
+            stream =
+                OpenDeviceStream(stream, hostMode.substr(0, hostMode.size() - 1).c_str(), fault);
+            if (stream == nullptr) {
+                error = Fail(ENOMEM, ERROR_NOT_ENOUGH_MEMORY);
+            }
         }
     }
     if (Writes(mode) && record) {
         record("_wfopen", {JournalValue(path), JournalValue(mode)}, error.errnoValue);
     }
+    Observe("_wfopen", path);
     if (stream == nullptr) {
         errno = error.errnoValue;
     }
@@ -173,7 +190,7 @@ bool FileSystem::Remove(std::u16string_view path, const char* call, FileError& e
         error = Fail(resolved.errnoValue, resolved.lastError);
     } else if (std::filesystem::is_directory(resolved.host, folderError)) {
         error = Fail(EACCES, ERROR_ACCESS_DENIED);
-    } else if (::unlink(resolved.host.c_str()) != 0) {
+    } else if (TakeChange(error) && ::unlink(resolved.host.c_str()) != 0) {
         const int failure = errno;
         error = Fail(failure, LastErrorFor(failure, resolved.host));
     }
@@ -182,6 +199,7 @@ bool FileSystem::Remove(std::u16string_view path, const char* call, FileError& e
         record(call, {JournalValue(path)},
                win32 ? JournalValue(error.lastError) : JournalValue(error.errnoValue));
     }
+    Observe(call, path);
     return error.errnoValue == 0;
 }
 
@@ -193,7 +211,7 @@ bool FileSystem::Move(std::u16string_view from, std::u16string_view to, FileErro
         error = Fail(source.errnoValue, source.lastError);
     } else if (!target.Ok()) {
         error = Fail(target.errnoValue, target.lastError);
-    } else if (!RenameWithoutReplacing(source.host, target.host)) {
+    } else if (TakeChange(error) && !RenameWithoutReplacing(source.host, target.host)) {
         const int failure = errno;
         // ENOENT means a missing file, or a missing folder on either side.
         std::error_code missing;
@@ -203,7 +221,63 @@ bool FileSystem::Move(std::u16string_view from, std::u16string_view to, FileErro
     if (record) {
         record("MoveFileW", {JournalValue(from), JournalValue(to)}, error.lastError);
     }
+    Observe("MoveFileW", from);
     return error.errnoValue == 0;
+}
+
+bool FileSystem::Replace(std::u16string_view destination, std::u16string_view source,
+                         FileError& error) {
+    error = FileError();
+    const ResolvedPath target = Resolve(destination);
+    const ResolvedPath from = Resolve(source);
+    std::error_code folderError;
+    if (!target.Ok()) {
+        error = Fail(target.errnoValue, target.lastError);
+    } else if (!from.Ok()) {
+        error = Fail(from.errnoValue, from.lastError);
+    } else if (!std::filesystem::is_regular_file(target.host, folderError) ||
+               !std::filesystem::is_regular_file(from.host, folderError)) {
+        error = Fail(ENOENT, ERROR_FILE_NOT_FOUND);
+    } else if (TakeChange(error) && ::rename(from.host.c_str(), target.host.c_str()) != 0) {
+        // rename(2) replaces the destination in one step: a reader, or a
+        // program killed now, finds the old file or the new one.
+        const int failure = errno;
+        error = Fail(failure, LastErrorFor(failure, target.host));
+    }
+    if (record) {
+        record("DeleteAndRenameFile", {JournalValue(destination), JournalValue(source)},
+               error.lastError);
+    }
+    Observe("DeleteAndRenameFile", destination);
+    return error.errnoValue == 0;
+}
+
+void FileSystem::SetCallObserver(CallObserver callObserver) {
+    const std::lock_guard guard(lock);
+    observer = std::move(callObserver);
+}
+
+void FileSystem::Observe(std::string_view call, std::u16string_view path) {
+    CallObserver current;
+    {
+        const std::lock_guard guard(lock);
+        if (!observer || observing) {
+            return;
+        }
+        current = observer;
+        observing = true;
+    }
+    current(call, path);
+    const std::lock_guard guard(lock);
+    observing = false;
+}
+
+bool FileSystem::TakeChange(FileError& error) {
+    if (fault->Take(1) == 1) {
+        return true;
+    }
+    error = Fail(EIO, ERROR_WRITE_FAULT);
+    return false;
 }
 
 bool FileSystem::CreateFolder(std::u16string_view path, FileError& error) {
@@ -211,7 +285,7 @@ bool FileSystem::CreateFolder(std::u16string_view path, FileError& error) {
     const ResolvedPath resolved = Resolve(path);
     if (!resolved.Ok()) {
         error = Fail(resolved.errnoValue, resolved.lastError);
-    } else if (::mkdir(resolved.host.c_str(), 0755) != 0) {
+    } else if (TakeChange(error) && ::mkdir(resolved.host.c_str(), 0755) != 0) {
         const int failure = errno;
         error = Fail(failure, LastErrorFor(failure, resolved.host));
         if (failure == ENOENT) {

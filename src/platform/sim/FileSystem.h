@@ -1,15 +1,18 @@
 // The device's files: opening streams, deleting, attributes, folders and
 // folder listings, on the storage folder of the device directory (see
 // DevicePath.h for how paths are found). Files opened for writing and files
-// deleted or moved are recorded in the journal, as "_wfopen", "_wremove",
-// "DeleteFileW", "MoveFileW" and "CreateDirectoryW" with the paths and, as
-// result, 0 or the errno / Win32 error of the failure. Reads are not recorded.
+// deleted, moved or replaced are recorded in the journal, as "_wfopen",
+// "_wremove", "DeleteFileW", "MoveFileW", "DeleteAndRenameFile" and
+// "CreateDirectoryW" with the paths and, as result, 0 or the errno / Win32
+// error of the failure. Reads are not recorded.
 #pragma once
 
 #include <cstdint>
 #include <cstdio>
 #include <filesystem>
+#include <functional>
 #include <map>
+#include <memory>
 #include <mutex>
 #include <string>
 #include <vector>
@@ -18,6 +21,7 @@
 #include "platform/Result.h"
 #include "platform/sim/DevicePath.h"
 #include "platform/sim/ServiceRecorder.h"
+#include "platform/sim/StorageFault.h"
 
 namespace sim {
 
@@ -50,6 +54,9 @@ public:
     bool Remove(std::u16string_view path, const char* call, FileError& error);
     // MoveFileW: never replaces an existing name.
     bool Move(std::u16string_view from, std::u16string_view to, FileError& error);
+    // DeleteAndRenameFile: source's content becomes destination's in one
+    // step, and source goes; both must exist.
+    bool Replace(std::u16string_view destination, std::u16string_view source, FileError& error);
     bool CreateFolder(std::u16string_view path, FileError& error);
     DWORD Attributes(std::u16string_view path, FileError& error) const;
 
@@ -64,7 +71,22 @@ public:
     bool FindNext(HANDLE search, WIN32_FIND_DATAW& found, FileError& error);
     bool FindClose(HANDLE search, FileError& error);
 
+    // The storage's fault: tests cut the storage off at a chosen change.
+    StorageFault& Fault() { return *fault; }
+
+    // For tests of programs that share files with other programs: called on
+    // the calling program's thread after each call that opens (also for
+    // reading), deletes, moves or replaces a file, with the call's name and
+    // the path it named first. Calls the observer makes itself are not
+    // observed.
+    using CallObserver = std::function<void(std::string_view call, std::u16string_view path)>;
+    void SetCallObserver(CallObserver observer);
+
 private:
+    void Observe(std::string_view call, std::u16string_view path);
+    // Whether the storage takes one more change; an I/O error when not.
+    bool TakeChange(FileError& error);
+
     struct Search {
         std::vector<ListedFile> entries;
         std::size_t next = 0;
@@ -75,6 +97,9 @@ private:
     std::mutex lock;
     std::map<HANDLE, Search> searches;
     std::uintptr_t nextSearch = 0x53000000;
+    std::shared_ptr<StorageFault> fault = std::make_shared<StorageFault>();
+    CallObserver observer;
+    bool observing = false;
 };
 
 } // namespace sim

@@ -3,6 +3,9 @@
 #include <algorithm>
 #include <cstdlib>
 
+#include "platform/Controls.h"
+#include "platform/Dialogs.h"
+#include "platform/Geometry.h"
 #include "platform/Messages.h"
 #include "platform/Program.h"
 #include "platform/Window.h"
@@ -10,6 +13,7 @@
 #include "platform/sim/HandleAllocator.h"
 #include "platform/sim/Messaging.h"
 #include "platform/sim/ProgramThread.h"
+#include "platform/sim/Screen.h"
 #include "platform/sim/SystemServices.h"
 #include "platform/sim/WindowManager.h"
 
@@ -77,6 +81,26 @@ bool InputRouter::RouteNext(DeviceTime now) {
 
 // ---- The stylus ----
 
+bool InputRouter::RouteCaptionOk(const InputEvent& event) {
+    if (event.kind == InputKind::StylusDown && device.Windows().Capture() == nullptr) {
+        const std::optional<RECT> ok = device.GetScreen().CaptionOkButton();
+        captionOkDown = ok && PtInRect(&*ok, event.point) != FALSE;
+        return captionOkDown;
+    }
+    if (!captionOkDown) {
+        return false;
+    }
+    if (event.kind == InputKind::StylusUp) {
+        captionOkDown = false;
+        const std::optional<RECT> ok = device.GetScreen().CaptionOkButton();
+        Window* foreground = device.Windows().Active();
+        if (ok && PtInRect(&*ok, event.point) != FALSE && foreground != nullptr) {
+            PostToWindow(*foreground, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0, false);
+        }
+    }
+    return true;
+}
+
 void InputRouter::RouteStylus(const InputEvent& event) {
     WindowManager& windows = device.Windows();
     stylus = event.point;
@@ -87,6 +111,9 @@ void InputRouter::RouteStylus(const InputEvent& event) {
     } else if (event.kind == InputKind::StylusUp) {
         stylusDown = false;
         message = WM_LBUTTONUP;
+    }
+    if (RouteCaptionOk(event)) {
+        return;
     }
     Window* target = windows.Capture();
     const bool captured = target != nullptr;

@@ -84,6 +84,9 @@ public:
 
 private:
     void RouteStylus(const InputEvent& event);
+    // The task bar's OK button takes the stylus pressed on it; true when it
+    // took the event.
+    bool RouteCaptionOk(const InputEvent& event);
     void RouteKeyDown(const InputEvent& event);
     void RouteKeyUp(const InputEvent& event);
     void RouteCharacter(const InputEvent& event);
@@ -99,6 +102,8 @@ private:
     DeviceTime lastDownTime = 0;
     POINT lastDownPoint;
     bool lastDownWasDouble = false;
+    // The stylus went down on the task bar's OK button.
+    bool captionOkDown = false;
 
     std::vector<HotKey> hotKeys;
     // Keys now down and where their release goes: a hot key (its id) or a

@@ -473,7 +473,9 @@ std::optional<DeviceWindow> ProcessServices::RemoteWindow(HWND handle) {
 
 bool ProcessServices::RequestForeground(HWND window) {
     const auto owner = RemoteWindow(window);
-    return owner && directory.SendRequest(owner->process, RequestFor(owner->handle));
+    // The handle goes as it came: its low bit asks the owner for the window's
+    // last active popup.
+    return owner && directory.SendRequest(owner->process, RequestFor(window));
 }
 
 void ProcessServices::AnnounceDisplayChange() {
@@ -521,9 +523,12 @@ void ProcessServices::Poll(const std::function<void()>& displayChanged) {
         }
         // The owner brings its window forward itself, at its next wait.
         const HWND handle = window->handle;
-        window->program->incomingCalls.push_back([handle] {
-            ShowWindow(handle, SW_SHOW);
-            SetForegroundWindow(handle);
+        const HWND asked = reinterpret_cast<HWND>(number);
+        // Shown without activating it: the window to activate may be its
+        // last active popup.
+        window->program->incomingCalls.push_back([handle, asked] {
+            ShowWindow(handle, SW_SHOWNA);
+            SetForegroundWindow(asked);
         });
     }
 }

@@ -104,6 +104,28 @@ LONG RegistryService::Record(std::string call, std::vector<JournalValue> args, L
     return result;
 }
 
+void RegistryService::FailAfter(std::size_t calls, LONG error) {
+    const std::lock_guard guard(lock);
+    fault = Fault{calls, error};
+}
+
+void RegistryService::Heal() {
+    const std::lock_guard guard(lock);
+    fault.reset();
+}
+
+std::optional<LONG> RegistryService::InjectedFailure() {
+    const std::lock_guard guard(lock);
+    if (!fault) {
+        return std::nullopt;
+    }
+    if (fault->callsLeft > 0) {
+        --fault->callsLeft;
+        return std::nullopt;
+    }
+    return fault->error;
+}
+
 bool RegistryService::Resolve(HKEY key, RegistryPath& path) const {
     for (const auto& predefined : PredefinedKeys()) {
         if (key == predefined.handle) {
@@ -161,6 +183,9 @@ void RegistryService::CloseHandlesOf(DWORD pid) {
 
 LONG RegistryService::CreateKey(HKEY key, LPCWSTR subKey, HKEY* result, DWORD* disposition,
                                 DWORD pid) {
+    if (const std::optional<LONG> failure = InjectedFailure()) {
+        return Record("RegCreateKeyExW", {JournalValue("injected fault")}, *failure);
+    }
     RegistryPath path;
     const std::u16string subKeyText = Name(subKey);
     auto done = [&](LONG code, const std::u16string& where, DWORD how) {
@@ -198,6 +223,9 @@ LONG RegistryService::CreateKey(HKEY key, LPCWSTR subKey, HKEY* result, DWORD* d
 }
 
 LONG RegistryService::OpenKey(HKEY key, LPCWSTR subKey, HKEY* result, DWORD pid) {
+    if (const std::optional<LONG> failure = InjectedFailure()) {
+        return Record("RegOpenKeyExW", {JournalValue("injected fault")}, *failure);
+    }
     RegistryPath path;
     const std::u16string subKeyText = Name(subKey);
     auto done = [&](LONG code, const std::u16string& where) {
@@ -240,6 +268,9 @@ LONG RegistryService::CloseKey(HKEY key) {
 }
 
 LONG RegistryService::QueryValue(HKEY key, LPCWSTR name, DWORD* type, BYTE* data, DWORD* size) {
+    if (const std::optional<LONG> failure = InjectedFailure()) {
+        return Record("RegQueryValueExW", {JournalValue("injected fault")}, *failure);
+    }
     RegistryPath path;
     const std::u16string valueName = Name(name);
     const DWORD offered = size != nullptr ? *size : 0;
@@ -292,6 +323,9 @@ LONG RegistryService::QueryValue(HKEY key, LPCWSTR name, DWORD* type, BYTE* data
 }
 
 LONG RegistryService::SetValue(HKEY key, LPCWSTR name, DWORD type, const BYTE* data, DWORD size) {
+    if (const std::optional<LONG> failure = InjectedFailure()) {
+        return Record("RegSetValueExW", {JournalValue("injected fault")}, *failure);
+    }
     RegistryPath path;
     const std::u16string valueName = Name(name);
     auto done = [&](LONG code) {
@@ -327,6 +361,9 @@ LONG RegistryService::SetValue(HKEY key, LPCWSTR name, DWORD type, const BYTE* d
 }
 
 LONG RegistryService::DeleteValue(HKEY key, LPCWSTR name) {
+    if (const std::optional<LONG> failure = InjectedFailure()) {
+        return Record("RegDeleteValueW", {JournalValue("injected fault")}, *failure);
+    }
     RegistryPath path;
     const std::u16string valueName = Name(name);
     auto done = [&](LONG code) {
@@ -358,6 +395,9 @@ LONG RegistryService::DeleteValue(HKEY key, LPCWSTR name) {
 }
 
 LONG RegistryService::DeleteKey(HKEY key, LPCWSTR subKey) {
+    if (const std::optional<LONG> failure = InjectedFailure()) {
+        return Record("RegDeleteKeyW", {JournalValue("injected fault")}, *failure);
+    }
     RegistryPath path;
     const std::u16string subKeyText = Name(subKey);
     auto done = [&](LONG code) {
@@ -386,6 +426,9 @@ LONG RegistryService::DeleteKey(HKEY key, LPCWSTR subKey) {
 }
 
 LONG RegistryService::EnumKey(HKEY key, DWORD index, LPWSTR name, DWORD* nameLength) {
+    if (const std::optional<LONG> failure = InjectedFailure()) {
+        return Record("RegEnumKeyExW", {JournalValue("injected fault")}, *failure);
+    }
     RegistryPath path;
     if (!Resolve(key, path)) {
         return Code(ERROR_INVALID_HANDLE);
@@ -414,6 +457,9 @@ LONG RegistryService::EnumKey(HKEY key, DWORD index, LPWSTR name, DWORD* nameLen
 
 LONG RegistryService::EnumValue(HKEY key, DWORD index, LPWSTR name, DWORD* nameLength, DWORD* type,
                                 BYTE* data, DWORD* size) {
+    if (const std::optional<LONG> failure = InjectedFailure()) {
+        return Record("RegEnumValueW", {JournalValue("injected fault")}, *failure);
+    }
     RegistryPath path;
     if (!Resolve(key, path)) {
         return Code(ERROR_INVALID_HANDLE);

@@ -7,6 +7,7 @@
 #include <functional>
 #include <map>
 #include <mutex>
+#include <optional>
 #include <string>
 
 #include "platform/Registry.h"
@@ -35,6 +36,12 @@ public:
     LONG EnumValue(HKEY key, DWORD index, LPWSTR name, DWORD* nameLength, DWORD* type, BYTE* data,
                    DWORD* size);
 
+    // A fault for tests of programs that must cope with a failing registry:
+    // after the next `calls` calls, every call fails with error (and changes
+    // nothing) until Heal(). Closing a key always works.
+    void FailAfter(std::size_t calls, LONG error);
+    void Heal();
+
     // The registry as it is now, for tests and the host.
     Result<RegistryTree> Snapshot();
     // Key handles the programs have not closed.
@@ -52,6 +59,8 @@ private:
     // Reports a failure of the file; returns code.
     LONG FileFailure(const Error& error, DWORD code);
     LONG Record(std::string call, std::vector<JournalValue> args, LONG result);
+    // The error of a call the fault set by FailAfter reaches.
+    std::optional<LONG> InjectedFailure();
 
     RegistryFile file;
     CallRecorder record;
@@ -63,6 +72,11 @@ private:
     mutable std::mutex lock;
     std::map<HKEY, KeyHandle> handles;
     std::uintptr_t nextHandle = 0x52000000;
+    struct Fault {
+        std::size_t callsLeft = 0;
+        LONG error = 0;
+    };
+    std::optional<Fault> fault;
 };
 
 } // namespace sim

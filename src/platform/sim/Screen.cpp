@@ -34,6 +34,9 @@ void VerticalGradient(cairo_t* cairo, double top, double height, COLORREF from, 
     cairo_pattern_destroy(gradient);
 }
 
+// The task bar's OK button, at 96 pixels per inch.
+constexpr int kCaptionOkWidth = 32;
+
 } // namespace
 
 Screen::Screen(Device& device) : device(device) {}
@@ -104,6 +107,16 @@ void Screen::DrawWindow(cairo_t* cairo, const Window& window, double clipLeft, d
     }
 }
 
+std::optional<RECT> Screen::CaptionOkButton() const {
+    const Window* foreground = device.Windows().Active();
+    if (!taskBarVisible || foreground == nullptr || !foreground->IsAlive() ||
+        (foreground->exStyle & WS_EX_CAPTIONOKBTN) == 0) {
+        return std::nullopt;
+    }
+    const int width = device.ScreenWidth();
+    return RECT{width - device.Scale(kCaptionOkWidth), 0, width, device.BarHeight()};
+}
+
 void Screen::DrawTaskBar(cairo_t* cairo) {
     const double width = device.ScreenWidth();
     const double height = device.BarHeight();
@@ -117,14 +130,27 @@ void Screen::DrawTaskBar(cairo_t* cairo) {
     const double textTop = (height - metrics.height) / 2;
     SetSourceColor(cairo, theme::kTaskBarText);
 
+    double right = width;
+    if (const std::optional<RECT> ok = CaptionOkButton()) {
+        const double inset = device.Scale(3);
+        cairo_rectangle(cairo, ok->left + inset, ok->top + inset, ok->right - ok->left - 2 * inset,
+                        ok->bottom - ok->top - 2 * inset);
+        cairo_set_line_width(cairo, 1);
+        cairo_stroke(cairo);
+        const std::u16string label = u"ok";
+        const double labelWidth = UiFont::TextWidth(label, fontSize, true);
+        UiFont::Draw(cairo, label, (ok->left + ok->right - labelWidth) / 2, textTop, fontSize,
+                     true);
+        right = ok->left;
+    }
     const std::u16string clock = ClockText();
     const double clockWidth = UiFont::TextWidth(clock, fontSize, false);
-    UiFont::Draw(cairo, clock, width - padding - clockWidth, textTop, fontSize, false);
+    UiFont::Draw(cairo, clock, right - padding - clockWidth, textTop, fontSize, false);
 
     const Window* foreground = device.Windows().Active();
     if (foreground != nullptr && foreground->life != WindowLife::Gone) {
         cairo_save(cairo);
-        cairo_rectangle(cairo, 0, 0, width - clockWidth - 2 * padding, height);
+        cairo_rectangle(cairo, 0, 0, right - clockWidth - 2 * padding, height);
         cairo_clip(cairo);
         UiFont::Draw(cairo, foreground->text, padding, textTop, fontSize, true);
         cairo_restore(cairo);

@@ -7,9 +7,11 @@
 
 #include <filesystem>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
+#include "platform/WinTypes.h"
 #include "platform/sim/Canvas.h"
 
 namespace sim {
@@ -31,6 +33,11 @@ public:
 
     bool TaskBarVisible() const { return taskBarVisible; }
     void SetTaskBarVisible(bool visible) { taskBarVisible = visible; }
+    // The OK button the task bar shows at its right end while the foreground
+    // window asks for one (WS_EX_CAPTIONOKBTN), in screen coordinates; a tap
+    // on it sends the window IDOK. None while the task bar is hidden.
+    std::optional<RECT> CaptionOkButton() const;
+
     // The task bar's clock: the host's time of day with a real clock; noon plus
     // the device time with a virtual one (so that screenshots repeat).
     std::u16string ClockText() const;

@@ -1,5 +1,7 @@
 #include "platform/sim/SystemServices.h"
 
+#include "platform/Program.h"
+#include "platform/Shell.h"
 #include "platform/Window.h"
 #include "platform/sim/BuiltInPrograms.h"
 #include "platform/sim/Device.h"
@@ -154,6 +156,25 @@ bool SystemServices::BringToFront(HWND handle) {
     });
     const Window* active = device.Windows().Active();
     return active != nullptr && active->handle == target;
+}
+
+bool SystemServices::OpenDocument(const std::u16string& path, DWORD& error) {
+    const HWND today = ShowTodayScreen();
+    Window* window = today != nullptr ? device.Windows().FindAlive(today) : nullptr;
+    if (window == nullptr || window->program == nullptr) {
+        error = ERROR_NOT_SUPPORTED;
+        return false;
+    }
+    bool opened = false;
+    error = ERROR_SUCCESS;
+    device.RunOnProgram(*window->program, [&] {
+        SHELLEXECUTEINFOW execute;
+        execute.fMask = SEE_MASK_FLAG_NO_UI;
+        execute.lpFile = path.c_str();
+        opened = ShellExecuteExW(&execute) != FALSE;
+        error = opened ? ERROR_SUCCESS : GetLastError();
+    });
+    return opened;
 }
 
 } // namespace sim

@@ -62,6 +62,11 @@ public:
     // its window; then brings window back to the front. Driver side.
     HWND ShowTodayScreen();
     bool BringToFront(HWND window);
+    // Automation: the user opens a document from the shell. The Today screen
+    // comes to the front and opens it as a tap on it in its list would
+    // (ShellExecuteExW); false with the shell's error when nothing opens it.
+    // Driver side.
+    bool OpenDocument(const std::u16string& path, DWORD& error);
 
 private:
     void SetUpDirectory(const ServicesConfig& config);

@@ -778,11 +778,20 @@ BOOL SetForegroundWindow(HWND handle) {
     }
     Window* window = sim::LookUpWindow(handle);
     BOOL result = FALSE;
-    if (window != nullptr &&
-        FromDriver(*window, result, [](HWND h) { return SetForegroundWindow(h); })) {
+    const std::uintptr_t lowBit = reinterpret_cast<std::uintptr_t>(handle) & 1;
+    if (window != nullptr && FromDriver(*window, result, [lowBit](HWND h) {
+            return SetForegroundWindow(
+                reinterpret_cast<HWND>(reinterpret_cast<std::uintptr_t>(h) | lowBit));
+        })) {
         return result;
     }
     if (window != nullptr) {
+        // The low bit asks for the window's last active popup, so that a
+        // program brought forward while it shows a dialog gets the dialog
+        // back in front, with the focus in it, not its disabled main window.
+        if (lowBit != 0) {
+            window = &device->Windows().LastActivePopup(*window);
+        }
         device->Windows().Activate(window, WA_ACTIVE);
         result =
             device->Windows().Active() == &device->Windows().TopLevelOf(*window) ? TRUE : FALSE;

@@ -788,6 +788,28 @@ bool WindowManager::Enable(Window& window, bool enable) {
 
 // ---- Activation, focus and capture ----
 
+Window& WindowManager::LastActivePopup(Window& owner) const {
+    Window& top = TopLevelOf(owner);
+    auto ownedByTop = [&](const Window* window) {
+        for (const Window* up = window->owner; up != nullptr; up = up->owner) {
+            if (up == &top) {
+                return true;
+            }
+        }
+        return false;
+    };
+    // Owned windows stay in front of their owners, and the last one active
+    // came to the front when it was activated.
+    for (Window* window : topLevel) {
+        if (window->IsAlive() && (window->style & WS_VISIBLE) != 0 &&
+            (window->style & WS_DISABLED) == 0 && (window->exStyle & WS_EX_NOACTIVATE) == 0 &&
+            ownedByTop(window)) {
+            return *window;
+        }
+    }
+    return top;
+}
+
 Window* WindowManager::NextToActivate(const Window& leaving) const {
     auto usable = [&](const Window* w) {
         return w != nullptr && w != &leaving && w->IsAlive() && w->parent == nullptr &&

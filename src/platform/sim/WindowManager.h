@@ -102,6 +102,12 @@ public:
     // Picks the window to activate when window goes away: its owner, else the
     // frontmost visible, enabled top-level window.
     Window* NextToActivate(const Window& leaving) const;
+    // The window a program means when it brings owner forward with the low
+    // bit of the handle set: the frontmost visible, enabled window owned by
+    // owner's top-level window (directly or through other owned windows)
+    // that can be activated, which is the popup last active over it; owner's
+    // top-level window when it has none.
+    Window& LastActivePopup(Window& owner) const;
 
     // DeferWindowPos: positions collected under an HDWP, applied together.
     HDWP BeginDeferred();

@@ -295,7 +295,7 @@ HRESULT MovieControlState::SetClipProperty(std::span<const Variant> args) {
         return E_INVALIDARG;
     }
     if (player) {
-        player->Properties() = rootProperties;
+        player->SetRootProperties(rootProperties);
     }
     redraw();
     return S_OK;
@@ -309,7 +309,7 @@ void MovieControlState::FollowLoad() {
     const Movie& movie = parser->GetMovie();
     if (!player) {
         player = std::make_unique<MoviePlayer>(movie);
-        player->Properties() = rootProperties;
+        player->SetRootProperties(rootProperties);
         playRequested ? player->Play() : player->Stop();
         frameClock.emplace(movie.header.frameRate);
         frameClock->Advance(clock.NowMilliseconds());
@@ -344,7 +344,7 @@ void MovieControlState::Tick() {
 }
 
 std::string MovieControlState::StateJson() const {
-    const RootProperties& root = player ? player->Properties() : rootProperties;
+    const RootProperties& root = rootProperties;
     std::string json = "{";
     json += "\"url\":" + json::Quote(text::ToUtf8(url));
     json += ",\"readyState\":" + std::to_string(loader.ReadyState());

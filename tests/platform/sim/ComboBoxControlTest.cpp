@@ -148,6 +148,10 @@ TEST_F(ComboBoxControlTest, SortedListsAndTheMessagesAnswerLikeWin32) {
     EXPECT_EQ(SendMessageW(sorted, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(u"nothing")), CB_ERR);
     EXPECT_EQ(SendMessageW(sorted, CB_DELETESTRING, 4, 0), 4);
     EXPECT_EQ(SendMessageW(sorted, CB_GETCURSEL, 0, 0), CB_ERR);
+    // An index past the items clears the selection, as -1 does.
+    SendMessageW(sorted, CB_SETCURSEL, 1, 0);
+    EXPECT_EQ(SendMessageW(sorted, CB_SETCURSEL, 5, 0), CB_ERR);
+    EXPECT_EQ(SendMessageW(sorted, CB_GETCURSEL, 0, 0), CB_ERR);
 }
 
 } // namespace

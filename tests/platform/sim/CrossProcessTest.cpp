@@ -50,6 +50,25 @@ TEST(CrossProcess, ASecondLaunchFindsTheFirstBringsItForwardAndAKilledFirstFrees
     EXPECT_TRUE(third.WaitFor("ready ", 20s)) << third.Transcript();
 }
 
+TEST(CrossProcess, TheLowBitBringsTheLastActivePopupOfAnotherProcessForward) {
+    sim::TemporaryDirectory directory;
+    ChildProcess first = Start("instance-with-popup", directory);
+    ASSERT_TRUE(first.Started());
+    const auto ready = first.WaitFor("ready ", 20s);
+    ASSERT_TRUE(ready) << first.Transcript();
+    const auto popup = first.WaitFor("popup ", 20s);
+    ASSERT_TRUE(popup) << first.Transcript();
+    ASSERT_TRUE(first.WaitFor("today ", 20s)) << first.Transcript();
+
+    ChildProcess asking = Start("foreground", directory, ready->substr(6));
+    EXPECT_EQ(asking.ReadLine(20s), "asked") << asking.Transcript();
+    EXPECT_EQ(asking.Wait(20s), 0);
+    // The popup comes, not the disabled main window.
+    EXPECT_EQ(first.WaitFor("activated ", 20s), "activated " + popup->substr(6))
+        << first.Transcript();
+    first.Kill();
+}
+
 // The values a writer acknowledged before it was killed.
 struct Acknowledged {
     std::string prefix;

@@ -146,6 +146,53 @@ TEST_F(FileSystemTest, MovingNeverReplacesAName) {
     EXPECT_EQ(journal[2], "MoveFileW \\REQUEST.NEW -> 0");
 }
 
+TEST_F(FileSystemTest, ReplacingPutsOneFileInAnothersPlaceAndNeedsBoth) {
+    const auto storage = folder / "storage";
+    std::ofstream(storage / "a.cfg") << "old";
+    std::ofstream(storage / "a.cfg.new") << "new";
+    FileError error;
+    EXPECT_FALSE(files.Replace(u"\\missing.cfg", u"\\a.cfg.new", error));
+    EXPECT_EQ(error.lastError, ERROR_FILE_NOT_FOUND);
+    EXPECT_FALSE(files.Replace(u"\\a.cfg", u"\\missing.new", error));
+    EXPECT_EQ(error.lastError, ERROR_FILE_NOT_FOUND);
+    ASSERT_TRUE(files.Replace(u"\\A.CFG", u"\\a.cfg.new", error));
+    std::string text;
+    std::getline(std::ifstream(storage / "a.cfg"), text);
+    EXPECT_EQ(text, "new");
+    EXPECT_FALSE(std::filesystem::exists(storage / "a.cfg.new"));
+    EXPECT_EQ(journal.back(), "DeleteAndRenameFile \\A.CFG -> 0");
+}
+
+TEST_F(FileSystemTest, AStorageCutOffTakesNoChangeAfterItsPointDownToTheByte) {
+    const auto storage = folder / "storage";
+    std::ofstream(storage / "kept.txt") << "kept";
+    FileError error;
+    // Creating the file and two bytes.
+    files.Fault().CutOffAfter(3);
+    FILE* out = files.Open(u"\\cut.txt", u"w", error);
+    ASSERT_NE(out, nullptr);
+    std::fputs("abcdef", out);
+    EXPECT_NE(std::fclose(out), 0) << "the bytes refused show as a write error";
+    EXPECT_TRUE(files.Fault().CutOff());
+    std::string text;
+    std::getline(std::ifstream(storage / "cut.txt"), text);
+    EXPECT_EQ(text, "ab");
+    // Nothing else changes: no file made, deleted or moved.
+    EXPECT_EQ(files.Open(u"\\other.txt", u"w", error), nullptr);
+    EXPECT_EQ(error.lastError, ERROR_WRITE_FAULT);
+    EXPECT_FALSE(files.Remove(u"\\kept.txt", "DeleteFileW", error));
+    EXPECT_FALSE(files.Move(u"\\kept.txt", u"\\moved.txt", error));
+    EXPECT_TRUE(std::filesystem::exists(storage / "kept.txt"));
+    EXPECT_FALSE(std::filesystem::exists(storage / "other.txt"));
+    // Reading goes on.
+    FILE* in = files.Open(u"\\kept.txt", u"r", error);
+    ASSERT_NE(in, nullptr);
+    std::fclose(in);
+
+    files.Fault().Reconnect();
+    EXPECT_TRUE(files.Remove(u"\\kept.txt", "DeleteFileW", error));
+}
+
 TEST_F(FileSystemTest, FolderListingsForTheOpenFileDialog) {
     const auto documents = folder / "storage" / "My Documents";
     std::ofstream(documents / "b.swf") << "12345";

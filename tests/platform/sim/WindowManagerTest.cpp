@@ -221,6 +221,39 @@ TEST_F(WindowManagerTest, ActivationTellsTheWindowThatLosesAndTheWindowThatGains
     EXPECT_EQ(automation->Journal("SetForegroundWindow").size(), 1u);
 }
 
+TEST_F(WindowManagerTest, TheLowBitBringsTheLastActivePopupOfAnotherProgramsWindowForward) {
+    Handler plain;
+    HWND main = nullptr;
+    HWND popup = nullptr;
+    auto owner = Launch([&](HINSTANCE) {
+        simtest::RegisterTestClass();
+        main = simtest::CreateTestWindow(&plain, WS_VISIBLE, RECT{0, 26, 240, 294});
+        popup = simtest::CreateTestWindow(&plain, WS_VISIBLE, RECT{20, 60, 220, 200}, main);
+        // As a modal dialog leaves it.
+        EnableWindow(main, FALSE);
+    });
+    HWND other = nullptr;
+    auto caller = Launch([&](HINSTANCE) {
+        simtest::RegisterTestClass();
+        other = simtest::CreateTestWindow(&plain, WS_VISIBLE, RECT{0, 26, 240, 294});
+    });
+    ASSERT_EQ(automation->Foreground(), other);
+    const auto withLowBit = reinterpret_cast<HWND>(reinterpret_cast<std::uintptr_t>(main) | 1);
+    OnProgram(caller, [&] { SetForegroundWindow(withLowBit); });
+    EXPECT_EQ(automation->Foreground(), popup);
+    EXPECT_EQ(automation->Focus(), popup);
+
+    // Without the bit the window itself comes; so it does when its popup is
+    // hidden.
+    OnProgram(caller, [&] { SetForegroundWindow(other); });
+    OnProgram(caller, [&] { SetForegroundWindow(main); });
+    EXPECT_EQ(automation->Foreground(), main);
+    OnProgram(owner, [&] { ShowWindow(popup, SW_HIDE); });
+    OnProgram(caller, [&] { SetForegroundWindow(other); });
+    OnProgram(caller, [&] { SetForegroundWindow(withLowBit); });
+    EXPECT_EQ(automation->Foreground(), main);
+}
+
 TEST_F(WindowManagerTest, HitTestingFindsTheTopmostVisibleEnabledChildUnderThePoint) {
     Handler plain;
     HWND frame = nullptr;

@@ -56,7 +56,9 @@ std::vector<std::uint8_t> SamplerMovie(Compression compression) {
     movie.Place(3, sprite, {.ratio = 7, .clipDepth = 9});
     movie.ShowFrame();
     movie.Label("end");
-    movie.Move(1, {.blendMode = 3, .cacheAsBitmap = true, .blurFilter = 2.5});
+    movie.Move(1, {.blendMode = 3,
+                   .cacheAsBitmap = true,
+                   .filters = {swfwriter::Filter::BlurOf(2.5, 2.5, 1)}});
     movie.ShowFrame();
     return movie.Finish(compression);
 }

@@ -11,6 +11,14 @@
 //     Today screen in front of it ("today HWND"), and runs until killed,
 //     saying "activated HWND" whenever the main window is activated.
 //
+//   vantrel_device_helper instance-with-popup DIR
+//     the same, and then shows a popup owned by the main window and disables
+//     the main window, as a modal dialog does ("popup HWND").
+//
+//   vantrel_device_helper foreground DIR HWND
+//     brings that window of another process forward with the handle's low
+//     bit set ("asked").
+//
 //   vantrel_device_helper registry-writer DIR PREFIX
 //     sets the values PREFIX0, PREFIX1, ... (each a DWORD holding its number)
 //     under HKEY_LOCAL_MACHINE\Stress, saying "ack N" once each is stored,
@@ -91,7 +99,7 @@ BOOL FindInstance(HWND window, LPARAM lParam) {
     return TRUE;
 }
 
-int InstanceMain(HINSTANCE instance, LPWSTR) {
+int InstanceMain(HINSTANCE instance, LPWSTR commandLine) {
     WCHAR module[MAX_PATH] = {};
     GetModuleFileNameW(nullptr, module, MAX_PATH);
     std::u16string name = module;
@@ -124,10 +132,25 @@ int InstanceMain(HINSTANCE instance, LPWSTR) {
     const HWND mainWindow = CreateWindowExW(0, kMainClass, u"Helper", WS_VISIBLE, 0, 26, 240, 268,
                                             nullptr, nullptr, instance, nullptr);
     Say("ready " + HandleText(mainWindow));
+    if (text::FromWide(commandLine) == u"popup") {
+        const HWND popup = CreateWindowExW(0, kMainClass, u"Helper popup", WS_VISIBLE, 20, 60, 200,
+                                           140, mainWindow, nullptr, instance, nullptr);
+        EnableWindow(mainWindow, FALSE);
+        Say("popup " + HandleText(popup));
+    }
     MSG msg;
     while (GetMessageW(&msg, nullptr, 0, 0) > 0) {
         DispatchMessageW(&msg);
     }
+    return 0;
+}
+
+// The command line is the window's handle.
+int ForegroundMain(HINSTANCE, LPWSTR commandLine) {
+    const auto handle =
+        static_cast<std::uintptr_t>(std::stoull(text::ToUtf8(text::FromWide(commandLine))));
+    SetForegroundWindow(reinterpret_cast<HWND>(handle | 1));
+    Say("asked");
     return 0;
 }
 
@@ -156,7 +179,10 @@ int RegistryWriterMain(HINSTANCE, LPWSTR commandLine) {
 
 int main(int argc, char** argv) {
     if (argc < 3) {
-        std::fprintf(stderr, "usage: %s instance|registry-writer DIR [PREFIX]\n", argv[0]);
+        std::fprintf(
+            stderr,
+            "usage: %s instance|instance-with-popup|foreground|registry-writer DIR [ARGUMENT]\n",
+            argv[0]);
         return 2;
     }
     const std::string mode = argv[1];
@@ -166,8 +192,13 @@ int main(int argc, char** argv) {
     sim::Device device(config);
     sim::ProgramImage image;
     std::u16string commandLine;
-    if (mode == "instance") {
+    if (mode == "instance" || mode == "instance-with-popup") {
         image.entry = InstanceMain;
+        commandLine = mode == "instance" ? u"" : u"popup";
+    } else if (mode == "foreground" && argc >= 4) {
+        commandLine = text::FromUtf8(argv[3]);
+        image.entry = ForegroundMain;
+        image.modulePath = u"\\Windows\\foreground.exe";
     } else if (mode == "registry-writer" && argc >= 4) {
         commandLine = text::FromUtf8(argv[3]);
         image.entry = RegistryWriterMain;
@@ -176,7 +207,7 @@ int main(int argc, char** argv) {
         return 2;
     }
     sim::Program& program = device.Launch(image, commandLine);
-    if (mode == "instance") {
+    if (mode.starts_with("instance")) {
         // Once the main window is there, another program takes the front, so
         // that bringing the main window forward shows.
         auto mainWindow = [&]() -> HWND {
