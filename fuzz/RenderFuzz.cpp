@@ -29,7 +29,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         view.Update(player, {width, height, swf::ScaleMode::ShowAll});
         player.Tick();
     }
-    player.Properties().rotation = 45;
+    swf::RootProperties turned;
+    turned.rotation = 45;
+    player.SetRootProperties(turned);
     view.Update(player, {height, width, swf::ScaleMode::NoBorder});
     return 0;
 }
