@@ -79,7 +79,7 @@ std::vector<std::uint8_t> EverythingMovie(Compression compression) {
     movie.Place(1, shapeId, {.clipDepth = 3});
     movie.Place(2, sprite, {.name = "s", .blendMode = 2, .cacheAsBitmap = true});
     movie.Place(3, text, {.colorTransform = ColorTransform{300, -20, 256, 128, 10, 20, 30, 40}});
-    movie.Place(4, shapeId, {.blurFilter = 1.0});
+    movie.Place(4, shapeId, {.filters = {swfwriter::Filter::BlurOf(1.0, 1.0, 1)}});
     movie.ShowFrame();
     movie.Label("second");
     movie.Move(3, {.matrix = Matrix::Translate(40, 40)});
@@ -178,7 +178,7 @@ int main(int argc, char** argv) {
         return 2;
     }
     SeedWriter seeds(argv[1]);
-    WriteMovies(seeds, {"header_probe"});
+    WriteMovies(seeds, {"header_probe", "movie", "render"});
     WriteResources(seeds);
     WriteRegistries(seeds);
     WriteSettings(seeds);

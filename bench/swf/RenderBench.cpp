@@ -19,8 +19,8 @@
 #include <vector>
 
 #include "swf/format/MovieParser.h"
-#include "swf/runtime/MoviePlayer.h"
 #include "swf/render/MovieView.h"
+#include "swf/runtime/MoviePlayer.h"
 #include "swfwriter/BlockFont.h"
 #include "swfwriter/MovieWriter.h"
 
@@ -111,7 +111,7 @@ void CorpusFrame(benchmark::State& state) {
     std::vector<double> drawn;
     for (std::size_t i = 0; i < movies.size(); ++i) {
         perMovie.push_back(total[i] / double(rounds));
-        if (!movies[i].player->Root().Objects().empty()) {
+        if (!movies[i].player->Root().GetChildren().empty()) {
             drawn.push_back(perMovie.back());
         }
     }

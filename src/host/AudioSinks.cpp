@@ -6,9 +6,14 @@ namespace host {
 
 namespace {
 
-// Silence queued ahead of the first sound, so that the device's bursts of
-// frames (it plays between window frames) never leave the speaker empty.
+// Silence queued ahead of the sound, so that the device's bursts of frames
+// (it plays between window frames) do not leave the speaker empty.
 constexpr std::size_t kLeadFrames = 4410;
+
+void QueueLead(SDL_AudioDeviceID device) {
+    const std::vector<std::int16_t> lead(kLeadFrames * 2, 0);
+    SDL_QueueAudio(device, lead.data(), static_cast<Uint32>(lead.size() * sizeof(std::int16_t)));
+}
 
 } // namespace
 
@@ -41,8 +46,7 @@ Result<std::unique_ptr<SdlSpeaker>> SdlSpeaker::Open() {
         return Error{"no sound: " + error, 0};
     }
     auto speaker = std::unique_ptr<SdlSpeaker>(new SdlSpeaker(device));
-    const std::vector<std::int16_t> lead(kLeadFrames * 2, 0);
-    speaker->Play(lead);
+    QueueLead(device);
     SDL_PauseAudioDevice(device, 0);
     return speaker;
 }
@@ -53,6 +57,11 @@ SdlSpeaker::~SdlSpeaker() {
 }
 
 void SdlSpeaker::Play(std::span<const std::int16_t> frames) {
+    // The speaker ran dry (the host was too busy to feed it): the gap is
+    // heard once, and the lead keeps it from stuttering on every burst after.
+    if (SDL_GetQueuedAudioSize(device) == 0) {
+        QueueLead(device);
+    }
     SDL_QueueAudio(device, frames.data(), static_cast<Uint32>(frames.size_bytes()));
 }
 

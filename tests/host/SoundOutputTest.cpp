@@ -38,7 +38,7 @@ TEST_F(SoundOutput, AHeadlessRunWritesItsDeviceTimeOfSoundWithTheMoviesTone) {
     EXPECT_EQ(wav.substr(0, 4), "RIFF");
     // Four seconds of device time are four seconds of sound, to the frame.
     EXPECT_EQ((wav.size() - kWavHeader) / 4, 4u * 44100);
-    const auto heard = testing::Listen(testing::Samples(wav, kWavHeader));
+    const auto heard = testing::Listen(tones::Samples(wav, kWavHeader));
     ASSERT_TRUE(heard);
     EXPECT_NEAR(heard->hertz, 440.0, 1.0);
     // The whole tone, once, starting as the player has opened the movie.

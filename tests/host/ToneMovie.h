@@ -10,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "ToneAnalysis.h"
 #include "swfwriter/MovieWriter.h"
 #include "swfwriter/SoundWriter.h"
 
@@ -34,56 +35,28 @@ inline std::string ToneMovie(double seconds, int amplitude = 16000) {
     return {bytes.begin(), bytes.end()};
 }
 
-// Samples of 16-bit stereo bytes (a WAV file's data, or raw output).
-inline std::vector<std::int16_t> Samples(const std::string& bytes, std::size_t skip = 0) {
-    std::vector<std::int16_t> samples;
-    for (std::size_t at = skip; at + 1 < bytes.size(); at += 2) {
-        samples.push_back(static_cast<std::int16_t>(static_cast<std::uint8_t>(bytes[at]) |
-                                                    static_cast<std::uint8_t>(bytes[at + 1]) << 8));
-    }
-    return samples;
-}
-
 struct Heard {
-    std::size_t firstFrame = 0; // the first loud frame
-    std::size_t loudFrames = 0; // frames from the first loud one to the last
-    double hertz = 0.0;         // of the left channel over the loud part
+    std::size_t firstFrame = 0;     // the first loud frame
+    std::size_t loudFrames = 0;     // frames from the first loud one to the last
+    std::size_t unbrokenFrames = 0; // the longest stretch without a gap in it
+    double hertz = 0.0;             // of the left channel over that stretch
     int peak = 0;
 };
 
-// What the left channel of stereo samples holds.
+// What the left channel of stereo samples holds; nothing when it is silent.
 inline std::optional<Heard> Listen(const std::vector<std::int16_t>& stereo) {
-    std::optional<std::size_t> first;
-    std::size_t last = 0;
-    Heard heard;
-    for (std::size_t frame = 0; 2 * frame < stereo.size(); ++frame) {
-        const int sample = stereo[2 * frame];
-        heard.peak = std::max(heard.peak, std::abs(sample));
-        if (std::abs(sample) > 1000) {
-            first = first.value_or(frame);
-            last = frame;
-        }
-    }
-    if (!first) {
+    const auto audible = tones::Audible(stereo, 0, 1000);
+    if (!audible) {
         return std::nullopt;
     }
-    heard.firstFrame = *first;
-    heard.loudFrames = last - *first + 1;
-    std::optional<double> firstCrossing;
-    double lastCrossing = 0.0;
-    int crossings = 0;
-    for (std::size_t frame = *first + 1; frame <= last; ++frame) {
-        const double before = stereo[2 * (frame - 1)];
-        const double now = stereo[2 * frame];
-        if (before < 0.0 && now >= 0.0) {
-            const double at = static_cast<double>(frame - 1) + before / (before - now);
-            firstCrossing = firstCrossing.value_or(at);
-            lastCrossing = at;
-            ++crossings;
-        }
-    }
-    if (firstCrossing && crossings > 1) {
-        heard.hertz = (crossings - 1) * 44100.0 / (lastCrossing - *firstCrossing);
+    Heard heard;
+    heard.firstFrame = audible->begin;
+    heard.loudFrames = audible->end - audible->begin;
+    const auto unbroken = tones::LongestUnbroken(stereo, *audible);
+    heard.unbrokenFrames = unbroken.end - unbroken.begin;
+    heard.hertz = tones::Frequency(stereo, unbroken.begin, unbroken.end);
+    for (std::size_t frame = 0; frame < tones::Frames(stereo); ++frame) {
+        heard.peak = std::max(heard.peak, std::abs(int{tones::At(stereo, frame, 0)}));
     }
     return heard;
 }

@@ -87,7 +87,7 @@ void WriteTag(BitWriter& out, std::uint16_t code, std::span<const std::uint8_t> 
 
 void TimelineWriter::PlaceTag(std::uint16_t depth, std::optional<std::uint16_t> characterId,
                               bool move, const Placement& p) {
-    const bool three = p.blendMode || p.cacheAsBitmap || p.blurFilter;
+    const bool three = p.blendMode || p.cacheAsBitmap || !p.filters.empty();
     BitWriter body;
     std::uint8_t flags = 0;
     flags |= move ? 0x01 : 0;
@@ -97,10 +97,11 @@ void TimelineWriter::PlaceTag(std::uint16_t depth, std::optional<std::uint16_t> 
     flags |= p.ratio ? 0x10 : 0;
     flags |= p.name ? 0x20 : 0;
     flags |= p.clipDepth ? 0x40 : 0;
+    flags |= p.clipActions.empty() ? 0 : 0x80;
     body.U8(flags);
     if (three) {
         std::uint8_t flags2 = 0;
-        flags2 |= p.blurFilter ? 0x01 : 0;
+        flags2 |= !p.filters.empty() ? 0x01 : 0;
         flags2 |= p.blendMode ? 0x02 : 0;
         flags2 |= p.cacheAsBitmap ? 0x04 : 0;
         body.U8(flags2);
@@ -124,18 +125,32 @@ void TimelineWriter::PlaceTag(std::uint16_t depth, std::optional<std::uint16_t> 
     if (p.clipDepth) {
         body.U16(*p.clipDepth);
     }
-    if (p.blurFilter) {
-        body.U8(1); // one filter
-        body.U8(1); // blur
-        body.Fixed16(*p.blurFilter);
-        body.Fixed16(*p.blurFilter);
-        body.U8(1 << 3); // one pass
+    if (!p.filters.empty()) {
+        WriteFilterList(body, p.filters);
     }
     if (p.blendMode) {
         body.U8(*p.blendMode);
     }
     if (p.cacheAsBitmap) {
         body.U8(*p.cacheAsBitmap ? 1 : 0);
+    }
+    if (!p.clipActions.empty()) {
+        std::uint32_t all = 0;
+        for (const ClipAction& action : p.clipActions) {
+            all |= action.events;
+        }
+        body.U16(0);
+        body.U32(all);
+        for (const ClipAction& action : p.clipActions) {
+            const bool key = (action.events & 0x20000) != 0;
+            body.U32(action.events);
+            body.U32(static_cast<std::uint32_t>(action.actions.size() + (key ? 1 : 0)));
+            if (key) {
+                body.U8(action.keyCode);
+            }
+            body.Bytes(action.actions);
+        }
+        body.U32(0);
     }
     Tag(three ? TagPlaceObject3 : TagPlaceObject2, body.Data());
 }
@@ -229,7 +244,8 @@ std::uint16_t MovieWriter::DefineBitmap(int bitmapWidth, int bitmapHeight,
     return id;
 }
 
-std::uint16_t MovieWriter::DefineFont(std::string_view name, const std::vector<FontGlyph>& glyphs) {
+std::uint16_t MovieWriter::DefineFont(std::string_view name, const std::vector<FontGlyph>& glyphs,
+                                      const std::vector<FontKerning>& kerning) {
     const std::uint16_t id = NextId();
     std::vector<std::vector<std::uint8_t>> outlines;
     for (const FontGlyph& glyph : glyphs) {
@@ -273,7 +289,12 @@ std::uint16_t MovieWriter::DefineFont(std::string_view name, const std::vector<F
         const auto bounds = glyph.outline.GetBounds();
         WriteRect(body, bounds.xMin, bounds.xMax, bounds.yMin, bounds.yMax);
     }
-    body.U16(0); // no kerning
+    body.U16(static_cast<std::uint16_t>(kerning.size()));
+    for (const FontKerning& pair : kerning) {
+        body.U16(pair.left); // wide codes
+        body.U16(pair.right);
+        body.S16(pair.adjustment);
+    }
     Tag(TagDefineFont2, body.Data());
     fonts.push_back(std::move(info));
     return id;

@@ -61,6 +61,14 @@ struct FontGlyph {
     std::int16_t advance = 0;
 };
 
+// A kerning pair: the right character moves by adjustment units (1024 per
+// em; negative draws it nearer the left one) where a field asks for kerning.
+struct FontKerning {
+    std::uint16_t left = 0;
+    std::uint16_t right = 0;
+    std::int16_t adjustment = 0;
+};
+
 struct TextRun {
     std::uint16_t fontId = 0;
     std::uint16_t height = 240; // twips
@@ -81,7 +89,8 @@ public:
     // DefineBitsLossless2 (format 5, premultiplied as the format wants).
     std::uint16_t DefineBitmap(int width, int height, std::span<const Color> pixels);
     // DefineFont2 with layout (advances, ascent 1024 * 7 / 8).
-    std::uint16_t DefineFont(std::string_view name, const std::vector<FontGlyph>& glyphs);
+    std::uint16_t DefineFont(std::string_view name, const std::vector<FontGlyph>& glyphs,
+                             const std::vector<FontKerning>& kerning = {});
     // DefineText2 of runs in a font made by DefineFont.
     std::uint16_t DefineText(const std::vector<TextRun>& runs);
     std::uint16_t DefineSprite(const TimelineWriter& sprite);

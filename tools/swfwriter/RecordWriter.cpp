@@ -107,4 +107,103 @@ void WriteColorTransform(BitWriter& out, const ColorTransform& cx, bool withAlph
     out.Align();
 }
 
+namespace {
+
+// The flag byte after a shadow's fields: the passes take the bits that the
+// kind leaves free.
+void WriteFilterFlags(BitWriter& out, const Filter& filter, bool hasOnTop) {
+    out.Bit(filter.inner);
+    out.Bit(filter.knockout);
+    out.Bit(filter.compositeSource);
+    if (hasOnTop) {
+        out.Bit(filter.onTop);
+        out.UBits(filter.passes, 4);
+    } else {
+        out.UBits(filter.passes, 5);
+    }
+    out.Align();
+}
+
+void WriteFilter(BitWriter& out, const Filter& f) {
+    out.U8(f.kind);
+    const auto color = [&](std::size_t i) {
+        WriteColor(out, i < f.colors.size() ? f.colors[i] : Color{}, true);
+    };
+    switch (f.kind) {
+    case Filter::DropShadow:
+        color(0);
+        out.Fixed16(f.blurX);
+        out.Fixed16(f.blurY);
+        out.Fixed16(f.angle);
+        out.Fixed16(f.distance);
+        out.Fixed8(f.strength);
+        WriteFilterFlags(out, f, false);
+        break;
+    case Filter::Blur:
+        out.Fixed16(f.blurX);
+        out.Fixed16(f.blurY);
+        out.UBits(f.passes, 5);
+        out.Align();
+        break;
+    case Filter::Glow:
+        color(0);
+        out.Fixed16(f.blurX);
+        out.Fixed16(f.blurY);
+        out.Fixed8(f.strength);
+        WriteFilterFlags(out, f, false);
+        break;
+    case Filter::Bevel:
+        color(0);
+        color(1);
+        out.Fixed16(f.blurX);
+        out.Fixed16(f.blurY);
+        out.Fixed16(f.angle);
+        out.Fixed16(f.distance);
+        out.Fixed8(f.strength);
+        WriteFilterFlags(out, f, true);
+        break;
+    case Filter::GradientGlow:
+    case Filter::GradientBevel:
+        out.U8(static_cast<std::uint8_t>(f.colors.size()));
+        for (std::size_t i = 0; i < f.colors.size(); ++i) {
+            color(i);
+        }
+        for (std::size_t i = 0; i < f.colors.size(); ++i) {
+            out.U8(i < f.ratios.size() ? f.ratios[i] : 0);
+        }
+        out.Fixed16(f.blurX);
+        out.Fixed16(f.blurY);
+        out.Fixed16(f.angle);
+        out.Fixed16(f.distance);
+        out.Fixed8(f.strength);
+        WriteFilterFlags(out, f, true);
+        break;
+    case Filter::Convolution:
+        out.U8(f.matrixX);
+        out.U8(f.matrixY);
+        out.Float(f.divisor);
+        out.Float(f.bias);
+        for (int i = 0; i < f.matrixX * f.matrixY; ++i) {
+            out.Float(std::size_t(i) < f.matrix.size() ? f.matrix[i] : 0.0f);
+        }
+        WriteColor(out, f.defaultColor, true);
+        out.U8(static_cast<std::uint8_t>((f.clamp ? 0x02 : 0) | (f.preserveAlpha ? 0x01 : 0)));
+        break;
+    case Filter::ColorMatrix:
+        for (int i = 0; i < 20; ++i) {
+            out.Float(std::size_t(i) < f.matrix.size() ? f.matrix[i] : 0.0f);
+        }
+        break;
+    }
+}
+
+} // namespace
+
+void WriteFilterList(BitWriter& out, const std::vector<Filter>& filters) {
+    out.U8(static_cast<std::uint8_t>(filters.size()));
+    for (const Filter& filter : filters) {
+        WriteFilter(out, filter);
+    }
+}
+
 } // namespace swfwriter

@@ -170,8 +170,13 @@ void ShapeBuilder::WriteStyles(BitWriter& out, const StyleSet& set, int version)
     for (const Line& line : set.lines) {
         out.U16(line.width);
         if (version >= 4) {
-            out.U8(0); // round caps and joins, no fill
-            out.U8(0);
+            out.U8(static_cast<std::uint8_t>(
+                (line.startCap << 6) | ((line.join & 3) << 4) | (line.noHScale ? 0x04 : 0) |
+                (line.noVScale ? 0x02 : 0) | (line.pixelHinting ? 0x01 : 0)));
+            out.U8(static_cast<std::uint8_t>((line.noClose ? 0x04 : 0) | (line.endCap & 3)));
+            if (line.join == Line::MiterJoin) {
+                out.Fixed8(line.miterLimit);
+            }
             WriteColor(out, line.color, true);
         } else {
             WriteColor(out, line.color, alpha);

@@ -12,6 +12,15 @@ constexpr double GradientSquare = 32768.0;
 
 } // namespace
 
+Filter Filter::BlurOf(double x, double y, std::uint8_t passes) {
+    Filter filter;
+    filter.kind = Blur;
+    filter.blurX = x;
+    filter.blurY = y;
+    filter.passes = passes;
+    return filter;
+}
+
 Matrix Matrix::Translate(std::int32_t x, std::int32_t y) {
     Matrix matrix;
     matrix.translateX = x;

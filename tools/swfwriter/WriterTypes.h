@@ -69,8 +69,70 @@ struct Fill {
 };
 
 struct Line {
+    // Caps and joins as LineStyle2 numbers them; DefineShape4 writes them
+    // and the scaling flags, earlier shapes only the width and colour.
+    enum Cap : std::uint8_t { RoundCap = 0, NoCap = 1, SquareCap = 2 };
+    enum Join : std::uint8_t { RoundJoin = 0, BevelJoin = 1, MiterJoin = 2 };
     std::uint16_t width = 20;
     Color color;
+    Cap startCap = RoundCap;
+    Cap endCap = RoundCap;
+    Join join = RoundJoin;
+    double miterLimit = 3.0;
+    bool noHScale = false;
+    bool noVScale = false;
+    bool pixelHinting = false;
+    bool noClose = false;
+};
+
+// A bitmap filter of PlaceObject3, with every field its kind has; the fields
+// a kind does not have are not written. Kinds are numbered as in the file.
+struct Filter {
+    enum Kind : std::uint8_t {
+        DropShadow = 0,
+        Blur = 1,
+        Glow = 2,
+        Bevel = 3,
+        GradientGlow = 4,
+        Convolution = 5,
+        ColorMatrix = 6,
+        GradientBevel = 7,
+    };
+    Kind kind = Blur;
+    // Drop shadow, glow: one colour; bevel: shadow, then highlight;
+    // gradient glow and bevel: one colour per ratio.
+    std::vector<Color> colors{};
+    std::vector<std::uint8_t> ratios{};
+    double blurX = 4.0; // pixels
+    double blurY = 4.0;
+    double angle = 0.0; // radians
+    double distance = 0.0;
+    double strength = 1.0;
+    bool inner = false;
+    bool knockout = false;
+    bool compositeSource = true; // false hides the object (drop shadow)
+    bool onTop = false;          // bevels and gradient filters
+    std::uint8_t passes = 1;     // the quality
+    // Convolution: columns x rows entries, row after row; colour matrix: 20.
+    std::uint8_t matrixX = 0;
+    std::uint8_t matrixY = 0;
+    std::vector<float> matrix{};
+    float divisor = 1.0f;
+    float bias = 0.0f;
+    Color defaultColor{};
+    bool clamp = true;
+    bool preserveAlpha = false;
+
+    static Filter BlurOf(double x, double y, std::uint8_t passes);
+};
+
+// A clip action of PlaceObject2 or 3: the events it handles (bits as the
+// file numbers them: 1 load, 2 enterFrame, 4 unload, ..., 0x200 initialize,
+// 0x40000 construct) and its action bytes (ending with 0).
+struct ClipAction {
+    std::uint32_t events = 0;
+    std::vector<std::uint8_t> actions{0};
+    std::uint8_t keyCode = 0; // with the key press event (0x20000)
 };
 
 // What PlaceObject2 or 3 sets; absent fields are left out of the tag.
@@ -83,7 +145,9 @@ struct Placement {
     // Any of these makes the tag a PlaceObject3.
     std::optional<std::uint8_t> blendMode{};
     std::optional<bool> cacheAsBitmap{};
-    std::optional<double> blurFilter{}; // a blur filter of this many pixels
+    std::vector<Filter> filters{};
+    // Written with the 32-bit event flags of SWF 6 and later.
+    std::vector<ClipAction> clipActions{};
 };
 
 enum class Compression { None, Zlib, Lzma };

@@ -299,7 +299,7 @@ HRESULT MovieControlState::SetClipProperty(std::span<const Variant> args) {
         return E_INVALIDARG;
     }
     if (player) {
-        player->Properties() = rootProperties;
+        player->SetRootProperties(rootProperties);
     }
     redraw();
     return S_OK;
@@ -314,7 +314,7 @@ void MovieControlState::FollowLoad() {
     if (!player) {
         player = std::make_unique<MoviePlayer>(movie);
         audio.Attach(movie);
-        player->Properties() = rootProperties;
+        player->SetRootProperties(rootProperties);
         playRequested ? player->Play() : player->Stop();
         frameClock.emplace(movie.header.frameRate);
         frameClock->Advance(clock.NowMilliseconds());
@@ -351,7 +351,7 @@ void MovieControlState::Tick() {
 }
 
 std::string MovieControlState::StateJson() const {
-    const RootProperties& root = player ? player->Properties() : rootProperties;
+    const RootProperties& root = rootProperties;
     std::string json = "{";
     json += "\"url\":" + json::Quote(text::ToUtf8(url));
     json += ",\"readyState\":" + std::to_string(loader.ReadyState());

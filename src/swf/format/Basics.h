@@ -12,7 +12,9 @@ using Twips = std::int32_t;
 constexpr int TwipsPerPixel = 20;
 
 using CharacterId = std::uint16_t;
-using Depth = std::uint16_t;
+// Depths as the timeline numbers them (the file's 16-bit depths); scripts
+// place objects far outside that range, so the type is wider than the file's.
+using Depth = std::int32_t;
 
 struct Rect {
     Twips xMin = 0;

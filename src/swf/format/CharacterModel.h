@@ -89,12 +89,22 @@ struct TextRecord {
     std::vector<GlyphEntry> glyphs;
 };
 
+// CSMTextSettings: how a text's glyphs are anti-aliased.
+struct TextRendering {
+    bool advanced = false;    // advanced anti-aliasing rather than normal
+    std::uint8_t gridFit = 0; // 0 none, 1 whole pixels, 2 subpixels (LCD)
+    float thickness = 0.0f;   // -200..200
+    float sharpness = 0.0f;   // -400..400
+    bool operator==(const TextRendering&) const = default;
+};
+
 // DefineText 1 and 2.
 struct Text {
     std::uint8_t version = 1;
     Rect bounds;
     Matrix matrix;
     std::vector<TextRecord> records;
+    std::optional<TextRendering> rendering;
 };
 
 // DefineEditText.
@@ -123,6 +133,7 @@ struct EditText {
     std::int16_t leading = 0;
     std::string variableName;
     std::optional<std::string> initialText;
+    std::optional<TextRendering> rendering;
 };
 
 struct ButtonRecord {

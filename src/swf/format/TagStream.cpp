@@ -87,6 +87,7 @@ Result<bool> TimelineBuilder::Add(const TagView& tag) {
     default:
         if (tag::IsActionTag(tag.code)) {
             pending.actionTags.push_back(Keep(tag));
+            pending.actionTagPositions.push_back(pending.displayTags.size());
             bytes += ApproximateSize(pending.actionTags.back());
         } else if (tag::IsSoundTag(tag.code)) {
             pending.soundTags.push_back(Keep(tag));
@@ -262,6 +263,24 @@ Result<std::size_t> AddMovieTag(Movie& movie, const TagView& tag, std::size_t ma
         }
         if (Button* button = FindData<Button>(movie, cxform.Value().buttonId)) {
             button->legacyColorTransform = cxform.Value().colorTransform;
+        }
+        return 0;
+    }
+    case tag::CsmTextSettings: {
+        const CharacterId id = reader.U16();
+        TextRendering rendering;
+        const std::uint8_t flags = reader.U8();
+        rendering.advanced = (flags >> 6) == 1;
+        rendering.gridFit = static_cast<std::uint8_t>((flags >> 3) & 7);
+        rendering.thickness = reader.Float();
+        rendering.sharpness = reader.Float();
+        if (!reader.Ok()) {
+            break;
+        }
+        if (Text* text = FindData<Text>(movie, id)) {
+            text->rendering = rendering;
+        } else if (EditText* field = FindData<EditText>(movie, id)) {
+            field->rendering = rendering;
         }
         return 0;
     }

@@ -117,6 +117,10 @@ struct Frame {
     std::vector<std::string> labels;
     std::vector<RawTag> actionTags; // DoAction, DoInitAction, DoABC
     std::vector<RawTag> soundTags;  // StartSound, SoundStreamHead, SoundStreamBlock, ...
+    // For each action tag, how many display tags came before it in the
+    // frame: a frame's actions and the events of the objects it places are
+    // queued in the order of their tags.
+    std::vector<std::size_t> actionTagPositions;
 };
 
 // The frames of the main movie or of a sprite. A frame exists once its

@@ -96,23 +96,20 @@ bool CompositeWithOperator(cairo_t* cr, cairo_pattern_t* group, std::uint8_t ble
     return true;
 }
 
-void CompositeByPixels(cairo_t* cr, cairo_pattern_t* group, std::uint8_t blendMode) {
+void CompositeByPixels(cairo_t* cr, cairo_surface_t* source, int x, int y, std::uint8_t blendMode) {
     const auto mode = static_cast<BlendMode>(blendMode);
-    cairo_surface_t* source = nullptr;
-    cairo_pattern_get_surface(group, &source);
     cairo_surface_t* target = cairo_get_group_target(cr);
     if ((mode != BlendMode::Subtract && mode != BlendMode::Invert) || !IsArgbImage(source) ||
         !IsArgbImage(target)) {
-        cairo_set_source(cr, group);
+        cairo_set_source_surface(cr, source, x, y);
         cairo_paint(cr);
         return;
     }
-    double sourceX = 0, sourceY = 0, targetX = 0, targetY = 0;
-    cairo_surface_get_device_offset(source, &sourceX, &sourceY);
+    double targetX = 0, targetY = 0;
     cairo_surface_get_device_offset(target, &targetX, &targetY);
-    // A source pixel (x, y) lies over target pixel (x + dx, y + dy).
-    const int dx = static_cast<int>(std::lround(targetX - sourceX));
-    const int dy = static_cast<int>(std::lround(targetY - sourceY));
+    // A source pixel (sx, sy) lies over target pixel (sx + dx, sy + dy).
+    const int dx = x + static_cast<int>(std::lround(targetX));
+    const int dy = y + static_cast<int>(std::lround(targetY));
     cairo_surface_flush(source);
     cairo_surface_flush(target);
     const int sw = cairo_image_surface_get_width(source);

@@ -12,8 +12,9 @@ namespace swf {
 // no operator for.
 bool CompositeWithOperator(cairo_t* cr, cairo_pattern_t* group, std::uint8_t blendMode);
 
-// Subtract and invert on image surfaces; any other mode (or surfaces that
-// are not images) paints as usual.
-void CompositeByPixels(cairo_t* cr, cairo_pattern_t* group, std::uint8_t blendMode);
+// Subtract and invert of source, whose first pixel lies at (x, y) in the
+// target's pixels, on image surfaces; any other mode (or surfaces that are
+// not images) paints as usual.
+void CompositeByPixels(cairo_t* cr, cairo_surface_t* source, int x, int y, std::uint8_t blendMode);
 
 } // namespace swf

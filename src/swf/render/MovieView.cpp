@@ -1,24 +1,11 @@
 #include "swf/render/MovieView.h"
 
 #include <cairo.h>
-#include <tuple>
-#include <vector>
 
 #include "swf/render/RenderCache.h"
 #include "swf/render/Renderer.h"
 
 namespace swf {
-
-// What a frame shows, in a form that compares cheaply: every object on
-// stage, nested sprites' objects after their sprite, with what the
-// renderer draws them from.
-struct MovieView::SceneEntry {
-    int level = 0;
-    Depth depth = 0;
-    const Character* character = nullptr;
-    Placement placement;
-    bool operator==(const SceneEntry&) const = default;
-};
 
 struct MovieView::Picture {
     explicit Picture(const Movie& movie) : renderer(movie) {}
@@ -26,8 +13,9 @@ struct MovieView::Picture {
     MovieRenderer renderer;
     SurfacePtr surface;
     ViewSettings settings;
-    RootProperties root;
-    std::vector<SceneEntry> scene;
+    // What the picture shows: the player and its version then.
+    const MoviePlayer* player = nullptr;
+    std::uint64_t version = 0;
     bool valid = false;
 };
 
@@ -36,26 +24,14 @@ MovieView::MovieView(const Movie& movie)
 
 MovieView::~MovieView() = default;
 
-namespace {
-
-bool SameRoot(const RootProperties& a, const RootProperties& b) {
-    return std::tie(a.x, a.y, a.xScale, a.yScale, a.rotation) ==
-           std::tie(b.x, b.y, b.xScale, b.yScale, b.rotation);
-}
-
-} // namespace
-
 bool MovieView::Update(const MoviePlayer& player, const ViewSettings& settings) {
     if (settings.width <= 0 || settings.height <= 0 || settings.width > MaxViewSide ||
         settings.height > MaxViewSide ||
         static_cast<long long>(settings.width) * settings.height > MaxViewPixels) {
         return false;
     }
-    std::vector<SceneEntry> scene;
-    Collect(player.Root(), 0, scene);
     Picture& p = *picture;
-    if (p.valid && p.settings == settings && SameRoot(p.root, player.Properties()) &&
-        p.scene == scene) {
+    if (p.valid && p.settings == settings && p.player == &player && p.version == player.Version()) {
         ++skipped;
         return false;
     }
@@ -69,16 +45,15 @@ bool MovieView::Update(const MoviePlayer& player, const ViewSettings& settings) 
         }
     }
     const StagePlacement placement =
-        PlaceStage(movie.header.frameSize, settings.width, settings.height, settings.scaleMode,
-                   player.Properties());
+        PlaceStage(movie.header.frameSize, settings.width, settings.height, settings.scaleMode);
     cairo_t* cr = cairo_create(p.surface.get());
     cairo_set_antialias(cr, CAIRO_ANTIALIAS_GOOD);
     p.renderer.RenderFrame(cr, player.Root(), placement.twipsToDevice, placement.stageScale);
     cairo_destroy(cr);
     cairo_surface_flush(p.surface.get());
     p.settings = settings;
-    p.root = player.Properties();
-    p.scene = std::move(scene);
+    p.player = &player;
+    p.version = player.Version();
     p.valid = true;
     ++rendered;
     return true;
@@ -132,16 +107,6 @@ std::string MovieView::BitmapProblems() const {
         }
     }
     return problems;
-}
-
-void MovieView::Collect(const TimelineInstance& timeline, int level,
-                        std::vector<SceneEntry>& scene) {
-    for (const auto& [depth, object] : timeline.Objects()) {
-        scene.push_back({level, depth, object.character, object.placement});
-        if (object.sprite) {
-            Collect(*object.sprite, level + 1, scene);
-        }
-    }
 }
 
 } // namespace swf

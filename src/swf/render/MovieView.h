@@ -43,11 +43,11 @@ public:
     MovieView(const MovieView&) = delete;
     MovieView& operator=(const MovieView&) = delete;
 
-    // Brings the picture up to date with the player's frame, the window's
-    // size and scale mode and the "_root" properties. Renders only when one
-    // of them changed what is on stage, and returns whether it did; an
-    // update that finds nothing changed counts as a frame skipped. A window
-    // that is empty or past the limits above gets no picture.
+    // Brings the picture up to date with what the player holds and the
+    // window's size and scale mode. Renders only when one of them changed,
+    // and returns whether it did; an update that finds nothing changed
+    // counts as a frame skipped. A window that is empty or past the limits
+    // above gets no picture.
     bool Update(const MoviePlayer& player, const ViewSettings& settings);
 
     // Forgets the picture, so that the next update renders whatever it finds.
@@ -72,10 +72,6 @@ public:
 
 private:
     struct Picture;
-    struct SceneEntry;
-
-    static void Collect(const TimelineInstance& timeline, int level,
-                        std::vector<SceneEntry>& scene);
 
     const Movie& movie;
     std::unique_ptr<Picture> picture;

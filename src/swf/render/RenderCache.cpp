@@ -32,8 +32,8 @@ SurfacePtr SurfaceFromImage(const DecodedImage& image) {
     return surface;
 }
 
-// The bitmap's pixels through a colour transform, which works on straight
-// colours: each pixel is unpremultiplied, transformed and premultiplied again.
+} // namespace
+
 SurfacePtr TransformSurface(cairo_surface_t* source, const ColorMath& color) {
     const int width = cairo_image_surface_get_width(source);
     const int height = cairo_image_surface_get_height(source);
@@ -71,8 +71,6 @@ SurfacePtr TransformSurface(cairo_surface_t* source, const ColorMath& color) {
     cairo_surface_mark_dirty(surface.get());
     return surface;
 }
-
-} // namespace
 
 RenderCache::RenderCache(const Movie& movie) : movie(movie) {}
 

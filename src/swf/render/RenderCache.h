@@ -23,6 +23,11 @@ struct SurfaceDeleter {
 };
 using SurfacePtr = std::unique_ptr<cairo_surface_t, SurfaceDeleter>;
 
+// The picture of source through a colour transform, which works on straight
+// colours: each pixel is unpremultiplied, transformed and premultiplied
+// again. nullptr when there is no memory for it.
+SurfacePtr TransformSurface(cairo_surface_t* source, const ColorMath& color);
+
 class RenderCache final : public BitmapSource {
 public:
     // movie is borrowed and must outlive the cache.

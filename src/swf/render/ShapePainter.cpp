@@ -3,14 +3,25 @@
 #include <cmath>
 
 #include "swf/render/GradientPattern.h"
+#include "swf/render/StrokePainter.h"
 
 namespace swf {
 
 namespace {
 
-// Fills always close their outlines; a stroke closes (joining its ends)
-// only where it returns to its start and its style does not forbid it.
-enum class Closing { Always, WhereClosed, Never };
+void SetColor(cairo_t* cr, const Rgba& c) {
+    cairo_set_source_rgba(cr, c.r / 255.0, c.g / 255.0, c.b / 255.0, c.a / 255.0);
+}
+
+// Bitmap fills at one bitmap pixel per device pixel, on whole pixels, are
+// drawn without resampling whatever their smoothing says.
+bool IsPixelAligned(const cairo_matrix_t& m) {
+    const auto whole = [](double v) { return std::abs(v - std::round(v)) < 1e-6; };
+    return std::abs(m.xx - 1) < 1e-6 && std::abs(m.yy - 1) < 1e-6 && std::abs(m.xy) < 1e-6 &&
+           std::abs(m.yx) < 1e-6 && whole(m.x0) && whole(m.y0);
+}
+
+} // namespace
 
 void AddContours(cairo_t* cr, const std::vector<Contour>& contours, Closing closing) {
     for (const Contour& contour : contours) {
@@ -37,20 +48,6 @@ void AddContours(cairo_t* cr, const std::vector<Contour>& contours, Closing clos
     }
 }
 
-void SetColor(cairo_t* cr, const Rgba& c) {
-    cairo_set_source_rgba(cr, c.r / 255.0, c.g / 255.0, c.b / 255.0, c.a / 255.0);
-}
-
-// Bitmap fills at one bitmap pixel per device pixel, on whole pixels, are
-// drawn without resampling whatever their smoothing says.
-bool IsPixelAligned(const cairo_matrix_t& m) {
-    const auto whole = [](double v) { return std::abs(v - std::round(v)) < 1e-6; };
-    return std::abs(m.xx - 1) < 1e-6 && std::abs(m.yy - 1) < 1e-6 && std::abs(m.xy) < 1e-6 &&
-           std::abs(m.yx) < 1e-6 && whole(m.x0) && whole(m.y0);
-}
-
-// Sets the source for a fill style with the geometry's matrix in force.
-// Returns false when the style draws nothing.
 bool SetFillSource(const PaintContext& context, const FillStyle& fill, const Affine& toDevice,
                    const ColorMath& color) {
     cairo_t* cr = context.cr;
@@ -103,65 +100,6 @@ bool SetFillSource(const PaintContext& context, const FillStyle& fill, const Aff
     cairo_pattern_destroy(pattern);
     return true;
 }
-
-cairo_line_cap_t CapOf(std::uint8_t cap) {
-    switch (cap) {
-    case 1:
-        return CAIRO_LINE_CAP_BUTT;
-    case 2:
-        return CAIRO_LINE_CAP_SQUARE;
-    default:
-        return CAIRO_LINE_CAP_ROUND;
-    }
-}
-
-cairo_line_join_t JoinOf(std::uint8_t join) {
-    switch (join) {
-    case 1:
-        return CAIRO_LINE_JOIN_BEVEL;
-    case 2:
-        return CAIRO_LINE_JOIN_MITER;
-    default:
-        return CAIRO_LINE_JOIN_ROUND;
-    }
-}
-
-void PaintStroke(const PaintContext& context, const StrokePath& stroke, const LineStyle& line,
-                 const Affine& toDevice, const ColorMath& color) {
-    cairo_t* cr = context.cr;
-    const cairo_matrix_t m = ToCairo(toDevice);
-    cairo_set_matrix(cr, &m);
-    bool drawn = false;
-    if (line.fill) {
-        drawn = SetFillSource(context, *line.fill, toDevice, color);
-    } else if (context.maskOnly) {
-        cairo_set_source_rgba(cr, 0, 0, 0, 1);
-        drawn = true;
-    } else {
-        SetColor(cr, color.Apply(line.color));
-        drawn = true;
-    }
-    if (!drawn) {
-        return;
-    }
-    cairo_new_path(cr);
-    AddContours(cr, stroke.contours, line.noClose ? Closing::Never : Closing::WhereClosed);
-    // The width is worked out in device pixels: scaled with the shape (by
-    // the geometric mean of its axes) unless the line asks not to be, and
-    // never thinner than a pixel, so hairlines stay visible.
-    const double scale = std::sqrt(std::abs(toDevice.Determinant()));
-    const bool scaling = !(line.noHScale || line.noVScale);
-    double width = scaling ? line.width * scale : line.width / 20.0 * context.stageScale;
-    width = std::max(width, 1.0);
-    cairo_identity_matrix(cr);
-    cairo_set_line_width(cr, width);
-    cairo_set_line_cap(cr, CapOf(line.startCap));
-    cairo_set_line_join(cr, JoinOf(line.join));
-    cairo_set_miter_limit(cr, std::max(1.0, line.miterLimit));
-    cairo_stroke(cr);
-}
-
-} // namespace
 
 cairo_matrix_t ToCairo(const Affine& a) {
     cairo_matrix_t m;

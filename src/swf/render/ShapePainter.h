@@ -38,6 +38,17 @@ void PaintGeometryFilled(const PaintContext& context, const ShapeGeometry& geome
 
 cairo_matrix_t ToCairo(const Affine& affine);
 
+// For the painters of fills and strokes: fills always close their
+// outlines; a stroke closes (joining its ends) only where it returns to its
+// start and its style does not forbid it.
+enum class Closing { Always, WhereClosed, Never };
+void AddContours(cairo_t* cr, const std::vector<Contour>& contours, Closing closing);
+
+// Sets the source for a fill style with the geometry's matrix in force.
+// Returns false when the style draws nothing.
+bool SetFillSource(const PaintContext& context, const FillStyle& fill, const Affine& toDevice,
+                   const ColorMath& color);
+
 // A transform cairo can draw with: finite and not collapsing the plane.
 bool IsDrawable(const Affine& affine);
 

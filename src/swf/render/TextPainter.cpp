@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <cctype>
 #include <cmath>
+#include <cstdlib>
+#include <optional>
 #include <string_view>
 
 #include "swf/base/Text.h"
@@ -37,6 +39,7 @@ public:
               const EditText& field)
         : context(context), cache(cache) {
         height = field.fontHeight.value_or(240);
+        spacing = SpacingOf(field);
         font = FindFont(movie, field.fontId);
         fontId = field.fontId.value_or(0);
         embedded = font != nullptr && field.useOutlines && !font->glyphs.empty();
@@ -59,8 +62,26 @@ public:
     double Ascent() const { return ascent; }
     double Descent() const { return descent; }
 
-    // The advance of one character in twips.
-    double Advance(char32_t code) {
+    // The advance of one character in twips with the letter spacing.
+    double Advance(char32_t code) { return OwnAdvance(code) + spacing.letterSpacing; }
+
+    // How far code moves from where previous (0 at the start of a line)
+    // leaves it, in twips, where the field asks for kerning. Only embedded fonts carry
+    // kerning pairs.
+    double Kerning(char32_t previous, char32_t code) const {
+        if (!spacing.kerning || !embedded || previous == 0) {
+            return 0.0;
+        }
+        for (const KerningPair& pair : font->kerning) {
+            if (pair.left == previous && pair.right == code) {
+                return pair.adjustment * height / font->emSquare;
+            }
+        }
+        return 0.0;
+    }
+
+    // The advance of one character in twips, as its font gives it.
+    double OwnAdvance(char32_t code) {
         if (embedded) {
             const std::size_t index = GlyphIndex(code);
             if (index >= font->glyphs.size()) {
@@ -142,6 +163,7 @@ private:
     bool bold = false;
     bool italic = false;
     double height = 240;
+    FieldSpacing spacing;
     double ascent = 0;
     double descent = 0;
 };
@@ -153,6 +175,49 @@ std::u32string Decode(std::string_view utf8) {
         out.push_back(c);
     }
     return out;
+}
+
+// A text's glyphs drawn with the anti-aliasing its CSMTextSettings ask for,
+// as near as cairo comes: advanced anti-aliasing takes cairo's finest.
+// Thickness and sharpness, which tune Flash's own rasteriser, have no
+// counterpart and are left alone.
+class AntialiasScope {
+public:
+    AntialiasScope(cairo_t* cr, const TextRendering& rendering) : cr(cr) {
+        cairo_save(cr);
+        if (rendering.advanced) {
+            cairo_set_antialias(cr, CAIRO_ANTIALIAS_BEST);
+        }
+    }
+    ~AntialiasScope() { cairo_restore(cr); }
+    AntialiasScope(const AntialiasScope&) = delete;
+    AntialiasScope& operator=(const AntialiasScope&) = delete;
+
+private:
+    cairo_t* cr;
+};
+
+// Where a glyph whose origin is (x, y) twips is drawn: fitted to whole
+// device pixels when the text asks for it and lies upright, as Flash fits
+// such text to the pixel grid.
+Affine GlyphOrigin(const Affine& base, double x, double y, const TextRendering& rendering) {
+    Affine at = base * Affine::Translate(x, y);
+    if (rendering.gridFit == 1 && base.xy == 0 && base.yx == 0) {
+        at.x0 = std::round(at.x0);
+        at.y0 = std::round(at.y0);
+    }
+    return at;
+}
+
+// The width of a line of text in twips.
+double LineWidth(const std::u32string& line, FieldFont& font) {
+    double width = 0;
+    char32_t previous = 0;
+    for (char32_t c : line) {
+        width += font.Kerning(previous, c) + font.Advance(c);
+        previous = c;
+    }
+    return width;
 }
 
 // Breaks text into the lines the field shows.
@@ -179,7 +244,8 @@ std::vector<std::u32string> BreakLines(const std::u32string& text, const EditTex
         double lineWidth = 0;
         std::size_t lastSpace = std::u32string::npos;
         for (char32_t c : paragraph) {
-            const double advance = font.Advance(c);
+            const double advance =
+                font.Kerning(line.empty() ? 0 : line.back(), c) + font.Advance(c);
             if (!line.empty() && lineWidth + advance > width && c != U' ') {
                 if (lastSpace != std::u32string::npos) {
                     lines.push_back(line.substr(0, lastSpace));
@@ -188,10 +254,7 @@ std::vector<std::u32string> BreakLines(const std::u32string& text, const EditTex
                     lines.push_back(line);
                     line.clear();
                 }
-                lineWidth = 0;
-                for (char32_t kept : line) {
-                    lineWidth += font.Advance(kept);
-                }
+                lineWidth = LineWidth(line, font);
                 lastSpace = std::u32string::npos;
             }
             if (c == U' ') {
@@ -208,14 +271,78 @@ std::vector<std::u32string> BreakLines(const std::u32string& text, const EditTex
 } // namespace
 
 std::string DeviceFontFamily(const std::string& name) {
+    constexpr const char* Sans = "DejaVu Sans";
+    constexpr const char* Serif = "DejaVu Serif";
+    constexpr const char* Mono = "DejaVu Sans Mono";
+    // Whole names first, then words a face's name contains.
+    static constexpr std::pair<std::string_view, const char*> names[] = {
+        {"_sans", Sans},
+        {"_serif", Serif},
+        {"_typewriter", Mono},
+        {"_\xe3\x82\xb4\xe3\x82\xb7\xe3\x83\x83\xe3\x82\xaf", Sans}, // _gothic
+        {"_\xe6\x98\x8e\xe6\x9c\x9d", Serif},                        // _mincho
+        {"_\xe7\xad\x89\xe5\xb9\x85", Mono},                         // _tohaba
+    };
+    static constexpr std::pair<std::string_view, const char*> words[] = {
+        {"courier", Mono}, {"mono", Mono},     {"console", Mono},   {"typewriter", Mono},
+        {"times", Serif},  {"georgia", Serif}, {"garamond", Serif}, {"palatino", Serif},
+        {"serif", Serif},  {"roman", Serif},   {"book", Serif},
+    };
     const std::string lower = LowerAscii(name);
-    if (lower == "_serif" || lower.find("times") != std::string::npos) {
-        return "DejaVu Serif";
+    for (const auto& [known, family] : names) {
+        if (lower == known) {
+            return family;
+        }
     }
-    if (lower == "_typewriter" || lower.find("courier") != std::string::npos) {
-        return "DejaVu Sans Mono";
+    for (const auto& [word, family] : words) {
+        if (lower.find(word) != std::string::npos && lower.find("sans") == std::string::npos) {
+            return family;
+        }
     }
-    return "DejaVu Sans";
+    return Sans;
+}
+
+FieldSpacing SpacingOf(const EditText& field) {
+    FieldSpacing spacing;
+    if (!field.html || !field.initialText) {
+        return spacing;
+    }
+    const std::string lower = LowerAscii(*field.initialText);
+    const std::size_t tag = lower.find("<font");
+    if (tag == std::string::npos) {
+        return spacing;
+    }
+    const std::string_view attributes =
+        std::string_view(lower).substr(tag, lower.find('>', tag) - tag);
+    // The value of name="..." (or name=...), if the tag has it.
+    const auto value = [&](std::string_view attribute) -> std::optional<std::string> {
+        const std::size_t at = attributes.find(attribute);
+        if (at == std::string_view::npos) {
+            return std::nullopt;
+        }
+        std::size_t start = at + attribute.size();
+        while (start < attributes.size() &&
+               (attributes[start] == '"' || attributes[start] == '\'')) {
+            ++start;
+        }
+        std::size_t end = start;
+        while (end < attributes.size() && attributes[end] != '"' && attributes[end] != '\'' &&
+               attributes[end] != ' ') {
+            ++end;
+        }
+        return std::string(attributes.substr(start, end - start));
+    };
+    if (const auto letters = value("letterspacing=")) {
+        char* end = nullptr;
+        const double pixels = std::strtod(letters->c_str(), &end);
+        if (end != letters->c_str() && std::isfinite(pixels)) {
+            spacing.letterSpacing = std::clamp(pixels, -1000.0, 1000.0) * TwipsPerPixel;
+        }
+    }
+    if (const auto kerning = value("kerning=")) {
+        spacing.kerning = *kerning == "1" || *kerning == "true";
+    }
+    return spacing;
 }
 
 std::string PlainFieldText(const EditText& field) {
@@ -266,6 +393,8 @@ std::string PlainFieldText(const EditText& field) {
 void PaintText(const PaintContext& context, RenderCache& cache, const Movie& movie,
                const Text& text, const Affine& toDevice, const ColorMath& color) {
     const Affine base = toDevice * Affine::FromMatrix(text.matrix);
+    const TextRendering rendering = text.rendering.value_or(TextRendering{});
+    const AntialiasScope antialias(context.cr, rendering);
     const Font* font = nullptr;
     CharacterId fontId = 0;
     double height = 0;
@@ -296,7 +425,7 @@ void PaintText(const PaintContext& context, RenderCache& cache, const Movie& mov
                     const double scale = height / font->emSquare;
                     PaintGeometryFilled(
                         context, *glyph,
-                        base * Affine::Translate(x, y) * Affine::Scale(scale, scale), shown);
+                        GlyphOrigin(base, x, y, rendering) * Affine::Scale(scale, scale), shown);
                 }
             }
             x += entry.advance;
@@ -360,10 +489,7 @@ void PaintEditText(const PaintContext& context, RenderCache& cache, const Movie&
     double baseline = box.yMin + Gutter + font.Ascent();
     bool first = true;
     for (const auto& line : lines) {
-        double lineWidth = 0;
-        for (char32_t c : line) {
-            lineWidth += font.Advance(c);
-        }
+        const double lineWidth = LineWidth(line, font);
         double x = left + (first ? field.indent : 0);
         const double room = width - (first ? field.indent : 0) - lineWidth;
         if (field.align == 1) {
@@ -371,9 +497,12 @@ void PaintEditText(const PaintContext& context, RenderCache& cache, const Movie&
         } else if (field.align == 2) {
             x += room / 2;
         }
+        char32_t previous = 0;
         for (char32_t c : line) {
+            x += font.Kerning(previous, c);
             font.Draw(c, x, baseline, toDevice, shown);
             x += font.Advance(c);
+            previous = c;
         }
         baseline += font.Ascent() + font.Descent() + field.leading;
         first = false;

@@ -1,41 +1,148 @@
 #include "swf/runtime/MoviePlayer.h"
 
 #include <algorithm>
+#include <cmath>
+#include <utility>
+
+#include "swf/runtime/ObjectRemoval.h"
+#include "swf/runtime/ScriptHost.h"
+#include "swf/runtime/TimelineExecutor.h"
 
 namespace swf {
 
-MoviePlayer::MoviePlayer(const Movie& movie) : movie(movie), root(movie, movie.root, budget) {}
+namespace {
+
+// Actions one drain of the queue runs at most: actions that keep queueing
+// more (frames going to each other) end there, and the rest is dropped.
+constexpr std::size_t MaxActionsPerDrain = std::size_t{1} << 18;
+
+} // namespace
+
+Matrix RootMatrix(const RootProperties& properties) {
+    const auto finite = [](double value, double otherwise) {
+        return std::isfinite(value) ? value : otherwise;
+    };
+    const double radians = finite(properties.rotation, 0.0) * M_PI / 180.0;
+    const double xScale = finite(properties.xScale, 100.0) / 100.0;
+    const double yScale = finite(properties.yScale, 100.0) / 100.0;
+    Matrix matrix;
+    matrix.scaleX = std::cos(radians) * xScale;
+    matrix.rotateSkew0 = std::sin(radians) * xScale;
+    matrix.rotateSkew1 = -std::sin(radians) * yScale;
+    matrix.scaleY = std::cos(radians) * yScale;
+    const auto twips = [&](double pixels) {
+        return static_cast<Twips>(
+            std::clamp(std::round(finite(pixels, 0.0) * TwipsPerPixel), -1e9, 1e9));
+    };
+    matrix.translateX = twips(properties.x);
+    matrix.translateY = twips(properties.y);
+    return matrix;
+}
+
+MoviePlayer::MoviePlayer(const Movie& movie)
+    : context(std::make_unique<RuntimeContext>(movie)),
+      root(std::make_unique<MovieClip>(*context, nullptr, &movie.root, 0)) {
+    context->clipsByAge.push_back(root->Handle());
+}
+
+MoviePlayer::~MoviePlayer() {
+    root.reset();
+}
+
+void MoviePlayer::SetScriptHost(ScriptHost* host) {
+    context->host = host;
+}
 
 void MoviePlayer::FramesAdded() {
-    if (!root.CurrentFrame()) {
-        root.GotoFrame(0);
+    if (root->CurrentFrame() || GetMovie().root.frames.empty()) {
+        return;
     }
+    TimelineExecutor::EnterFirstFrame(*root);
+    // The main timeline's load event follows its first frame's actions.
+    context->QueueEvent(*root, ClipEvent::Load, ActionPriority::Normal);
+    RunActions();
+    FinishFrame();
 }
 
 void MoviePlayer::Tick() {
+    context->events.clear();
     FramesAdded();
-    // Sprites on stage first, so that those the next frame places start at
+    AdvanceTimelines();
+    RunActions();
+    FinishFrame();
+}
+
+void MoviePlayer::AdvanceTimelines() {
+    std::vector<DisplayHandle>& clips = context->clipsByAge;
+    // Clips made during the walk are not visited: they have just shown
     // their first frame.
-    root.AdvanceSprites();
-    if (playing) {
-        root.NextFrame(complete);
+    std::size_t gone = 0;
+    for (std::size_t i = clips.size(); i-- > 0;) {
+        const DisplayHandle handle = clips[i];
+        DisplayObject* object = context->objects.Find(handle);
+        if (object == nullptr) {
+            ++gone;
+            continue;
+        }
+        auto& clip = static_cast<MovieClip&>(*object);
+        if (clip.Unloading()) {
+            continue;
+        }
+        context->QueueEvent(clip, ClipEvent::EnterFrame, ActionPriority::Normal);
+        if (clip.Playing()) {
+            TimelineExecutor::Advance(clip);
+        }
+    }
+    if (gone > clips.size() / 2) {
+        std::erase_if(clips, [&](DisplayHandle handle) { return !context->objects.Find(handle); });
     }
 }
 
+void MoviePlayer::RunActions() {
+    std::size_t run = 0;
+    while (auto action = context->queue.Pop()) {
+        if (++run > MaxActionsPerDrain) {
+            context->queue.Clear();
+            break;
+        }
+        const DisplayObject* target = context->objects.Find(action->target);
+        if (target == nullptr) {
+            continue;
+        }
+        // A clip leaving runs nothing but its load and unload events: what
+        // loaded reports that it unloads, even in the frame it came and went.
+        const bool lifetimeEvent =
+            action->kind == ActionKind::ClipEvent &&
+            (action->event == ClipEvent::Unload || action->event == ClipEvent::Load);
+        if (target->Unloading() && !lifetimeEvent) {
+            continue;
+        }
+        if (context->host != nullptr) {
+            context->host->Run(*action);
+        }
+    }
+}
+
+void MoviePlayer::FinishFrame() {
+    ObjectRemoval::FinishUnloads(*context);
+}
+
 void MoviePlayer::GotoFrame(long frame) {
-    playing = false;
-    root.GotoFrame(static_cast<std::size_t>(std::max(frame, 0L)));
+    root->GotoFrame(static_cast<std::size_t>(std::max(frame, 0L)), false);
+    RunActions();
+    FinishFrame();
 }
 
 void MoviePlayer::Rewind() {
     GotoFrame(0);
 }
 
-std::size_t MoviePlayer::TotalFrames() const {
-    if (complete) {
-        return movie.root.frames.size();
-    }
-    return std::max<std::size_t>(movie.header.frameCount, movie.root.frames.size());
+void MoviePlayer::SetRootProperties(const RootProperties& properties) {
+    root->SetMatrix(RootMatrix(properties));
+}
+
+std::vector<RuntimeEvent> MoviePlayer::TakeEvents() {
+    return std::exchange(context->events, {});
 }
 
 FrameClock::FrameClock(double framesPerSecond) {

@@ -1,21 +1,40 @@
-// Plays a movie's timelines: the main timeline (which loops at its end once
-// the whole movie is in, and waits for frames still loading), and every
-// sprite on stage, which advances with each frame period whether the main
-// timeline plays or not. Frame numbers are 0-based.
+// Plays a movie: the main timeline and every clip on stage, each with its
+// own play state, in Flash Player's frame loop. A tick is three phases a
+// script engine joins through its ScriptHost:
+//
+//   AdvanceTimelines()  every clip, newest first: its enter-frame event is
+//                       queued, then (if it plays) it enters its next frame:
+//                       the frame's display tags run at once (new clips run
+//                       their first frame as they are placed), its actions
+//                       and the new clips' events are queued;
+//   RunActions()        the queue runs, init actions first, then initialize
+//                       and construct events, then frame actions and other
+//                       events in the order they were queued; what they do
+//                       (gotos, new clips) queues more, which runs in turn;
+//   FinishFrame()       removed clips that waited for their unload events
+//                       leave.
+//
+// Frame numbers are 0-based. See docs/engine-runtime.md.
 #pragma once
 
 #include <cstddef>
 #include <cstdint>
+#include <memory>
 #include <optional>
+#include <vector>
 
 #include "swf/format/Movie.h"
-#include "swf/runtime/DisplayList.h"
+#include "swf/runtime/MovieClip.h"
+#include "swf/runtime/RuntimeContext.h"
+#include "swf/runtime/RuntimeEvents.h"
 
 namespace swf {
 
+class ScriptHost;
+
 // The properties of the whole movie that the host can set ("_root" of the
 // clip property calls): position in pixels, scale in percent, rotation in
-// degrees. The renderer applies them on top of the stage placement.
+// degrees. They are the main timeline's transform.
 struct RootProperties {
     double x = 0.0;
     double y = 0.0;
@@ -24,46 +43,67 @@ struct RootProperties {
     double rotation = 0.0; // -180 < rotation <= 180
 };
 
+// The transform the root properties make, in twips.
+Matrix RootMatrix(const RootProperties& properties);
+
 class MoviePlayer {
 public:
     // movie is borrowed; it may still be loading (see SetComplete).
     explicit MoviePlayer(const Movie& movie);
+    ~MoviePlayer();
+    MoviePlayer(const MoviePlayer&) = delete;
+    MoviePlayer& operator=(const MoviePlayer&) = delete;
+
+    // The script engine that runs queued actions and says which objects
+    // handle which events; borrowed, nullptr for none.
+    void SetScriptHost(ScriptHost* host);
 
     // The movie will get no more frames: the main timeline may loop.
-    void SetComplete(bool value) { complete = value; }
-    bool Complete() const { return complete; }
+    void SetComplete(bool value) { context->movieComplete = value; }
+    bool Complete() const { return context->movieComplete; }
 
-    // Shows the first frame once it is in; call after frames are added.
+    // Shows the first frame once it is in (and runs its actions); call after
+    // frames are added.
     void FramesAdded();
 
-    // One frame period: sprites advance, then the main timeline if playing.
+    // One frame period: the three phases below.
     void Tick();
+    void AdvanceTimelines();
+    void RunActions();
+    void FinishFrame();
 
-    void Play() { playing = true; }
-    void Stop() { playing = false; }
-    bool Playing() const { return playing; }
-    // Shows frame (the last one available when past it) and stops, as the
-    // host's frame-number calls expect.
+    // The host's control of the main timeline.
+    void Play() { root->Play(); }
+    void Stop() { root->Stop(); }
+    bool Playing() const { return root->Playing(); }
+    // Shows frame (the last one loaded when past it) and stops, as the
+    // host's frame-number calls expect; the frame's actions run.
     void GotoFrame(long frame);
     void Rewind();
 
     // The frame shown (0 before the first frame is in).
-    std::size_t FrameNumber() const { return root.CurrentFrame().value_or(0); }
+    std::size_t FrameNumber() const { return root->CurrentFrame().value_or(0); }
     // Frames of the movie: what the header declares while loading, what the
     // movie holds once complete.
-    std::size_t TotalFrames() const;
+    std::size_t TotalFrames() const { return root->TotalFrames(); }
 
-    const TimelineInstance& Root() const { return root; }
-    RootProperties& Properties() { return properties; }
-    const RootProperties& Properties() const { return properties; }
+    MovieClip& Root() { return *root; }
+    const MovieClip& Root() const { return *root; }
+    // The object a handle refers to; nullptr once it is gone.
+    DisplayObject* Find(DisplayHandle handle) const { return context->objects.Find(handle); }
+    void SetRootProperties(const RootProperties& properties);
+
+    // What happened since the current tick began, in order.
+    const std::vector<RuntimeEvent>& Events() const { return context->events; }
+    std::vector<RuntimeEvent> TakeEvents();
+    // Changes with everything the picture shows.
+    std::uint64_t Version() const { return context->version; }
+    ObjectBudget& Budget() { return context->budget; }
+    const Movie& GetMovie() const { return context->movie; }
 
 private:
-    const Movie& movie;
-    SpriteBudget budget;
-    TimelineInstance root;
-    RootProperties properties;
-    bool playing = true;
-    bool complete = false;
+    std::unique_ptr<RuntimeContext> context;
+    std::unique_ptr<MovieClip> root; // destroyed before the context it uses
 };
 
 // Turns the device clock into frame periods at the movie's frame rate.

@@ -18,8 +18,8 @@ ScaleMode ScaleModeFromNumber(long number) {
     }
 }
 
-StagePlacement PlaceStage(const Rect& frameSize, int windowWidth, int windowHeight, ScaleMode mode,
-                          const RootProperties& root) {
+StagePlacement PlaceStage(const Rect& frameSize, int windowWidth, int windowHeight,
+                          ScaleMode mode) {
     // An empty stage is taken as one pixel, so nothing divides by zero.
     const double stageWidth = std::max(frameSize.Width(), TwipsPerPixel) / double(TwipsPerPixel);
     const double stageHeight = std::max(frameSize.Height(), TwipsPerPixel) / double(TwipsPerPixel);
@@ -49,11 +49,9 @@ StagePlacement PlaceStage(const Rect& frameSize, int windowWidth, int windowHeig
         offsetY = std::floor(offsetY);
     }
     const Affine window = Affine::Translate(offsetX, offsetY) * Affine::Scale(scaleX, scaleY);
-    const Affine rootPlacement = Affine::Translate(root.x, root.y) * Affine::Rotate(root.rotation) *
-                                 Affine::Scale(root.xScale / 100.0, root.yScale / 100.0);
     const Affine fromTwips = Affine::Scale(1.0 / TwipsPerPixel, 1.0 / TwipsPerPixel) *
                              Affine::Translate(-double(frameSize.xMin), -double(frameSize.yMin));
-    return {window * rootPlacement * fromTwips, std::sqrt(scaleX * scaleY)};
+    return {window * fromTwips, std::sqrt(scaleX * scaleY)};
 }
 
 } // namespace swf

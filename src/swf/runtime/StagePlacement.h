@@ -1,10 +1,9 @@
 // Where the stage goes in a window: the four scale modes, with the stage
-// centred in the window, and then the "_root" position, scale and rotation
-// the host sets, in stage pixels, on top.
+// centred in the window. The main timeline's own transform (the "_root"
+// properties) applies inside it, as any clip's does.
 #pragma once
 
 #include "swf/format/Basics.h"
-#include "swf/runtime/MoviePlayer.h"
 #include "swf/runtime/Transforms.h"
 
 namespace swf {
@@ -24,7 +23,6 @@ struct StagePlacement {
     double stageScale = 1.0; // window pixels per stage pixel (geometric mean of the axes)
 };
 
-StagePlacement PlaceStage(const Rect& frameSize, int windowWidth, int windowHeight, ScaleMode mode,
-                          const RootProperties& root);
+StagePlacement PlaceStage(const Rect& frameSize, int windowWidth, int windowHeight, ScaleMode mode);
 
 } // namespace swf

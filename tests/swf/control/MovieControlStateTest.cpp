@@ -220,12 +220,15 @@ TEST_F(MovieControl, ClipPropertiesOfRootAsTextOrNumber) {
     EXPECT_EQ(Call(swf::dispid::SetClipProperty,
                    {Variant::Text(u"_root"), Variant::Int(3), Variant::Text(u"150")}),
               S_OK);
-    const swf::RootProperties& root = state.Player()->Properties();
-    EXPECT_DOUBLE_EQ(root.rotation, -90.0);
-    EXPECT_DOUBLE_EQ(root.x, -60.0);
-    EXPECT_DOUBLE_EQ(root.y, -80.0);
-    EXPECT_DOUBLE_EQ(root.xScale, 150.0);
-    EXPECT_DOUBLE_EQ(root.yScale, 150.0);
+    // They are the main timeline's transform: turned a quarter back,
+    // grown by half, moved in twips.
+    const swf::Matrix& root = state.Player()->Root().GetMatrix();
+    EXPECT_NEAR(root.scaleX, 0.0, 1e-9);
+    EXPECT_NEAR(root.rotateSkew0, -1.5, 1e-9);
+    EXPECT_NEAR(root.rotateSkew1, 1.5, 1e-9);
+    EXPECT_NEAR(root.scaleY, 0.0, 1e-9);
+    EXPECT_EQ(root.translateX, -60 * 20);
+    EXPECT_EQ(root.translateY, -80 * 20);
     EXPECT_NE(state.StateJson().find(
                   "\"root\":{\"x\":-60,\"y\":-80,\"xscale\":150,\"yscale\":150,\"rotation\":-90}"),
               std::string::npos)
@@ -235,7 +238,8 @@ TEST_F(MovieControl, ClipPropertiesOfRootAsTextOrNumber) {
     EXPECT_EQ(Call(swf::dispid::SetClipPropertyNumber,
                    {Variant::Text(u"_root"), Variant::Int(10), Variant::Double(270.0)}),
               S_OK);
-    EXPECT_DOUBLE_EQ(root.rotation, -90.0);
+    EXPECT_NE(state.StateJson().find("\"rotation\":-90}"), std::string::npos);
+    EXPECT_NEAR(root.rotateSkew0, -1.5, 1e-9);
 
     EXPECT_EQ(Call(swf::dispid::SetClipProperty,
                    {Variant::Text(u"_root"), Variant::Int(2), Variant::Text(u"big")}),
@@ -248,7 +252,8 @@ TEST_F(MovieControl, ClipPropertiesOfRootAsTextOrNumber) {
               E_INVALIDARG);
     EXPECT_EQ(Call(swf::dispid::SetClipProperty, {Variant::Text(u"_root"), Variant::Int(2)}),
               DISP_E_BADPARAMCOUNT);
-    EXPECT_DOUBLE_EQ(root.xScale, 150.0);
+    EXPECT_NE(state.StateJson().find("\"xscale\":150,"), std::string::npos);
+    EXPECT_NEAR(root.rotateSkew0, -1.5, 1e-9);
 }
 
 TEST_F(MovieControl, MovieThatCannotLoadLeavesTheControlUsable) {

@@ -71,10 +71,11 @@ TEST(MovieView, RotatedRootTurnsTheStageAQuarterTurn) {
     movie.ShowFrame();
     const auto bytes = movie.Finish();
     auto played = rendertest::Play(bytes);
-    swf::RootProperties& root = played.player->Properties();
+    swf::RootProperties root;
     root.rotation = -90;
     root.y = 333;
     root.xScale = root.yScale = 100.0 * 320.0 / 240.0;
+    played.player->SetRootProperties(root);
     swf::MovieView view(played.Movie());
     view.Update(*played.player, {240, 320, swf::ScaleMode::ShowAll});
     // The movie's left edge now runs along the bottom of the window.
@@ -87,10 +88,12 @@ TEST(MovieView, RotatedRootTurnsTheStageAQuarterTurn) {
 TEST(MovieView, RootPositionAndScaleMoveTheMovieInStagePixels) {
     const auto bytes = RedStage();
     auto played = rendertest::Play(bytes);
-    played.player->Properties().x = -50;
-    played.player->Properties().y = -25;
-    played.player->Properties().xScale = 150;
-    played.player->Properties().yScale = 150;
+    swf::RootProperties root;
+    root.x = -50;
+    root.y = -25;
+    root.xScale = 150;
+    root.yScale = 150;
+    played.player->SetRootProperties(root);
     swf::MovieView view(played.Movie());
     view.Update(*played.player, {100, 50, swf::ScaleMode::ShowAll});
     // Grown by half about its centre, the red stage covers the window.
@@ -133,7 +136,9 @@ TEST(MovieView, RendersOnlyWhenTheStageChanges) {
     // A new size, scale mode or "_root" property is a new picture.
     EXPECT_TRUE(view.Update(player, {80, 40, swf::ScaleMode::ShowAll}));
     EXPECT_TRUE(view.Update(player, {80, 40, swf::ScaleMode::NoBorder}));
-    player.Properties().rotation = 90;
+    swf::RootProperties turned;
+    turned.rotation = 90;
+    player.SetRootProperties(turned);
     EXPECT_TRUE(view.Update(player, {80, 40, swf::ScaleMode::NoBorder}));
     EXPECT_EQ(view.Width(), 80);
     EXPECT_EQ(view.FramesRendered(), 5u);

@@ -54,7 +54,9 @@ void RenderDamaged(const std::vector<std::uint8_t>& bytes) {
     const int width = std::clamp(stage.Width() / 20, 1, 200);
     const int height = std::clamp(stage.Height() / 20, 1, 200);
     view.Update(*played.player, {width, height, swf::ScaleMode::ShowAll});
-    played.player->Properties().rotation = 45;
+    swf::RootProperties turned;
+    turned.rotation = 45;
+    played.player->SetRootProperties(turned);
     view.Update(*played.player, {width, height, swf::ScaleMode::NoBorder});
 }
 

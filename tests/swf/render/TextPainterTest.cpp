@@ -20,6 +20,7 @@ struct FieldSetup {
     bool html = false;
     std::uint8_t align = 0; // 0 left, 1 right, 2 centre
     std::string text;
+    std::vector<FontKerning> kerning = {};
 };
 
 // A DefineEditText body (after its id) with a box of 0..2000 x 0..600 twips,
@@ -54,8 +55,8 @@ std::vector<std::uint8_t> EditTextBody(const FieldSetup& field) {
 std::unique_ptr<swf::MovieView> RenderField(FieldSetup field, bool deviceFont = false) {
     MovieWriter movie(8, 120, 50, 12);
     movie.SetBackground({255, 255, 255});
-    field.fontId =
-        deviceFont ? movie.DefineFont("_sans", {}) : movie.DefineFont("Blocks", BlockFontGlyphs());
+    field.fontId = deviceFont ? movie.DefineFont("_sans", {})
+                              : movie.DefineFont("Blocks", BlockFontGlyphs(), field.kerning);
     const auto fieldId = movie.DefineRaw(37, EditTextBody(field));
     movie.Place(1, fieldId, {.matrix = Matrix::Translate(200, 200)});
     movie.ShowFrame();
@@ -121,6 +122,63 @@ TEST(EditText, HtmlIsReducedToItsText) {
     field.html = true;
     field.initialText = "cut <b";
     EXPECT_EQ(swf::PlainFieldText(field), "cut ");
+}
+
+TEST(EditText, KerningAndLetterSpacingMoveTheCharactersAsTheFieldAsks) {
+    // H and I drawn 300 units (about 6 pixels of a 20-pixel font) nearer.
+    const std::vector<FontKerning> pairs{{'H', 'I', -300}};
+    const auto last = [&](const std::string& html) {
+        return BlueColumns(*RenderField({.html = true, .text = html, .kerning = pairs})).second;
+    };
+    const int plain = last("<p><font kerning=\"0\">HIH</font></p>");
+    const int kerned = last("<p><font kerning=\"1\">HIH</font></p>");
+    const int spaced = last("<p><font letterspacing=\"3\" kerning=\"0\">HIH</font></p>");
+    EXPECT_NEAR(plain - kerned, 6, 1);
+    EXPECT_NEAR(spaced - plain, 6, 1); // 3 pixels after each of the first two
+    EXPECT_EQ(plain, last("HIH"));     // plain text has neither
+}
+
+TEST(EditText, FlashDeviceFontNamesFindADeviceFaceOfTheirKind) {
+    EXPECT_EQ(swf::DeviceFontFamily("_sans"), "DejaVu Sans");
+    EXPECT_EQ(swf::DeviceFontFamily("_SERIF"), "DejaVu Serif");
+    EXPECT_EQ(swf::DeviceFontFamily("_typewriter"), "DejaVu Sans Mono");
+    EXPECT_EQ(swf::DeviceFontFamily("_\xe7\xad\x89\xe5\xb9\x85"), "DejaVu Sans Mono");
+    EXPECT_EQ(swf::DeviceFontFamily("Times New Roman"), "DejaVu Serif");
+    EXPECT_EQ(swf::DeviceFontFamily("Courier New"), "DejaVu Sans Mono");
+    EXPECT_EQ(swf::DeviceFontFamily("Arial"), "DejaVu Sans");
+    EXPECT_EQ(swf::DeviceFontFamily("MS Sans Serif"), "DejaVu Sans");
+}
+
+} // namespace
+
+namespace {
+
+// Static text placed off whole pixels, with CSMTextSettings fitting it to
+// the pixel grid (gridFit 1) or not.
+std::vector<std::uint32_t> StaticText(std::int32_t xTwips, bool fitted) {
+    MovieWriter movie(8, 120, 40, 12);
+    movie.SetBackground({255, 255, 255});
+    const auto font = movie.DefineFont("Blocks", BlockFontGlyphs());
+    const auto text = movie.DefineText({{font, 360, {0, 0, 255}, 0, 0, "HI"}});
+    BitWriter settings;
+    settings.U16(text);
+    settings.U8(fitted ? (1 << 6) | (1 << 3) : 0); // advanced, whole pixels
+    settings.Float(0);
+    settings.Float(0);
+    settings.U8(0);
+    movie.Tag(74, settings.Data());
+    movie.Place(1, text, {.matrix = Matrix::Translate(xTwips, 500)});
+    movie.ShowFrame();
+    const auto bytes = movie.Finish();
+    auto played = rendertest::Play(bytes);
+    const auto view = rendertest::RenderAtStageSize(played.Movie(), 1);
+    return {view->Pixels().begin(), view->Pixels().end()};
+}
+
+TEST(StaticText, TextFittedToThePixelGridDrawsAlikeAtNearbyPositions) {
+    // 10.1 and 10.4 pixels from the left both fit to pixel 10.
+    EXPECT_EQ(StaticText(202, true), StaticText(208, true));
+    EXPECT_NE(StaticText(202, false), StaticText(208, false));
 }
 
 } // namespace

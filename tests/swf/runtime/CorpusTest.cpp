@@ -5,9 +5,9 @@
 #include "CorpusFiles.h"
 #include "TestMovies.h"
 #include "swf/format/MovieFile.h"
-#include "swf/runtime/MoviePlayer.h"
 #include "swf/format/TagStream.h"
 #include "swf/format/TagSummary.h"
+#include "swf/runtime/MoviePlayer.h"
 
 namespace {
 

@@ -50,21 +50,21 @@ TEST(DemoMovie, ShowsMovingTurningScalingFadingShapesBitmapTextAndASprite) {
     player.SetComplete(true);
     player.FramesAdded();
     bool moved = false, turned = false, scaled = false, faded = false, spriteRan = false;
-    std::map<swf::Depth, swf::Placement> first;
-    for (const auto& [depth, object] : player.Root().Objects()) {
-        first[depth] = object.placement;
+    std::map<swf::Depth, swf::Matrix> first;
+    for (const auto& [depth, object] : player.Root().GetChildren()) {
+        first[depth] = object->GetMatrix();
     }
     for (std::size_t frame = 1; frame < movie.root.frames.size(); ++frame) {
         player.Tick();
-        for (const auto& [depth, object] : player.Root().Objects()) {
-            const auto& now = object.placement.matrix;
-            const auto& then = first[depth].matrix;
+        for (const auto& [depth, object] : player.Root().GetChildren()) {
+            const auto& now = object->GetMatrix();
+            const auto& then = first[depth];
             moved |= now.translateX != then.translateX || now.translateY != then.translateY;
             turned |= now.rotateSkew0 != 0.0;
             scaled |= now.scaleX > 1.1 && now.rotateSkew0 == 0.0;
-            faded |= object.placement.colorTransform.multA < 128;
-            if (object.sprite) {
-                spriteRan |= object.sprite->CurrentFrame() != 0u;
+            faded |= object->GetColorTransform().multA < 128;
+            if (object->Kind() == swf::DisplayKind::MovieClip) {
+                spriteRan |= static_cast<const swf::MovieClip&>(*object).CurrentFrame() != 0u;
             }
         }
     }

@@ -5,8 +5,8 @@
 #include <gtest/gtest.h>
 
 #include "TestMovies.h"
-#include "swf/runtime/MoviePlayer.h"
 #include "swf/format/TagCodes.h"
+#include "swf/runtime/MoviePlayer.h"
 #include "swfwriter/RecordWriter.h"
 
 namespace {
@@ -56,12 +56,14 @@ TEST(DisplayTagReader, FirstFormsPlaceReplaceAndRemove) {
 
     swf::MoviePlayer player(parser->GetMovie());
     player.FramesAdded();
-    EXPECT_EQ(player.Root().Objects().at(1).placement.characterId, a);
+    ASSERT_NE(player.Root().ChildAt(1), nullptr);
+    EXPECT_EQ(player.Root().ChildAt(1)->CharacterIdOrZero(), a);
     player.Tick();
-    EXPECT_EQ(player.Root().Objects().at(1).placement.characterId, b);
-    EXPECT_EQ(player.Root().Objects().at(1).placement.matrix.translateX, 200);
+    ASSERT_NE(player.Root().ChildAt(1), nullptr);
+    EXPECT_EQ(player.Root().ChildAt(1)->CharacterIdOrZero(), b);
+    EXPECT_EQ(player.Root().ChildAt(1)->GetMatrix().translateX, 200);
     player.Tick();
-    EXPECT_TRUE(player.Root().Objects().empty());
+    EXPECT_TRUE(player.Root().GetChildren().empty());
 }
 
 TEST(DisplayTagReader, PlaceObject3ReadsEveryField) {
@@ -129,12 +131,13 @@ TEST(DisplayTagReader, PlaceObject3ReadsEveryField) {
 
     swf::MoviePlayer player(parser->GetMovie());
     player.FramesAdded();
-    const swf::Placement& placed = player.Root().Objects().at(4).placement;
-    EXPECT_EQ(placed.clipDepth, 9);
-    EXPECT_EQ(placed.blendMode, 5);
-    EXPECT_TRUE(placed.cacheAsBitmap);
-    EXPECT_FALSE(placed.visible);
-    EXPECT_EQ(placed.filters.size(), 2u);
+    const swf::DisplayObject* placed = player.Root().ChildAt(4);
+    ASSERT_NE(placed, nullptr);
+    EXPECT_EQ(placed->ClipDepth(), 9);
+    EXPECT_EQ(placed->GetBlendMode(), 5);
+    EXPECT_TRUE(placed->CacheAsBitmap());
+    EXPECT_FALSE(placed->Visible());
+    EXPECT_EQ(placed->Filters().size(), 2u);
 }
 
 TEST(DisplayTagReader, UnknownFilterIsAnError) {

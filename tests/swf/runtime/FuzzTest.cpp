@@ -9,9 +9,9 @@
 #include "CorpusFiles.h"
 #include "TestMovies.h"
 #include "swf/format/MovieFile.h"
-#include "swf/runtime/MoviePlayer.h"
 #include "swf/format/TagStream.h"
 #include "swf/format/TagSummary.h"
+#include "swf/runtime/MoviePlayer.h"
 #include "swfwriter/BlockFont.h"
 
 namespace {
@@ -45,7 +45,7 @@ std::vector<std::vector<std::uint8_t>> Seeds() {
     inner.Move(1, {.matrix = Matrix::Translate(5, 5)});
     inner.ShowFrame();
     const auto sprite = movie.DefineSprite(inner);
-    movie.Place(1, shapeId, {.blendMode = 2, .blurFilter = 1.0});
+    movie.Place(1, shapeId, {.blendMode = 2, .filters = {swfwriter::Filter::BlurOf(1.0, 1.0, 1)}});
     movie.Place(2, sprite, {.name = "s"});
     movie.ShowFrame();
     movie.Label("x");

@@ -13,13 +13,34 @@ using swfwriter::Compression;
 using testmovies::BusyMovie;
 using testmovies::Parse;
 
+// What the timeline gave an object: its character, the frame that placed
+// it, and the fields of its tags.
+struct Placed {
+    swf::CharacterId characterId = 0;
+    std::size_t placedFrame = 0;
+    swf::Matrix matrix;
+    swf::ColorTransform colorTransform;
+    std::uint16_t ratio = 0;
+    swf::Depth clipDepth = 0;
+    bool visible = true;
+    bool operator==(const Placed&) const = default;
+};
+
 // What the main timeline put on stage: every depth with its placement.
-std::vector<std::pair<swf::Depth, swf::Placement>> Snapshot(const swf::MoviePlayer& player) {
-    std::vector<std::pair<swf::Depth, swf::Placement>> result;
-    for (const auto& [depth, object] : player.Root().Objects()) {
-        result.emplace_back(depth, object.placement);
+std::vector<std::pair<swf::Depth, Placed>> Snapshot(const swf::MoviePlayer& player) {
+    std::vector<std::pair<swf::Depth, Placed>> result;
+    for (const auto& [depth, object] : player.Root().GetChildren()) {
+        result.emplace_back(depth, Placed{object->CharacterIdOrZero(), object->PlacedFrame(),
+                                          object->GetMatrix(), object->GetColorTransform(),
+                                          object->Ratio(), object->ClipDepth(), object->Visible()});
     }
     return result;
+}
+
+const swf::MovieClip* AsClip(const swf::DisplayObject* object) {
+    return object != nullptr && object->Kind() == swf::DisplayKind::MovieClip
+               ? static_cast<const swf::MovieClip*>(object)
+               : nullptr;
 }
 
 class BusyMoviePlayer : public testing::Test {
@@ -32,17 +53,13 @@ protected:
         player->SetComplete(true);
         player->FramesAdded();
     }
-    const swf::DisplayObject* At(swf::Depth depth) const {
-        const auto& objects = player->Root().Objects();
-        const auto found = objects.find(depth);
-        return found == objects.end() ? nullptr : &found->second;
-    }
+    const swf::DisplayObject* At(swf::Depth depth) const { return player->Root().ChildAt(depth); }
     std::unique_ptr<swf::MovieParser> parser;
     std::unique_ptr<swf::MoviePlayer> player;
 };
 
 TEST_F(BusyMoviePlayer, GotosForwardAndBackwardEqualAStraightRun) {
-    std::vector<std::vector<std::pair<swf::Depth, swf::Placement>>> straight;
+    std::vector<std::vector<std::pair<swf::Depth, Placed>>> straight;
     for (int frame = 0; frame < frames; ++frame) {
         ASSERT_EQ(player->FrameNumber(), static_cast<std::size_t>(frame));
         straight.push_back(Snapshot(*player));
@@ -70,44 +87,45 @@ TEST_F(BusyMoviePlayer, GotosForwardAndBackwardEqualAStraightRun) {
 }
 
 TEST_F(BusyMoviePlayer, SpritesAdvanceWithTheRootAndWhileItIsStopped) {
-    const swf::DisplayObject* sprite = At(3);
+    const swf::MovieClip* sprite = AsClip(At(3));
     ASSERT_NE(sprite, nullptr);
-    ASSERT_NE(sprite->sprite, nullptr);
-    EXPECT_EQ(sprite->sprite->CurrentFrame(), 0u);
+    EXPECT_EQ(sprite->CurrentFrame(), 0u);
     for (int tick = 1; tick <= 20; ++tick) {
         player->Tick();
         ASSERT_EQ(At(3), sprite) << "the sprite stays the same object";
-        EXPECT_EQ(sprite->sprite->CurrentFrame(), static_cast<std::size_t>(tick % 7));
+        EXPECT_EQ(sprite->CurrentFrame(), static_cast<std::size_t>(tick % 7));
     }
     player->Stop();
     player->Tick();
     EXPECT_EQ(player->FrameNumber(), 20u);
-    EXPECT_EQ(sprite->sprite->CurrentFrame(), 21u % 7);
+    EXPECT_EQ(sprite->CurrentFrame(), 21u % 7);
     // The sprite's own display list follows its frames.
-    const auto& inner = sprite->sprite->Objects();
+    const auto& inner = sprite->GetChildren();
     ASSERT_EQ(inner.size(), 1u);
-    EXPECT_EQ(inner.begin()->second.placement.matrix.translateX, static_cast<int>(21 % 7) * 20);
+    EXPECT_EQ(inner.begin()->second->GetMatrix().translateX, static_cast<int>(21 % 7) * 20);
 }
 
 TEST_F(BusyMoviePlayer, ObjectsThatStayInPlaceKeepTheirStateAcrossGotos) {
     for (int tick = 0; tick < 100; ++tick) {
         player->Tick();
     }
-    const swf::DisplayObject* sprite = At(3);
+    const swf::MovieClip* sprite = AsClip(At(3));
     ASSERT_NE(sprite, nullptr);
-    const auto spriteFrame = sprite->sprite->CurrentFrame();
+    const auto spriteFrame = sprite->CurrentFrame();
     EXPECT_EQ(spriteFrame, 100u % 7);
+    const swf::DisplayHandle handle = sprite->Handle();
 
     // Back to frame 50: the sprite placed at frame 0 is still there.
     player->GotoFrame(50);
     EXPECT_EQ(At(3), sprite);
-    EXPECT_EQ(sprite->sprite->CurrentFrame(), spriteFrame);
+    EXPECT_EQ(sprite->CurrentFrame(), spriteFrame);
 
     // Forward past frame 250, where the sprite is placed anew.
     player->GotoFrame(260);
-    ASSERT_NE(At(3), nullptr);
-    EXPECT_EQ(At(3)->placement.placedFrame, 250u);
-    EXPECT_EQ(At(3)->sprite->CurrentFrame(), 0u);
+    ASSERT_NE(AsClip(At(3)), nullptr);
+    EXPECT_EQ(At(3)->PlacedFrame(), 250u);
+    EXPECT_EQ(AsClip(At(3))->CurrentFrame(), 0u);
+    EXPECT_EQ(player->Find(handle), nullptr) << "the old sprite's handle finds nothing";
 }
 
 TEST_F(BusyMoviePlayer, FrameNumbersPastTheEndGoToTheLastFrameAndStop) {
@@ -159,13 +177,13 @@ TEST(MoviePlayer, WaitsAtTheLastLoadedFrameUntilTheMovieIsComplete) {
 }
 
 // Counts the objects on a list and everything nested under it.
-std::size_t CountObjects(const swf::TimelineInstance& timeline, int level, int& deepest) {
+std::size_t CountObjects(const swf::MovieClip& clip, int level, int& deepest) {
     deepest = std::max(deepest, level);
     std::size_t count = 0;
-    for (const auto& [depth, object] : timeline.Objects()) {
+    for (const auto& [depth, object] : clip.GetChildren()) {
         ++count;
-        if (object.sprite) {
-            count += CountObjects(*object.sprite, level + 1, deepest);
+        if (const swf::MovieClip* inner = AsClip(object.get())) {
+            count += CountObjects(*inner, level + 1, deepest);
         }
     }
     return count;

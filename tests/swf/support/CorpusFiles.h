@@ -14,17 +14,26 @@ inline std::filesystem::path ImagesDir() {
     return std::filesystem::path(VANTREL_CORPUS_DIR) / "swf-images";
 }
 
-// The .swf files of the corpus, sorted; empty when it is absent.
-inline std::vector<std::filesystem::path> Movies() {
+inline std::filesystem::path TracesDir() {
+    return std::filesystem::path(VANTREL_CORPUS_DIR) / "swf-traces";
+}
+
+// The .swf files of a corpus folder, sorted; empty when it is absent.
+inline std::vector<std::filesystem::path> MoviesIn(const std::filesystem::path& folder) {
     std::vector<std::filesystem::path> movies;
     std::error_code error;
-    for (const auto& entry : std::filesystem::directory_iterator(ImagesDir(), error)) {
+    for (const auto& entry : std::filesystem::directory_iterator(folder, error)) {
         if (entry.path().extension() == ".swf") {
             movies.push_back(entry.path());
         }
     }
     std::sort(movies.begin(), movies.end());
     return movies;
+}
+
+// The movies with reference pictures.
+inline std::vector<std::filesystem::path> Movies() {
+    return MoviesIn(ImagesDir());
 }
 
 inline std::vector<std::uint8_t> ReadFile(const std::filesystem::path& path) {

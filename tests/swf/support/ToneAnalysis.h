@@ -1,4 +1,5 @@
-// Measures what a test hears in a 44.1 kHz stereo mix.
+// Measures what a test hears in 44.1 kHz stereo: a mix, a WAV file's data,
+// what a speaker was fed.
 #pragma once
 
 #include <cstddef>
@@ -6,6 +7,8 @@
 #include <cstdlib>
 #include <optional>
 #include <span>
+#include <string>
+#include <vector>
 
 namespace tones {
 
@@ -60,6 +63,41 @@ inline double Frequency(std::span<const std::int16_t> stereo, std::size_t begin,
         return 0.0;
     }
     return (crossings - 1) * 44100.0 / (last - *first);
+}
+
+// The longest stretch between begin and end with no gap: no run of gapFrames
+// frames or more that are exactly 0 on channel. A speaker that ran dry for a
+// moment (a host too busy to feed it) fills the moment with such silence.
+inline Span LongestUnbroken(std::span<const std::int16_t> stereo, Span within, int channel = 0,
+                            std::size_t gapFrames = 32) {
+    Span best{within.begin, within.begin};
+    std::size_t start = within.begin; // where the stretch in hand began
+    std::size_t zeros = 0;            // zeros just before the frame
+    for (std::size_t frame = within.begin; frame < within.end; ++frame) {
+        if (At(stereo, frame, channel) == 0) {
+            ++zeros;
+            continue;
+        }
+        if (zeros >= gapFrames) {
+            start = frame;
+        }
+        zeros = 0;
+        if (frame + 1 - start > best.end - best.begin) {
+            best = Span{start, frame + 1};
+        }
+    }
+    return best;
+}
+
+// Samples of 16-bit little-endian stereo bytes (a WAV file's data, a raw
+// recording), from skip on.
+inline std::vector<std::int16_t> Samples(const std::string& bytes, std::size_t skip = 0) {
+    std::vector<std::int16_t> samples;
+    for (std::size_t at = skip; at + 1 < bytes.size(); at += 2) {
+        samples.push_back(static_cast<std::int16_t>(static_cast<std::uint8_t>(bytes[at]) |
+                                                    static_cast<std::uint8_t>(bytes[at + 1]) << 8));
+    }
+    return samples;
 }
 
 } // namespace tones

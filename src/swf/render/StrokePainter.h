@@ -1,0 +1,17 @@
+// Paints the strokes of one line style: the width as the line's scaling
+// mode says (scaled with the shape, only across, only down, or not at all),
+// each open end with its own cap, the joins with their miter limit, and a
+// hinted line's corners on the pixel grid.
+#pragma once
+
+#include "swf/render/ShapePainter.h"
+
+namespace swf {
+
+void PaintStroke(const PaintContext& context, const StrokePath& stroke, const LineStyle& line,
+                 const Affine& toDevice, const ColorMath& color);
+
+// The width of a line in device pixels (never below one, so hairlines show).
+double StrokeWidth(const LineStyle& line, const Affine& toDevice, double stageScale);
+
+} // namespace swf

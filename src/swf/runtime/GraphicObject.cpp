@@ -1,0 +1,30 @@
+#include "swf/runtime/GraphicObject.h"
+
+namespace swf {
+
+GraphicObject::GraphicObject(RuntimeContext& context, const Character& definition)
+    : DisplayObject(context, DisplayKind::Graphic, &definition) {}
+
+EditTextObject::EditTextObject(RuntimeContext& context, const Character& definition)
+    : DisplayObject(context, DisplayKind::EditText, &definition) {}
+
+const EditText& EditTextObject::Field() const {
+    return std::get<EditText>(Definition()->data);
+}
+
+const std::string& EditTextObject::Text() const {
+    static const std::string none;
+    if (text) {
+        return *text;
+    }
+    return Field().initialText ? *Field().initialText : none;
+}
+
+void EditTextObject::SetText(std::string value) {
+    if (Text() != value) {
+        text = std::move(value);
+        Changed();
+    }
+}
+
+} // namespace swf

@@ -1,0 +1,30 @@
+// What the runtime asks of a script engine. The runtime queues frame
+// actions and events in Flash Player's order; the script engine says which
+// objects have handlers for an event and runs what is queued. A player
+// without a script engine runs nothing and knows only the clip actions of
+// PlaceObject.
+#pragma once
+
+#include "swf/format/ClipActions.h"
+#include "swf/runtime/ActionQueue.h"
+
+namespace swf {
+
+class DisplayObject;
+
+class ScriptHost {
+public:
+    virtual ~ScriptHost() = default;
+
+    // Whether anything runs when event reaches object: its clip actions, a
+    // handler a script set, its class. The runtime asks before it queues an
+    // event, and when a removed clip may have to stay until its unload event
+    // has run.
+    virtual bool Handles(const DisplayObject& object, ClipEvent event) = 0;
+
+    // Runs one queued action. It may call back into the runtime (gotos,
+    // clips made and removed, properties set); what that queues runs after.
+    virtual void Run(const QueuedAction& action) = 0;
+};
+
+} // namespace swf
