@@ -178,7 +178,7 @@ int main(int argc, char** argv) {
         return 2;
     }
     SeedWriter seeds(argv[1]);
-    WriteMovies(seeds, {"header_probe"});
+    WriteMovies(seeds, {"header_probe", "movie", "render"});
     WriteResources(seeds);
     WriteRegistries(seeds);
     WriteSettings(seeds);

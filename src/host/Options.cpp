@@ -199,6 +199,8 @@ Result<Options> ParseOptions(std::span<const std::string> args, const Environmen
             error = valued("a file", path(options.statePath));
         } else if (name == "--journal") {
             error = valued("a file", path(options.journalPath));
+        } else if (name == "--audio") {
+            error = valued("a file", path(options.audioPath));
         } else {
             error = Problem("unknown option '" + name + "'");
         }
@@ -239,6 +241,7 @@ const char* UsageText() {
            "  --screenshot FILE  the screen as PNG at the end of the run\n"
            "  --state FILE       the device's state as JSON at the end of the run\n"
            "  --journal FILE     the device's journal as JSON lines\n"
+           "  --audio FILE       the device's sound as a WAV file, in device time\n"
            "  --zoom N           window pixels per device pixel\n"
            "  --version          print the version and exit\n"
            "  --help             print this help and exit\n"

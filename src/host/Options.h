@@ -41,6 +41,8 @@ struct Options {
     std::optional<std::filesystem::path> screenshotPath;
     std::optional<std::filesystem::path> statePath;
     std::optional<std::filesystem::path> journalPath;
+    // The device's sound as a WAV file (44.1 kHz stereo, from device time 0).
+    std::optional<std::filesystem::path> audioPath;
     // Window pixels per device pixel; 0 picks one for the screen.
     int zoom = 0;
     // Everything after the options, joined by single blanks, in UTF-8.

@@ -7,6 +7,7 @@
 #include <memory>
 #include <sstream>
 
+#include "host/AudioSinks.h"
 #include "host/DemoMovie.h"
 #include "host/DeviceSetup.h"
 #include "host/DeviceState.h"
@@ -19,6 +20,7 @@
 #include "host/Version.h"
 #include "host/WindowRun.h"
 #include "platform/sim/Screen.h"
+#include "platform/sim/SystemServices.h"
 
 namespace host {
 namespace {
@@ -149,6 +151,27 @@ int RunVantrel(std::span<const std::string> args, const sim::ProgramImage& progr
     }
     const bool virtualClock = window == nullptr && options.mode != RunMode::Realtime;
 
+    // The device's sound: the window's speaker, the --audio file, or nowhere.
+    auto sinks = std::make_unique<SinkSet>();
+    bool soundCard = true;
+    if (options.audioPath) {
+        auto wav = WavFileSink::Create(*options.audioPath);
+        if (!wav) {
+            std::cerr << "vantrel: " << wav.GetError().message << "\n";
+            return kExitHostFailure;
+        }
+        sinks->Add(std::move(wav).Value());
+    }
+    if (window != nullptr) {
+        auto speaker = SdlSpeaker::Open();
+        if (speaker) {
+            sinks->Add(std::move(speaker).Value());
+        } else if (!options.audioPath) {
+            std::cerr << "vantrel: " << speaker.GetError().message << "; playing silently\n";
+            soundCard = false;
+        }
+    }
+
     SessionConfig config;
     config.deviceDirectory = options.deviceDirectory;
     config.profile = profile;
@@ -157,6 +180,8 @@ int RunVantrel(std::span<const std::string> args, const sim::ProgramImage& progr
     config.commandLine = options.commandLine;
     config.defaultMovie = DemoMovie();
     Session session(config, program);
+    session.Device().Services().Wave().SetSink(
+        sinks->Empty() ? nullptr : std::unique_ptr<sim::AudioSink>(std::move(sinks)), soundCard);
 
     const LaunchPlan launchPlan = PlanLaunches(options, profile, virtualClock);
     std::unique_ptr<ScriptRunner> script;

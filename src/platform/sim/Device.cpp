@@ -292,6 +292,7 @@ std::optional<DeviceTime> Device::NextEventTime() {
         }
     }
     consider(input->NextTime());
+    consider(services->Wave().NextBufferEnd(now));
     return next;
 }
 

@@ -78,22 +78,30 @@ ResolvedPath Failure(int errnoValue, DWORD lastError) {
     return resolved;
 }
 
-// The host name of component in folder: an entry whose name matches it with
-// letter case ignored, or component itself.
-std::string HostName(const std::filesystem::path& folder, std::u16string_view component) {
-    const std::string exact = text::ToUtf8(component);
+// The host name of component in folder (an entry whose name matches it with
+// letter case ignored, or component itself), and whether that entry is a
+// symbolic link.
+struct HostEntry {
+    std::string name;
+    bool link = false;
+};
+
+HostEntry HostName(const std::filesystem::path& folder, std::u16string_view component) {
+    std::string exact = text::ToUtf8(component);
     std::error_code error;
-    if (std::filesystem::exists(folder / exact, error)) {
-        return exact;
+    const auto status = std::filesystem::symlink_status(folder / exact, error);
+    if (std::filesystem::exists(status)) {
+        return {std::move(exact), std::filesystem::is_symlink(status)};
     }
     for (std::filesystem::directory_iterator entries(folder, error), end; !error && entries != end;
          entries.increment(error)) {
-        const std::string name = entries->path().filename().string();
+        std::string name = entries->path().filename().string();
         if (EqualFolded(text::FromUtf8(name), component)) {
-            return name;
+            std::error_code linkError;
+            return {std::move(name), entries->is_symlink(linkError)};
         }
     }
-    return exact;
+    return {std::move(exact), false};
 }
 
 bool Within(const std::filesystem::path& path, const std::filesystem::path& root) {
@@ -160,11 +168,18 @@ ResolvedPath ResolvePath(const std::filesystem::path& storageRoot, std::u16strin
     ResolvedPath resolved;
     resolved.onDevice = true;
     resolved.host = storageRoot;
+    bool linked = false;
     for (const auto component : components) {
-        resolved.host /= HostName(resolved.host, component);
+        HostEntry entry = HostName(resolved.host, component);
+        resolved.host /= entry.name;
+        linked = linked || entry.link;
     }
-    // A link inside the storage could still point out of it; follow what
+    // Without ".." and without links below the storage the path cannot
+    // leave it. A link inside the storage could point out of it: follow what
     // exists and make sure the result stays inside.
+    if (!linked) {
+        return resolved;
+    }
     std::error_code error;
     const auto canonicalRoot = std::filesystem::weakly_canonical(storageRoot, error);
     const auto canonicalPath = std::filesystem::weakly_canonical(resolved.host, error);

@@ -1,11 +1,9 @@
-// Display settings, system parameters and the wave-out volume on the current
-// device.
+// Display settings and system parameters on the current device.
 #include <algorithm>
 #include <cstring>
 
 #include "platform/Display.h"
 #include "platform/Program.h"
-#include "platform/Sound.h"
 #include "platform/System.h"
 #include "platform/sim/Device.h"
 #include "platform/sim/ServicesAccess.h"
@@ -24,14 +22,6 @@ BOOL CopyText(const char16_t* text, std::size_t length, UINT size, LPVOID buffer
     }
     std::memcpy(buffer, text, bytes);
     return TRUE;
-}
-
-// The wave output a handle stands for: the wave mapper or device 0.
-bool IsWaveOutput(HWAVEOUT device) {
-    const auto value = reinterpret_cast<std::uintptr_t>(device);
-    const auto high = value >> 16 >> 16;
-    return value == 0 || ((value & 0xFFFFFFFFu) == WAVE_MAPPER &&
-                          (high == 0 || high == (~std::uintptr_t{0} >> 32)));
 }
 
 } // namespace
@@ -63,37 +53,4 @@ BOOL SystemParametersInfoW(UINT action, UINT uiParam, LPVOID param, UINT) {
         SetLastError(ERROR_INVALID_PARAMETER);
         return FALSE;
     }
-}
-
-UINT waveOutGetNumDevs() {
-    return 1;
-}
-
-MMRESULT waveOutGetVolume(HWAVEOUT device, DWORD* volume) {
-    sim::SystemServices* services = sim::CurrentServices();
-    if (!IsWaveOutput(device)) {
-        return MMSYSERR_INVALHANDLE;
-    }
-    if (volume == nullptr || services == nullptr) {
-        return MMSYSERR_INVALPARAM;
-    }
-    *volume = services->Volume();
-    return MMSYSERR_NOERROR;
-}
-
-MMRESULT waveOutSetVolume(HWAVEOUT device, DWORD volume) {
-    sim::Device* current = sim::Device::Current();
-    MMRESULT result = MMSYSERR_NOERROR;
-    if (!IsWaveOutput(device)) {
-        result = MMSYSERR_INVALHANDLE;
-    } else if (current == nullptr || !current->Services().SetVolume(volume)) {
-        result = MMSYSERR_ERROR;
-    }
-    if (current != nullptr) {
-        current->Record(
-            "waveOutSetVolume",
-            {static_cast<unsigned long long>(reinterpret_cast<std::uintptr_t>(device)), volume},
-            result);
-    }
-    return result;
 }

@@ -18,7 +18,9 @@ namespace {
 const HANDLE kCurrentThread = reinterpret_cast<HANDLE>(static_cast<std::intptr_t>(-2));
 // How often the run loop looks for requests from other processes at most:
 // in host time, or in device time when a virtual clock runs ahead.
-constexpr auto kRequestLookInterval = std::chrono::milliseconds(10);
+// Every 50 ms: as often as the run loop waits for other processes anyway,
+// and soon enough for a person not to notice.
+constexpr auto kRequestLookInterval = std::chrono::milliseconds(50);
 constexpr DeviceTime kRequestLookDeviceInterval = 250;
 // How long a look at the other processes is taken as current.
 constexpr auto kOthersFreshFor = std::chrono::milliseconds(50);

@@ -55,6 +55,7 @@ SystemServices::SystemServices(Device& device, ServicesConfig config)
     display = std::make_unique<DisplayService>(device, record,
                                                [this] { processes->AnnounceDisplayChange(); });
     display->ApplyStored();
+    wave = std::make_unique<WaveOutput>(device, [this] { return Volume(); });
 }
 
 SystemServices::~SystemServices() = default;
@@ -121,6 +122,7 @@ void SystemServices::Poll() {
         }
     }
     processes->Poll([this] { display->Reload(); });
+    wave->PlayUntil(device.Now());
 }
 
 HWND SystemServices::ShowTodayScreen() {

@@ -22,6 +22,7 @@
 #include "platform/sim/RegistryService.h"
 #include "platform/sim/ServicesConfig.h"
 #include "platform/sim/ShellState.h"
+#include "platform/sim/WaveOutput.h"
 
 namespace sim {
 
@@ -44,6 +45,8 @@ public:
     // The wave-out volume, left channel in the low word.
     DWORD Volume() const;
     bool SetVolume(DWORD volume);
+    // The wave output, played as device time passes (Poll).
+    WaveOutput& Wave() { return *wave; }
 
     // The folder of the device's persistent system state.
     std::filesystem::path SystemFolder() const;
@@ -52,7 +55,8 @@ public:
 
     // From the device's run loop, on the driver's thread: keeps the task bar
     // with the foreground window's wishes, notices ended programs, publishes
-    // this process's windows and serves requests from other processes.
+    // this process's windows, serves requests from other processes and plays
+    // the wave output up to the device's time.
     void Poll();
     // Shows or hides the task bar as the foreground window asked (SHFullScreen).
     void UpdateTaskBar();
@@ -81,6 +85,7 @@ private:
     std::unique_ptr<ProcessServices> processes;
     PersistentNumber volume;
     DWORD initialVolume;
+    std::unique_ptr<WaveOutput> wave;
     std::set<DWORD> endedPrograms;
 };
 

@@ -51,9 +51,14 @@ LRESULT MovieControl::WindowProc(HWND handle, UINT message, WPARAM wParam, LPARA
     case WM_TIMER:
         if (wParam == FrameTimerId) {
             state.Tick();
+            speaker.Feed(handle, state.Audio().GetMixer(), state.Audio().Generation());
             return 0;
         }
         break;
+    case MM_WOM_DONE:
+        speaker.BufferDone(reinterpret_cast<HWAVEOUT>(wParam), reinterpret_cast<WAVEHDR*>(lParam),
+                           state.Audio().GetMixer());
+        return 0;
     case WakeMessage:
         state.Pump();
         return 0;
@@ -64,6 +69,7 @@ LRESULT MovieControl::WindowProc(HWND handle, UINT message, WPARAM wParam, LPARA
         return 0;
     case WM_DESTROY:
         KillTimer(handle, FrameTimerId);
+        speaker.Close();
         break;
     default:
         break;

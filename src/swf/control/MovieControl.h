@@ -13,6 +13,7 @@
 #include "swf/control/ControlPicture.h"
 #include "swf/control/HttpFetcher.h"
 #include "swf/control/MovieControlState.h"
+#include "swf/control/WaveSpeaker.h"
 #include "swf/runtime/HostServices.h"
 
 namespace swf {
@@ -62,6 +63,7 @@ private:
     HttpFetcher fetcher;
     MovieControlState state; // borrows the members above, so it goes first
     ControlPicture picture;  // reads the state; goes before it
+    WaveSpeaker speaker;     // plays the state's mixer; goes before it
 };
 
 } // namespace swf

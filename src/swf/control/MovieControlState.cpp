@@ -92,7 +92,8 @@ MovieControlState::MovieControlState(FileSystem& files, Fetcher& fetcher, const 
     : clock(clock), redraw(std::move(redraw)), loader(files, fetcher, std::move(wake)) {}
 
 MovieControlState::~MovieControlState() {
-    // The player borrows the loader's movie.
+    // The player and the sound borrow the loader's movie.
+    audio.Detach();
     player.reset();
 }
 
@@ -161,6 +162,7 @@ HRESULT MovieControlState::Invoke(DISPID id, WORD kind, std::span<const Variant>
                 return DISP_E_TYPEMISMATCH;
             }
             // The player borrows the movie the loader is about to replace.
+            audio.Detach();
             player.reset();
             frameClock.reset();
             framesSeen = 0;
@@ -195,6 +197,7 @@ HRESULT MovieControlState::Invoke(DISPID id, WORD kind, std::span<const Variant>
             // Before the movie is there, there is no frame to go to.
             if (player) {
                 player->GotoFrame(frame);
+                audio.Follow(*player);
                 playRequested = false;
                 redraw();
             }
@@ -244,6 +247,7 @@ HRESULT MovieControlState::Invoke(DISPID id, WORD kind, std::span<const Variant>
             playRequested = false;
             if (player) {
                 player->Rewind();
+                audio.Follow(*player);
                 redraw();
             }
             return S_OK;
@@ -309,6 +313,7 @@ void MovieControlState::FollowLoad() {
     const Movie& movie = parser->GetMovie();
     if (!player) {
         player = std::make_unique<MoviePlayer>(movie);
+        audio.Attach(movie);
         player->SetRootProperties(rootProperties);
         playRequested ? player->Play() : player->Stop();
         frameClock.emplace(movie.header.frameRate);
@@ -319,6 +324,7 @@ void MovieControlState::FollowLoad() {
         const bool first = framesSeen == 0;
         framesSeen = movie.root.frames.size();
         player->FramesAdded();
+        audio.Follow(*player);
         if (first) {
             redraw();
         }
@@ -337,6 +343,7 @@ void MovieControlState::Tick() {
     const int due = frameClock->Advance(clock.NowMilliseconds());
     for (int i = 0; i < due; ++i) {
         player->Tick();
+        audio.Follow(*player);
     }
     if (due > 0) {
         redraw();

@@ -12,6 +12,7 @@
 #include <string>
 
 #include "platform/ControlHost.h"
+#include "swf/audio/MovieAudio.h"
 #include "swf/runtime/HostServices.h"
 #include "swf/runtime/MovieLoader.h"
 #include "swf/runtime/MoviePlayer.h"
@@ -67,6 +68,8 @@ public:
     int ReadyState() const { return loader.ReadyState(); }
     const Movie* CurrentMovie() const;
     const MoviePlayer* Player() const { return player.get(); }
+    // The movie's sound; the control's speaker pulls its mixer.
+    MovieAudio& Audio() { return audio; }
     int ScaleMode() const { return scaleMode; }
     const std::u16string& Url() const { return url; }
 
@@ -90,6 +93,7 @@ private:
     bool playRequested = true;
     RootProperties rootProperties;
 
+    MovieAudio audio;                    // borrows the loader's movie
     std::unique_ptr<MoviePlayer> player; // once the header is read
     std::optional<FrameClock> frameClock;
     std::size_t framesSeen = 0;

@@ -69,6 +69,25 @@ private:
     std::size_t consumed = 0;
 };
 
+// The dictionary size of the LZMA properties (4 bytes, little-endian), cut
+// to what a stream of at most limit bytes can use: the decoder allocates the
+// whole dictionary up front, and a damaged header may ask for gigabytes. A
+// dictionary as large as the output decodes it exactly, since no match can
+// reach further back than the output's start.
+void LimitDictionary(std::span<std::uint8_t> size, std::size_t limit) {
+    std::uint32_t dictionary = 0;
+    for (std::size_t i = 0; i < 4; ++i) {
+        dictionary |= static_cast<std::uint32_t>(size[i]) << (8 * i);
+    }
+    const auto enough =
+        static_cast<std::uint32_t>(std::clamp<std::size_t>(limit, LZMA_DICT_SIZE_MIN, UINT32_MAX));
+    if (dictionary > enough) {
+        for (std::size_t i = 0; i < 4; ++i) {
+            size[i] = static_cast<std::uint8_t>(enough >> (8 * i));
+        }
+    }
+}
+
 class LzmaDecompressor final : public Decompressor {
 public:
     LzmaDecompressor() = default;
@@ -101,6 +120,7 @@ public:
                 return Error{"LZMA could not be initialised", consumed};
             }
             first.assign(prefix.begin() + 4, prefix.end());
+            LimitDictionary(std::span(first).subspan(1, 4), limit);
             first.resize(13, 0xFF);
             first.insert(first.end(), input.begin(), input.end());
             headerBytes = 13;

@@ -59,6 +59,14 @@ TEST_F(DevicePathTest, NoDevicePathLeadsOutOfTheStorage) {
     const auto linked = Resolve(u"\\escape\\secret.txt");
     EXPECT_FALSE(linked.Ok());
     EXPECT_EQ(linked.errnoValue, EACCES);
+    // Also when the link's name is found without regard to letter case.
+    EXPECT_EQ(Resolve(u"\\ESCAPE\\secret.txt").errnoValue, EACCES);
+    // A link that stays inside the storage is followed.
+    std::filesystem::create_directories(storage / "inside");
+    std::filesystem::create_directory_symlink(storage / "inside", storage / "shortcut");
+    const auto followed = Resolve(u"\\shortcut\\a.txt");
+    ASSERT_TRUE(followed.Ok());
+    EXPECT_EQ(followed.host, storage / "shortcut" / "a.txt");
 }
 
 TEST_F(DevicePathTest, OddPathsFailAsTheCRuntimeWould) {

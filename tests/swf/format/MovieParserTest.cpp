@@ -173,6 +173,22 @@ TEST(MovieParser, ReadsAMovieHandedOverByteByByteAsAWhole) {
     }
 }
 
+// A fuzzing finding: the decoder allocated whatever dictionary the LZMA
+// properties asked for, gigabytes in a damaged movie (scripts/fuzz replays
+// the finding under its allocation limit). A dictionary cut to the movie's
+// length still decodes it exactly.
+TEST(MovieParser, AnLzmaMovieAskingForAHugeDictionaryReadsAsItIs) {
+    const auto bytes = SamplerMovie(Compression::Lzma);
+    auto greedy = bytes;
+    // After the file header and the compressed length: the properties byte,
+    // then the dictionary size.
+    std::fill(greedy.begin() + 13, greedy.begin() + 17, 0xFF);
+    const auto parsed = Parse(greedy);
+    ASSERT_FALSE(parsed->Failure()) << parsed->Failure()->message;
+    EXPECT_EQ(parsed->GetMovie().root.frames.size(), Parse(bytes)->GetMovie().root.frames.size());
+    EXPECT_EQ(swf::Uncompress(greedy).bytes, swf::Uncompress(bytes).bytes);
+}
+
 TEST(MovieParser, ReportsProgressWhileTheMovieArrives) {
     const auto bytes = testmovies::BusyMovie(50, Compression::Zlib);
     swf::MovieParser parser;

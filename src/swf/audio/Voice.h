@@ -1,0 +1,34 @@
+// A sound the mixer plays: it adds its next sample frames, already at the
+// mixer's 44.1 kHz, into the mix. Event sounds and streams are its kinds.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <span>
+
+namespace swf {
+
+// The mixer's rate: every sound is brought to it.
+constexpr int MixRate = 44100;
+
+// How a sound's two channels reach the speakers, in percent, as scripts set
+// it: leftToLeft, leftToRight, rightToLeft, rightToRight; volume scales all.
+struct SoundTransform {
+    int leftToLeft = 100;
+    int leftToRight = 0;
+    int rightToLeft = 0;
+    int rightToRight = 100;
+    int volume = 100;
+    bool operator==(const SoundTransform&) const = default;
+};
+
+class Voice {
+public:
+    virtual ~Voice() = default;
+    // Adds the voice's next frames to mix (left and right interleaved, one
+    // pair per frame, full scale 32767 per sound); false once it has ended
+    // (the frames after its end are left alone).
+    virtual bool MixInto(std::span<std::int32_t> mix) = 0;
+};
+
+} // namespace swf
