@@ -28,8 +28,8 @@ Completion Vm::CallWithHolder(const Value& function, const Value& thisValue,
         if (!home) {
             return Value();
         }
-        const Completion constructor = GetMemberWithThis(home, names->constructorHidden,
-                                                         super->This());
+        const Completion constructor =
+            GetMemberWithThis(home, names->constructorHidden, super->This());
         if (constructor.IsAbrupt()) {
             return constructor;
         }
@@ -100,9 +100,7 @@ Completion Vm::CallScript(FunctionObject* f, const Value& thisValue, std::span<c
     }
     DefineOwn(arguments, names->caller, caller, PropertyFlag::DontEnum);
 
-    auto makeSuper = [&]() -> Value {
-        return Value(heap.Make<SuperObject>(thisValue, holder));
-    };
+    auto makeSuper = [&]() -> Value { return Value(heap.Make<SuperObject>(thisValue, holder)); };
     if (!code.isFunction2) {
         a.registers.resize(4);
         DefineOwn(a.locals, names->arguments, Value(arguments));

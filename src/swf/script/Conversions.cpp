@@ -174,9 +174,8 @@ Object* Vm::ToObject(const Value& value) {
         Object* wrapper = heap.Make<Object>(ObjectClass::String);
         SetPrototype(wrapper, builtins.stringPrototype);
         wrapper->SetPrimitive(value);
-        DefineOwn(wrapper, names->length,
-                  Value(double(value.AsString()->Size())), PropertyFlag::DontEnum |
-                  PropertyFlag::DontDelete | PropertyFlag::ReadOnly);
+        DefineOwn(wrapper, names->length, Value(double(value.AsString()->Size())),
+                  PropertyFlag::DontEnum | PropertyFlag::DontDelete | PropertyFlag::ReadOnly);
         return wrapper;
     }
     case ValueKind::Number: {

@@ -95,9 +95,9 @@ public:
 
     // Script functions.
     std::shared_ptr<const ScriptCode> code;
-    Scope* scope = nullptr;           // the chain it closed over
-    Object* target = nullptr;         // the clip it was defined on
-    ConstantPool* pool = nullptr;     // the pool current at its definition
+    Scope* scope = nullptr;       // the chain it closed over
+    Object* target = nullptr;     // the clip it was defined on
+    ConstantPool* pool = nullptr; // the pool current at its definition
 
     bool IsNative() const { return native != nullptr; }
 

@@ -29,7 +29,9 @@ Heap::~Heap() {
     cells.clear();
 }
 
-void Heap::RemoveRoots(const RootSource* source) { std::erase(roots, source); }
+void Heap::RemoveRoots(const RootSource* source) {
+    std::erase(roots, source);
+}
 
 void Heap::Collect() {
     Tracer tracer;

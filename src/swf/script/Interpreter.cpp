@@ -7,6 +7,7 @@
 #include <limits>
 
 #include "swf/script/ActionCodes.h"
+#include "swf/script/ActionData.h"
 #include "swf/script/ArrayObject.h"
 #include "swf/script/InterpreterCore.h"
 #include "swf/script/NumberText.h"
@@ -17,24 +18,6 @@ namespace swf::script {
 namespace {
 
 constexpr double nan = std::numeric_limits<double>::quiet_NaN();
-
-std::uint16_t U16(std::span<const std::uint8_t> d, std::size_t at) {
-    return at + 1 < d.size() ? std::uint16_t(d[at] | (d[at + 1] << 8)) : 0;
-}
-
-// A null-terminated string in data at pos; pos moves past it. Without a
-// terminator the rest of the data is the string.
-std::string_view CString(std::span<const std::uint8_t> d, std::size_t& pos) {
-    const std::size_t start = pos;
-    while (pos < d.size() && d[pos] != 0) {
-        ++pos;
-    }
-    std::string_view s(reinterpret_cast<const char*>(d.data()) + start, pos - start);
-    if (pos < d.size()) {
-        ++pos;
-    }
-    return s;
-}
 
 // Keeps the engine's list of running activations.
 class ActivationScope {
@@ -79,8 +62,8 @@ std::vector<Value> Interpreter::PopArguments() {
         return args;
     }
     const std::size_t available = stack.size() - a.stackBase;
-    const std::size_t n = std::min<std::size_t>(static_cast<std::size_t>(std::min(count, 1e9)),
-                                                available);
+    const std::size_t n =
+        std::min<std::size_t>(static_cast<std::size_t>(std::min(count, 1e9)), available);
     args.reserve(n);
     for (std::size_t i = 0; i < n; ++i) {
         args.push_back(Pop());
@@ -201,12 +184,12 @@ Completion Interpreter::Execute(const Record& r, std::size_t& next) {
         return Value();
     case Op::GotoFrame:
         if (clips && a.target) {
-            clips->GotoFrame(a.target, U16(r.data, 0), false);
+            clips->GotoFrame(a.target, ReadU16(r.data, 0), false);
         }
         return Value();
     case Op::GoToLabel: {
         std::size_t pos = 0;
-        const std::string_view label = CString(r.data, pos);
+        const std::string_view label = ReadCString(r.data, pos);
         if (clips && a.target) {
             clips->GotoLabel(a.target, label, false);
         }
@@ -215,15 +198,15 @@ Completion Interpreter::Execute(const Record& r, std::size_t& next) {
     case Op::GetUrl: {
         std::size_t pos = 0;
         UrlRequest request;
-        request.url = std::string(CString(r.data, pos));
-        request.target = std::string(CString(r.data, pos));
+        request.url = std::string(ReadCString(r.data, pos));
+        request.target = std::string(ReadCString(r.data, pos));
         if (clips) {
             clips->RequestUrl(a.target, request);
         }
         return Value();
     }
     case Op::WaitForFrame: {
-        const std::size_t frame = U16(r.data, 0);
+        const std::size_t frame = ReadU16(r.data, 0);
         const int skip = r.data.size() > 2 ? r.data[2] : 0;
         if (clips && a.target && frame >= clips->FramesLoaded(a.target) &&
             frame < clips->TotalFrames(a.target)) {
@@ -249,7 +232,7 @@ Completion Interpreter::Execute(const Record& r, std::size_t& next) {
     }
     case Op::SetTarget: {
         std::size_t pos = 0;
-        const std::string_view path = CString(r.data, pos);
+        const std::string_view path = ReadCString(r.data, pos);
         if (path.empty()) {
             a.target = a.originalTarget;
             return Value();
@@ -474,7 +457,9 @@ Completion Interpreter::Execute(const Record& r, std::size_t& next) {
             return x.Abrupt();
         }
         const int order = (*x)->View().compare((*y)->View());
-        PushBool(op == Op::StringEquals ? order == 0 : op == Op::StringLess ? order < 0 : order > 0);
+        PushBool(op == Op::StringEquals ? order == 0
+                 : op == Op::StringLess ? order < 0
+                                        : order > 0);
         return Value();
     }
 
@@ -551,8 +536,8 @@ Completion Interpreter::Execute(const Record& r, std::size_t& next) {
         if (!n) {
             return n.Abrupt();
         }
-        const std::uint32_t code = static_cast<std::uint32_t>(ToInt32(*n)) &
-                                   (a.version < 6 ? 0xFFu : 0xFFFFu);
+        const std::uint32_t code =
+            static_cast<std::uint32_t>(ToInt32(*n)) & (a.version < 6 ? 0xFFu : 0xFFFFu);
         if (code == 0) {
             Push(Value(vm.N().empty));
             return Value();
@@ -613,7 +598,7 @@ Completion Interpreter::Execute(const Record& r, std::size_t& next) {
             const std::uint8_t type = d[pos++];
             switch (type) {
             case 0: {
-                const std::string_view s = CString(d, pos);
+                const std::string_view s = ReadCString(d, pos);
                 Push(Value(vm.Intern(s)));
                 break;
             }
@@ -683,7 +668,7 @@ Completion Interpreter::Execute(const Record& r, std::size_t& next) {
                     if (pos + 2 > d.size()) {
                         return Value();
                     }
-                    index = U16(d, pos);
+                    index = ReadU16(d, pos);
                     pos += 2;
                 }
                 if (a.pool && index < a.pool->values.size()) {
@@ -709,10 +694,10 @@ Completion Interpreter::Execute(const Record& r, std::size_t& next) {
     }
     case Op::ConstantPool: {
         ConstantPool* pool = vm.GetHeap().Make<ConstantPool>();
-        const std::size_t count = U16(r.data, 0);
+        const std::size_t count = ReadU16(r.data, 0);
         std::size_t pos = 2;
         for (std::size_t i = 0; i < count && pos < r.data.size(); ++i) {
-            pool->values.push_back(Value(vm.Intern(CString(r.data, pos))));
+            pool->values.push_back(Value(vm.Intern(ReadCString(r.data, pos))));
         }
         a.pool = pool;
         return Value();
@@ -720,12 +705,12 @@ Completion Interpreter::Execute(const Record& r, std::size_t& next) {
 
     // Control flow.
     case Op::Jump: {
-        const auto offset = static_cast<std::int16_t>(U16(r.data, 0));
+        const auto offset = static_cast<std::int16_t>(ReadU16(r.data, 0));
         next = std::size_t(std::int64_t(r.next) + offset);
         return Value();
     }
     case Op::If: {
-        const auto offset = static_cast<std::int16_t>(U16(r.data, 0));
+        const auto offset = static_cast<std::int16_t>(ReadU16(r.data, 0));
         if (vm.ToBoolean(Pop())) {
             next = std::size_t(std::int64_t(r.next) + offset);
         }
@@ -1019,34 +1004,24 @@ Completion Interpreter::Execute(const Record& r, std::size_t& next) {
     case Op::GetUrl2:
         return GetUrl2(r);
     case Op::Call: {
-        const auto frame = vm.ToString(Pop());
-        if (!frame) {
-            return frame.Abrupt();
+        const auto text = vm.ToString(Pop());
+        if (!text) {
+            return text.Abrupt();
         }
         if (!clips || !a.target) {
             return Value();
         }
-        std::string_view text = (*frame)->View();
-        Object* clip = a.target;
-        const std::size_t colon = text.rfind(':');
-        if (colon != std::string_view::npos) {
-            const auto found = ResolvePath(text.substr(0, colon));
-            if (!found) {
-                return found.Abrupt();
-            }
-            clip = *found;
-            text = text.substr(colon + 1);
+        const auto frame = FrameOf((*text)->View());
+        if (!frame) {
+            return frame.Abrupt();
         }
-        if (!clip) {
+        if (!frame->clip) {
             return Value();
         }
-        const double number = StringToNumber(text, 7);
-        if (!std::isnan(number)) {
-            if (number >= 1) {
-                clips->CallFrame(clip, std::size_t(number) - 1);
-            }
-        } else if (const auto labelled = clips->FindLabel(clip, text)) {
-            clips->CallFrame(clip, *labelled);
+        if (frame->number) {
+            clips->CallFrame(frame->clip, *frame->number);
+        } else if (const auto labelled = clips->FindLabel(frame->clip, frame->label)) {
+            clips->CallFrame(frame->clip, *labelled);
         }
         return Value();
     }
@@ -1091,6 +1066,29 @@ Completion Interpreter::Execute(const Record& r, std::size_t& next) {
     }
 }
 
+ScriptResult<Interpreter::FrameReference> Interpreter::FrameOf(std::string_view text) {
+    FrameReference frame;
+    frame.clip = a.target;
+    const std::size_t colon = text.rfind(':');
+    if (colon != std::string_view::npos) {
+        const auto found = ResolvePath(text.substr(0, colon));
+        if (!found) {
+            return found.Abrupt();
+        }
+        frame.clip = *found;
+        text = text.substr(colon + 1);
+    }
+    const double number = StringToNumber(text, 7);
+    if (std::isnan(number)) {
+        frame.label = text;
+    } else if (number >= 1) {
+        frame.number = std::size_t(std::min(number, 1e9)) - 1;
+    } else {
+        frame.clip = nullptr;
+    }
+    return frame;
+}
+
 Completion Interpreter::GotoFrame2(const Record& r) {
     const Value frameValue = Pop();
     ClipHost* clips = vm.Clips();
@@ -1098,29 +1096,20 @@ Completion Interpreter::GotoFrame2(const Record& r) {
         return Value();
     }
     const bool play = (r.data[0] & 1) != 0;
-    const std::size_t bias = (r.data[0] & 2) ? U16(r.data, 1) : 0;
+    const std::size_t bias = (r.data[0] & 2) ? ReadU16(r.data, 1) : 0;
     Object* clip = a.target;
     if (frameValue.IsString()) {
-        std::string_view text = frameValue.AsString()->View();
-        const std::size_t colon = text.rfind(':');
-        if (colon != std::string_view::npos) {
-            const auto found = ResolvePath(text.substr(0, colon));
-            if (!found) {
-                return found.Abrupt();
-            }
-            clip = *found;
-            text = text.substr(colon + 1);
+        const auto frame = FrameOf(frameValue.AsString()->View());
+        if (!frame) {
+            return frame.Abrupt();
         }
-        if (!clip) {
+        if (!frame->clip) {
             return Value();
         }
-        const double number = StringToNumber(text, 7);
-        if (!std::isnan(number)) {
-            if (number >= 1) {
-                clips->GotoFrame(clip, std::size_t(number) - 1 + bias, play);
-            }
+        if (frame->number) {
+            clips->GotoFrame(frame->clip, *frame->number + bias, play);
         } else {
-            clips->GotoLabel(clip, text, play);
+            clips->GotoLabel(frame->clip, frame->label, play);
         }
         return Value();
     }

@@ -2,43 +2,23 @@
 // DefineFunction2, with, try/catch/finally, and the call and new actions.
 #include <memory>
 
+#include "swf/script/ActionData.h"
 #include "swf/script/InterpreterCore.h"
 
 namespace swf::script {
-
-namespace {
-
-std::uint16_t U16(std::span<const std::uint8_t> d, std::size_t at) {
-    return at + 1 < d.size() ? std::uint16_t(d[at] | (d[at + 1] << 8)) : 0;
-}
-
-std::string_view CString(std::span<const std::uint8_t> d, std::size_t& pos) {
-    const std::size_t start = pos;
-    while (pos < d.size() && d[pos] != 0) {
-        ++pos;
-    }
-    std::string_view s(reinterpret_cast<const char*>(d.data()) + std::min(start, d.size()),
-                       pos > start ? pos - start : 0);
-    if (pos < d.size()) {
-        ++pos;
-    }
-    return s;
-}
-
-} // namespace
 
 Completion Interpreter::DefineFunction(const Record& r, bool isFunction2, std::size_t& next) {
     auto code = std::make_shared<ScriptCode>();
     const auto& d = r.data;
     std::size_t pos = 0;
-    code->name = vm.Intern(CString(d, pos));
-    const std::size_t count = U16(d, pos);
+    code->name = vm.Intern(ReadCString(d, pos));
+    const std::size_t count = ReadU16(d, pos);
     pos += 2;
     code->isFunction2 = isFunction2;
     if (isFunction2) {
         code->registerCount = pos < d.size() ? d[pos] : 0;
         pos += 1;
-        code->flags = U16(d, pos);
+        code->flags = ReadU16(d, pos);
         pos += 2;
     }
     for (std::size_t i = 0; i < count && pos < d.size(); ++i) {
@@ -46,10 +26,10 @@ Completion Interpreter::DefineFunction(const Record& r, bool isFunction2, std::s
         if (isFunction2) {
             p.registerIndex = d[pos++];
         }
-        p.name = vm.Intern(CString(d, pos));
+        p.name = vm.Intern(ReadCString(d, pos));
         code->parameters.push_back(p);
     }
-    const std::size_t size = U16(d, pos);
+    const std::size_t size = ReadU16(d, pos);
     code->bytes = a.bytes;
     code->begin = r.next;
     code->end = std::min(r.next + size, a.bytes->size());
@@ -78,7 +58,7 @@ Completion Interpreter::DefineFunction(const Record& r, bool isFunction2, std::s
 }
 
 Completion Interpreter::RunWith(const Record& r, std::size_t& next) {
-    const std::size_t size = U16(r.data, 0);
+    const std::size_t size = ReadU16(r.data, 0);
     const std::size_t end = std::min(r.next + size, a.end);
     Object* object = vm.ToObject(Pop());
     Scope* saved = a.scope;
@@ -101,16 +81,16 @@ Completion Interpreter::RunTry(const Record& r, std::size_t& next) {
     const bool hasFinally = flags & 2;
     const bool catchInRegister = flags & 4;
     const std::size_t tryBegin = r.next;
-    const std::size_t catchBegin = std::min(tryBegin + U16(d, 1), a.end);
-    const std::size_t finallyBegin = std::min(catchBegin + U16(d, 3), a.end);
-    const std::size_t after = std::min(finallyBegin + U16(d, 5), a.end);
+    const std::size_t catchBegin = std::min(tryBegin + ReadU16(d, 1), a.end);
+    const std::size_t finallyBegin = std::min(catchBegin + ReadU16(d, 3), a.end);
+    const std::size_t after = std::min(finallyBegin + ReadU16(d, 5), a.end);
     std::uint8_t catchRegister = 0;
     String* catchName = nullptr;
     if (catchInRegister) {
         catchRegister = d.size() > 7 ? d[7] : 0;
     } else {
         std::size_t pos = 7;
-        catchName = vm.Intern(CString(d, pos));
+        catchName = vm.Intern(ReadCString(d, pos));
     }
     const std::size_t stackHeight = stack.size();
 
@@ -198,7 +178,7 @@ Completion Interpreter::CallMethodAction() {
     if (nameValue.IsUndefined() || (nameValue.IsString() && nameValue.AsString()->Empty())) {
         Object* o = object.ObjectOrNull();
         result = o && o->Class() == ObjectClass::Super ? vm.CallMethod(object, nullptr, args)
-                                                        : vm.Call(object, Value(), args);
+                                                       : vm.Call(object, Value(), args);
     } else {
         const auto name = NameOf(nameValue);
         if (!name) {

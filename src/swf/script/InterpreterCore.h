@@ -5,6 +5,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <optional>
 #include <span>
 #include <string_view>
 #include <vector>
@@ -55,6 +56,14 @@ private:
     // A clip or object by target path ("/a/b", "a.b", "../c", "_level1"),
     // from the current target; null when the path leads nowhere.
     ScriptResult<Object*> ResolvePath(std::string_view path);
+    // A frame as Call and GotoFrame2 name it: "path:frame" or "frame", by
+    // number (from 1) or label; no clip when it leads nowhere.
+    struct FrameReference {
+        Object* clip = nullptr;
+        std::optional<std::size_t> number; // 0-based
+        std::string_view label;
+    };
+    ScriptResult<FrameReference> FrameOf(std::string_view text);
     // The clip a timeline action names ("" is the current target).
     Object* TargetClip(const Value& target);
 

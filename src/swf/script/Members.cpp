@@ -27,7 +27,9 @@ Property* Vm::FindOwn(Object* object, String* name) {
     return object->Properties().Find(Intern(name), Version());
 }
 
-bool Vm::HasOwnProperty(Object* object, String* name) { return FindOwn(object, name) != nullptr; }
+bool Vm::HasOwnProperty(Object* object, String* name) {
+    return FindOwn(object, name) != nullptr;
+}
 
 Property* Vm::FindInChain(Object* object, String* name, Object** holder) {
     name = Intern(name);

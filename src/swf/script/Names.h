@@ -11,7 +11,7 @@ struct Names {
     void Trace(Tracer& tracer) const;
 
     String* empty;
-    String* proto;          // __proto__
+    String* proto; // __proto__
     String* prototype;
     String* constructor;
     String* constructorHidden; // __constructor__
@@ -24,10 +24,10 @@ struct Names {
     String* caller;
     String* thisName; // this
     String* super;
-    String* global;  // _global
-    String* root;    // _root
-    String* parent;  // _parent
-    String* level0;  // _level0
+    String* global; // _global
+    String* root;   // _root
+    String* parent; // _parent
+    String* level0; // _level0
     String* message;
     String* name;
     String* undefined;

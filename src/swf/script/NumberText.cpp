@@ -225,7 +225,9 @@ double ParseFloat(std::string_view text) {
     return value;
 }
 
-int ToInt32(double value) { return static_cast<int>(ToUint32(value)); }
+int ToInt32(double value) {
+    return static_cast<int>(ToUint32(value));
+}
 
 unsigned ToUint32(double value) {
     if (!std::isfinite(value)) {

@@ -46,8 +46,7 @@ struct Watcher {
 
 class Object : public Cell {
 public:
-    explicit Object(ObjectClass objectClass = ObjectClass::Object)
-        : objectClass(objectClass) {}
+    explicit Object(ObjectClass objectClass = ObjectClass::Object) : objectClass(objectClass) {}
 
     ObjectClass Class() const { return objectClass; }
     bool IsFunction() const { return objectClass == ObjectClass::Function; }
@@ -81,9 +80,7 @@ public:
     virtual void ExtraEnumerable(Vm&, std::vector<String*>& /*names*/) {}
 
     void Trace(Tracer& tracer) const override;
-    std::size_t Footprint() const override {
-        return sizeof(Object) + properties.Footprint();
-    }
+    std::size_t Footprint() const override { return sizeof(Object) + properties.Footprint(); }
 
 protected:
     void SetClass(ObjectClass value) { objectClass = value; }

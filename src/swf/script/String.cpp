@@ -20,7 +20,9 @@ void String::Trace(Tracer& tracer) const {
     }
 }
 
-StringTable::StringTable(Heap& heap) : heap(heap) { heap.AddWeakTable(this); }
+StringTable::StringTable(Heap& heap) : heap(heap) {
+    heap.AddWeakTable(this);
+}
 
 String* StringTable::Intern(std::string_view bytes) {
     const auto found = table.find(bytes);

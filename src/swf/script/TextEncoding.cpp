@@ -91,6 +91,8 @@ std::vector<std::uint32_t> DecodeUtf8(std::string_view bytes) {
     return out;
 }
 
+// Unlike the engine's text helpers, surrogates are written as they are:
+// a string holds whatever character codes a script made.
 void AppendUtf8(std::string& out, std::uint32_t c) {
     if (c < 0x80) {
         out += static_cast<char>(c);
