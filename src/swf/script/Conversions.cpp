@@ -95,6 +95,11 @@ ScriptResult<Value> Vm::ToPrimitive(const Value& value, PrimitiveHint hint) {
     if (IsClip(object)) {
         return ClipPrimitive(object);
     }
+    // A String object is its string to whoever asks for one.
+    if (hint == PrimitiveHint::String && object->Class() == ObjectClass::String &&
+        object->Primitive().IsString()) {
+        return object->Primitive();
+    }
     const bool wantsNumber = hint == PrimitiveHint::Number;
     if (hint == PrimitiveHint::None) {
         hint = object->Class() == ObjectClass::Date ? PrimitiveHint::String : PrimitiveHint::Number;
