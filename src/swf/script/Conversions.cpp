@@ -104,11 +104,13 @@ ScriptResult<Value> Vm::ToPrimitive(const Value& value, PrimitiveHint hint) {
     if (hint == PrimitiveHint::None) {
         hint = object->Class() == ObjectClass::Date ? PrimitiveHint::String : PrimitiveHint::Number;
     }
-    // A string is asked of toString alone; a number (or no preference) of
-    // valueOf, then toString.
+    // A string is asked of toString alone, a number of valueOf alone, and
+    // with no preference valueOf, then toString.
     std::vector<String*> methods;
     if (hint == PrimitiveHint::String) {
         methods = {names->toString};
+    } else if (wantsNumber) {
+        methods = {names->valueOf};
     } else {
         methods = {names->valueOf, names->toString};
     }

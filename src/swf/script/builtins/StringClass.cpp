@@ -292,17 +292,6 @@ Completion Split(NativeCall& call) {
     }
     ArrayObject* result = vm.NewArray();
     const int version = call.Version();
-    double limit = 4294967295.0;
-    if (call.Has(1) && !call.Arg(1).IsUndefined()) {
-        const auto l = vm.ToNumber(call.Arg(1));
-        if (!l) {
-            return l.Abrupt();
-        }
-        limit = ToIntegerValue(*l);
-        if (limit <= 0) {
-            return Value(result);
-        }
-    }
     if (!call.Has(0) || call.Arg(0).IsUndefined()) {
         result->Push(vm, Value(*s));
         return Value(result);
@@ -311,9 +300,21 @@ Completion Split(NativeCall& call) {
     if (!delimiterText) {
         return delimiterText.Abrupt();
     }
+    double limit = 4294967295.0;
+    if (call.Has(1) && !call.Arg(1).IsUndefined()) {
+        const auto l = vm.ToNumber(call.Arg(1));
+        if (!l) {
+            return l.Abrupt();
+        }
+        limit = double(ToInt32(*l));
+        if (limit <= 0) {
+            return Value(result);
+        }
+    }
     const Chars chars = Characters((*s)->View(), version);
     const Chars delimiter = Characters((*delimiterText)->View(), version);
-    if (delimiter.empty()) {
+    if (delimiter.empty() || (version < 6 && delimiter.size() > 1)) {
+        // SWF 5 splits at single characters only.
         if (version < 6) {
             result->Push(vm, Value(*s));
             return Value(result);
