@@ -102,7 +102,9 @@ ScriptResult<Value> Vm::ToPrimitive(const Value& value, PrimitiveHint hint) {
     }
     const bool wantsNumber = hint == PrimitiveHint::Number;
     if (hint == PrimitiveHint::None) {
-        hint = object->Class() == ObjectClass::Date ? PrimitiveHint::String : PrimitiveHint::Number;
+        // Dates are text to + from SWF 6.
+        hint = object->Class() == ObjectClass::Date && Version() >= 6 ? PrimitiveHint::String
+                                                                      : PrimitiveHint::Number;
     }
     // A string is asked of toString alone, a number of valueOf alone, and
     // with no preference valueOf, then toString.
@@ -147,7 +149,7 @@ ScriptResult<Value> Vm::ToPrimitive(const Value& value, PrimitiveHint hint) {
     // An object without the methods converts as undefined would, when no
     // string was asked for.
     if (!called && hint != PrimitiveHint::String && !object->IsFunction()) {
-        return wantsNumber ? Value(nan) : Value();
+        return Value();
     }
     // None gave a primitive: Flash falls back to the object's kind.
     if (!wantsNumber || object->IsFunction()) {
