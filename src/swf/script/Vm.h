@@ -248,6 +248,8 @@ private:
                           std::span<const Value> args, bool constructing);
     Completion GetFromChain(Object* start, String* name, const Value& thisValue, int depth);
     Completion CallGetter(Object* getter, const Value& thisValue);
+    // A clip as a primitive: its path while it lives, else "".
+    Value ClipPrimitive(Object* clip);
     Completion RunWatchers(Object* object, String* name, Value& value, bool& handled);
 
     VmHost& host;

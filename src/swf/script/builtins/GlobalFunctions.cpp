@@ -128,8 +128,8 @@ Completion Unescape(NativeCall& call) {
     const std::string_view in = (*text)->View();
     std::string out;
     for (std::size_t i = 0; i < in.size(); ++i) {
-        if (in[i] == '%' && i + 2 < in.size() &&
-            HexValue(in[i + 1]) >= 0 && HexValue(in[i + 2]) >= 0) {
+        if (in[i] == '%' && i + 2 < in.size() && HexValue(in[i + 1]) >= 0 &&
+            HexValue(in[i + 2]) >= 0) {
             const char c = static_cast<char>(HexValue(in[i + 1]) * 16 + HexValue(in[i + 2]));
             if (c == 0) {
                 break;
@@ -144,6 +144,9 @@ Completion Unescape(NativeCall& call) {
 }
 
 Completion ParseIntFunction(NativeCall& call) {
+    if (!call.Has(0)) {
+        return Value();
+    }
     const auto text = call.vm.ToString(call.Arg(0));
     if (!text) {
         return text.Abrupt();
@@ -163,6 +166,9 @@ Completion ParseIntFunction(NativeCall& call) {
 }
 
 Completion ParseFloatFunction(NativeCall& call) {
+    if (!call.Has(0)) {
+        return Value();
+    }
     const auto text = call.vm.ToString(call.Arg(0));
     if (!text) {
         return text.Abrupt();
@@ -226,8 +232,12 @@ Completion StartTimer(NativeCall& call, bool repeat) {
     return Value(double(vm.Timers().back().id));
 }
 
-Completion SetInterval(NativeCall& call) { return StartTimer(call, true); }
-Completion SetTimeout(NativeCall& call) { return StartTimer(call, false); }
+Completion SetInterval(NativeCall& call) {
+    return StartTimer(call, true);
+}
+Completion SetTimeout(NativeCall& call) {
+    return StartTimer(call, false);
+}
 
 Completion ClearInterval(NativeCall& call) {
     const auto id = call.vm.ToNumber(call.Arg(0));
@@ -238,7 +248,9 @@ Completion ClearInterval(NativeCall& call) {
     return Value();
 }
 
-Completion Nothing(NativeCall&) { return Value(); }
+Completion Nothing(NativeCall&) {
+    return Value();
+}
 
 Completion TraceFunction(NativeCall& call) {
     Vm& vm = call.vm;
