@@ -73,7 +73,7 @@ LRESULT MovieControl::WindowProc(HWND handle, UINT message, WPARAM wParam, LPARA
         return 0;
     case WM_TIMER:
         if (wParam == FrameTimerId) {
-            state.Tick();
+            state.Tick(speaker.Unheard());
             speaker.Feed(handle, state.Audio().GetMixer(), state.Audio().Generation());
             return 0;
         }

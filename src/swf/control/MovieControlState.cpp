@@ -215,6 +215,7 @@ HRESULT MovieControlState::Invoke(DISPID id, WORD kind, std::span<const Variant>
             playRequested = play;
             if (player) {
                 play ? player->Play() : player->Stop();
+                audio.Follow(*player);
             }
             return S_OK;
         }
@@ -245,6 +246,7 @@ HRESULT MovieControlState::Invoke(DISPID id, WORD kind, std::span<const Variant>
             playRequested = false;
             if (player) {
                 player->Stop();
+                audio.Follow(*player);
             }
             return S_OK;
         case dispid::Rewind:
@@ -340,11 +342,17 @@ void MovieControlState::Pump() {
     FollowLoad();
 }
 
-void MovieControlState::Tick() {
+void MovieControlState::Tick(std::optional<std::uint64_t> unheard) {
     if (!player || !frameClock) {
         return;
     }
-    const int due = frameClock->Advance(clock.NowMilliseconds());
+    int due = frameClock->Advance(clock.NowMilliseconds());
+    // While the main timeline's streamed sound is heard, the timeline
+    // follows it rather than the clock: it waits when it is ahead, and when
+    // it is behind it runs the frames it missed and shows only the last.
+    if (const auto lead = unheard ? audio.RootStreamLead(*player, *unheard) : std::nullopt) {
+        due = static_cast<int>(std::clamp<long>(*lead, 0, FrameClock::maxCatchUp));
+    }
     for (int i = 0; i < due; ++i) {
         player->Tick();
         audio.Follow(*player);

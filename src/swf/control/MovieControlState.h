@@ -64,7 +64,10 @@ public:
     // Loading work that is due (after a wake-up).
     void Pump();
     // A tick of the control's timer: runs the frame periods that have ended.
-    void Tick();
+    // unheard: the mixer frames the output holds that have not been heard
+    // yet, when an output plays them; a streamed sound then paces the
+    // main timeline.
+    void Tick(std::optional<std::uint64_t> unheard = std::nullopt);
 
     // The stylus at a point of the control's window (pixels of its client
     // area of width x height), and the keys: they reach the movie where the
