@@ -132,7 +132,7 @@ std::vector<std::uint8_t> SoundMovie() {
 }
 
 void WriteMovies(SeedWriter& seeds, const std::vector<std::string>& targets) {
-    seeds.Write("sound", "sounds.swf", SoundMovie());
+    seeds.Write("media", "sounds.swf", SoundMovie());
     const struct {
         Compression compression;
         const char* name;
@@ -211,7 +211,7 @@ int main(int argc, char** argv) {
         return 2;
     }
     SeedWriter seeds(argv[1]);
-    WriteMovies(seeds, {"header_probe", "movie", "render", "sound"});
+    WriteMovies(seeds, {"header_probe", "movie", "render", "media"});
     WriteResources(seeds);
     WriteRegistries(seeds);
     WriteSettings(seeds);

@@ -1,7 +1,8 @@
-// Damaged sound: a movie's sounds mixed for a dozen frame periods, and the
-// input itself read as every sound tag and decoded in every coding, in
-// blocks as a stream delivers them. Whatever the damage, some sound or
-// none, never a fault or an unbounded allocation.
+// Damaged sound and video: a movie's sounds mixed for a dozen frame periods,
+// and the input itself read as every sound tag and decoded in every sound
+// coding, in blocks as a stream delivers them, and as frames of every video
+// codec. Whatever the damage, some sound or picture or none, never a fault
+// or an unbounded allocation.
 #include <algorithm>
 #include <span>
 
@@ -10,6 +11,7 @@
 #include "swf/audio/SoundTags.h"
 #include "swf/format/MovieParser.h"
 #include "swf/format/TagCodes.h"
+#include "swf/format/VideoDecoding.h"
 
 namespace {
 
@@ -51,6 +53,32 @@ void ReadAsEverySoundTag(std::span<const std::uint8_t> data) {
     (void)swf::ReadButtonSounds(data);
 }
 
+void DecodeAsVideo(std::span<const std::uint8_t> data) {
+    (void)swf::ReadDefineVideoStream(data);
+    (void)swf::ReadVideoFrame(data);
+    const swf::VideoCodec codecs[] = {swf::VideoCodec::SorensonH263, swf::VideoCodec::Vp6,
+                                      swf::VideoCodec::Vp6Alpha};
+    for (const swf::VideoCodec codec : codecs) {
+        swf::VideoStream stream;
+        stream.codec = codec;
+        stream.width = 64;
+        stream.height = 48;
+        auto decoder = swf::VideoDecoder::Open(stream);
+        if (!decoder) {
+            continue;
+        }
+        // Frames of a size the input's first byte chooses; small pictures only.
+        const std::size_t frame = 32 + (data.empty() ? 0 : data[0]) * 8;
+        swf::DecodedImage picture;
+        const swf::ImageLimits limits{1024, 1024 * 1024};
+        for (std::size_t at = 0; at < data.size(); at += frame) {
+            const auto piece = data.subspan(at, std::min(frame, data.size() - at));
+            (void)swf::IsKeyFrame(codec, piece);
+            decoder.Value()->Decode(piece, picture, limits);
+        }
+    }
+}
+
 } // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
@@ -63,5 +91,6 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     }
     ReadAsEverySoundTag(bytes);
     DecodeInEveryCoding(bytes);
+    DecodeAsVideo(bytes);
     return 0;
 }
