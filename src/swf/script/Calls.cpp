@@ -40,7 +40,7 @@ Completion Vm::CallWithHolder(const Value& function, const Value& thisValue,
     }
     auto* f = static_cast<FunctionObject*>(object);
     if (callDepth >= limits.recursionDepth) {
-        return AbortForLimit("recursion too deep");
+        return AbortForRecursion();
     }
     if (f->IsNative()) {
         return CallNative(f, thisValue, args, false);
@@ -66,7 +66,7 @@ Completion Vm::CallNative(FunctionObject* function, const Value& thisValue,
 Completion Vm::CallScript(FunctionObject* f, const Value& thisValue, std::span<const Value> args,
                           bool /*constructing*/) {
     if (callDepth >= limits.recursionDepth) {
-        return AbortForLimit("recursion too deep");
+        return AbortForRecursion();
     }
     const ScriptCode& code = *f->code;
     // super looks up from above this's prototype, or from above the level
@@ -221,7 +221,7 @@ Completion Vm::ConstructWith(FunctionObject* function, std::span<const Value> ar
         DefineOwn(instance, names->constructor, Value(function), PropertyFlag::DontEnum);
     }
     if (callDepth >= limits.recursionDepth) {
-        return AbortForLimit("recursion too deep");
+        return AbortForRecursion();
     }
     Completion result;
     if (function->IsNative()) {

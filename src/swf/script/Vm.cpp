@@ -141,6 +141,11 @@ Completion Vm::AbortForLimit(std::string_view what) {
     return Completion::Abort();
 }
 
+Completion Vm::AbortForRecursion() {
+    scriptsDisabled = true;
+    return AbortForLimit("recursion too deep; the movie's scripts are disabled");
+}
+
 void Vm::Collect() {
     heap.Collect();
     limitNoted = false;

@@ -198,6 +198,10 @@ public:
     bool OverMemory() const { return heap.Bytes() > limits.heapBytes; }
     // Aborts with a note in the journal (once per kind of limit a frame).
     Completion AbortForLimit(std::string_view what);
+    // Recursion past the limit aborts, and no script of the movie runs
+    // again (Flash disables the movie's actions then).
+    Completion AbortForRecursion();
+    bool ScriptsDisabled() const { return scriptsDisabled; }
     const VmLimits& Limits() const { return limits; }
     int CallDepth() const { return callDepth; }
 
@@ -277,6 +281,7 @@ private:
     int callDepth = 0;
     std::uint64_t actionsThisFrame = 0;
     bool limitNoted = false;
+    bool scriptsDisabled = false;
     std::mt19937 random;
 };
 
