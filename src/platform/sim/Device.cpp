@@ -195,6 +195,11 @@ bool Device::TryFastForward(Program& program) {
         if (inputNext && *inputNext <= *next) {
             return false;
         }
+        // A wave buffer that ends first is handed back by the driver.
+        const auto bufferEnd = services->Wave().NextBufferEnd(now);
+        if (bufferEnd && *bufferEnd <= *next) {
+            return false;
+        }
         if (fastForward.done != nullptr && (*fastForward.done)()) {
             return false;
         }

@@ -1,11 +1,13 @@
 // The sound of a playing movie, for whatever plays it (the control on the
 // device, swfsound, the tests): the mixer, and the movie's sounds fed from
-// what its timelines reach. The output pulls the mixer.
+// what happens in its player (frames entered, sound tags reached, buttons
+// changing state, clips stopping and leaving). The output pulls the mixer.
 #pragma once
 
 #include <cstdint>
 #include <memory>
 #include <optional>
+#include <span>
 
 #include "swf/audio/Mixer.h"
 #include "swf/audio/MovieSound.h"
@@ -22,9 +24,15 @@ public:
     // The movie goes: its sounds stop.
     void Detach();
 
-    // After the player moved (a tick, a goto, the first frame shown): the
-    // sound tags of the frames it entered start their sounds.
-    void Follow(const MoviePlayer& player);
+    // After the player moved (a tick, a goto, the first frame shown, a play
+    // state changed): takes the player's events and plays what they start.
+    void Follow(MoviePlayer& player);
+    // The same with the events already taken from player.
+    void Follow(const MoviePlayer& player, std::span<const RuntimeEvent> events);
+
+    // How many frames the main timeline's streamed sound, as heard, is ahead
+    // of the timeline (see MovieSound::StreamLead); nothing without one.
+    std::optional<long> RootStreamLead(const MoviePlayer& player, std::uint64_t unheard) const;
 
     Mixer& GetMixer() { return mixer; }
     // Changes whenever a movie comes or goes: what an output queued ahead
@@ -34,10 +42,10 @@ public:
     MovieSound* Sounds() { return sounds.get(); }
 
 private:
+    void ButtonChanged(const MoviePlayer& player, const ButtonStateChanged& change);
+
     Mixer mixer;
     std::unique_ptr<MovieSound> sounds;
-    const Movie* movie = nullptr;
-    std::optional<std::size_t> lastFrame;
     std::uint64_t generation = 0;
 };
 

@@ -9,14 +9,42 @@
 
 namespace swf {
 
+namespace {
+
+bool IsStreamHead(std::uint16_t code) {
+    return code == tag::SoundStreamHead || code == tag::SoundStreamHead2;
+}
+
+// The frame's stream block, if it has one.
+const RawTag* BlockOf(const Frame& frame) {
+    for (const RawTag& tag : frame.soundTags) {
+        if (tag.code == tag::SoundStreamBlock) {
+            return &tag;
+        }
+    }
+    return nullptr;
+}
+
+// Frames a stream reads ahead at most, however short its blocks.
+constexpr std::size_t MaxReadAheadFrames = 64;
+// Block starts kept for following what is heard.
+constexpr std::size_t MaxBlockStarts = 256;
+
+} // namespace
+
 struct MovieSound::Stream {
     StreamHead head;
+    std::vector<std::uint8_t> headBody;
     std::unique_ptr<SoundDecoder> decoder;
     VoiceId voice = 0;
-    // Output frames of the stream's timeline frame: its samples per frame at
-    // the mixer's rate.
-    double framePeriod = 0.0;
     bool firstBlock = true; // no block decoded since the head
+    // The timeline the blocks come from, the frame it entered last, and the
+    // frames before fedUntil whose blocks the voice holds.
+    const Timeline* timeline = nullptr;
+    std::size_t frame = 0;
+    std::size_t fedUntil = 0;
+    // Where each fed frame's block starts in the voice, in mixer frames.
+    std::map<std::size_t, std::uint64_t> blockStarts;
 };
 
 MovieSound::MovieSound(const Movie& movie, Mixer& mixer) : movie(movie), mixer(mixer) {}
@@ -32,7 +60,7 @@ void MovieSound::Note(const std::string& problem) {
     }
 }
 
-void MovieSound::TagReached(ClipKey clip, const RawTag& tag) {
+void MovieSound::TagReached(ClipKey clip, const RawTag& tag, const TimelinePlace* place) {
     switch (tag.code) {
     case tag::StartSound:
     case tag::StartSound2: {
@@ -53,7 +81,7 @@ void MovieSound::TagReached(ClipKey clip, const RawTag& tag) {
         StreamHeadReached(clip, tag);
         return;
     case tag::SoundStreamBlock:
-        StreamBlockReached(clip, tag);
+        StreamBlockReached(clip, tag, place);
         return;
     default:
         return;
@@ -115,6 +143,12 @@ std::optional<CharacterId> MovieSound::SoundOfClass(const std::string& className
 }
 
 void MovieSound::StreamHeadReached(ClipKey clip, const RawTag& tag) {
+    // A timeline that loops back to its head goes on with the stream it has.
+    if (const auto existing = streams.find(clip); existing != streams.end() &&
+                                                  existing->second->headBody == tag.body &&
+                                                  mixer.Playing(existing->second->voice)) {
+        return;
+    }
     const auto head = ReadStreamHead(tag.body);
     if (!head) {
         Note(head.GetError().message);
@@ -123,7 +157,7 @@ void MovieSound::StreamHeadReached(ClipKey clip, const RawTag& tag) {
     auto decoder = SoundDecoder::Open(head->stream);
     if (!decoder) {
         Note("sound stream: " + decoder.GetError().message);
-        streams.erase(clip);
+        ForgetClip(clip);
         return;
     }
     auto& stream = streams[clip];
@@ -132,27 +166,22 @@ void MovieSound::StreamHeadReached(ClipKey clip, const RawTag& tag) {
     }
     stream = std::make_unique<Stream>();
     stream->head = *head;
+    stream->headBody = tag.body;
     stream->decoder = std::move(decoder).Value();
-    stream->framePeriod = head->samplesPerFrame * MixRate / head->stream.Rate();
 }
 
-void MovieSound::StreamBlockReached(ClipKey clip, const RawTag& tag) {
-    const auto found = streams.find(clip);
-    if (found == streams.end()) {
-        return; // a block without a head plays nothing
-    }
-    Stream& stream = *found->second;
+bool MovieSound::Feed(Stream& stream, const RawTag& tag, std::optional<std::size_t> frame) {
     const auto block = ReadStreamBlock(tag.body, stream.head.stream.coding);
     if (!block) {
         Note(block.GetError().message);
-        return;
+        return false;
     }
     PcmSound pcm;
     pcm.rate = stream.head.stream.Rate();
     pcm.channels = stream.head.stream.Channels();
     stream.decoder->Decode(block->data, pcm, MaxSoundFrames);
     auto* voice = static_cast<StreamVoice*>(mixer.Find(stream.voice));
-    if (voice == nullptr) {
+    if (voice == nullptr || voice->Ended()) {
         // An MP3 stream that starts here skips the samples its block says
         // come before this frame's sound (the decoder's delay at the start
         // of the stream, which the head's latency seek gives too).
@@ -167,35 +196,146 @@ void MovieSound::StreamBlockReached(ClipKey clip, const RawTag& tag) {
         auto started = std::make_unique<StreamVoice>();
         voice = started.get();
         stream.voice = mixer.Play(std::move(started), SoundKey{this, 0});
+        stream.blockStarts.clear();
+    }
+    if (frame) {
+        if (stream.blockStarts.size() >= MaxBlockStarts) {
+            stream.blockStarts.erase(stream.blockStarts.begin());
+        }
+        stream.blockStarts[*frame] = voice->Received();
     }
     voice->Append(pcm);
     stream.firstBlock = false;
+    return true;
+}
+
+void MovieSound::ReadAhead(Stream& stream, const TimelinePlace& place) {
+    const auto* voice = static_cast<const StreamVoice*>(mixer.Find(stream.voice));
+    if (voice == nullptr || place.timeline == nullptr) {
+        return;
+    }
+    const auto& frames = place.timeline->frames;
+    while (stream.fedUntil < frames.size() && stream.fedUntil <= place.frame + MaxReadAheadFrames &&
+           voice->Received() < voice->Played() + ReadAheadFrames) {
+        const Frame& next = frames[stream.fedUntil];
+        // The stream ends where a frame has no block, or a new head starts
+        // another one.
+        const bool head = std::any_of(next.soundTags.begin(), next.soundTags.end(),
+                                      [](const RawTag& tag) { return IsStreamHead(tag.code); });
+        const RawTag* block = BlockOf(next);
+        if (head || block == nullptr || !Feed(stream, *block, stream.fedUntil)) {
+            return;
+        }
+        ++stream.fedUntil;
+    }
+}
+
+void MovieSound::StreamBlockReached(ClipKey clip, const RawTag& tag, const TimelinePlace* place) {
+    const auto found = streams.find(clip);
+    if (found == streams.end()) {
+        return; // a block without a head plays nothing
+    }
+    Stream& stream = *found->second;
+    const bool playing = mixer.Playing(stream.voice);
+    if (place != nullptr) {
+        stream.frame = place->frame;
+        if (playing && place->timeline == stream.timeline && place->frame < stream.fedUntil &&
+            stream.blockStarts.contains(place->frame)) {
+            ReadAhead(stream, *place); // this frame's block was read ahead
+            return;
+        }
+    }
+    Feed(stream, tag, place ? std::optional(place->frame) : std::nullopt);
+    if (place != nullptr) {
+        stream.timeline = place->timeline;
+        stream.fedUntil = place->frame + 1;
+        ReadAhead(stream, *place);
+    }
+}
+
+void MovieSound::FrameEntered(ClipKey clip, const TimelinePlace& place, const Frame& entered,
+                              bool jumped) {
+    const auto found = streams.find(clip);
+    if (found == streams.end()) {
+        return;
+    }
+    Stream& stream = *found->second;
+    if (jumped) {
+        StopStream(clip);
+        return;
+    }
+    auto* voice = static_cast<StreamVoice*>(mixer.Find(stream.voice));
+    if (voice == nullptr) {
+        return;
+    }
+    if (place.timeline != stream.timeline || place.frame < stream.frame) {
+        // Looped back to the start: what was read ahead runs out first.
+        stream.fedUntil = 0;
+        stream.blockStarts.clear();
+    }
+    stream.frame = place.frame;
+    if (BlockOf(entered) == nullptr) {
+        voice->End(); // plays out what it holds
+        stream.voice = 0;
+        stream.blockStarts.clear();
+    }
 }
 
 void MovieSound::StopStream(ClipKey clip) {
     if (const auto found = streams.find(clip); found != streams.end()) {
-        mixer.Stop(found->second->voice);
-        found->second->voice = 0;
+        Stream& stream = *found->second;
+        mixer.Stop(stream.voice);
+        stream.voice = 0;
+        stream.timeline = nullptr;
+        stream.fedUntil = 0;
+        stream.blockStarts.clear();
     }
+}
+
+void MovieSound::ForgetClip(ClipKey clip) {
+    StopStream(clip);
+    streams.erase(clip);
 }
 
 void MovieSound::StopAll() {
     mixer.StopOwner(this);
     for (auto& [clip, stream] : streams) {
         stream->voice = 0;
+        stream->timeline = nullptr;
+        stream->blockStarts.clear();
     }
 }
 
-std::optional<double> MovieSound::StreamFramesPlayed(ClipKey clip) const {
+std::vector<ClipKey> MovieSound::StreamingClips() const {
+    std::vector<ClipKey> clips;
+    for (const auto& [clip, stream] : streams) {
+        if (mixer.Playing(stream->voice)) {
+            clips.push_back(clip);
+        }
+    }
+    return clips;
+}
+
+std::optional<long> MovieSound::StreamLead(ClipKey clip, std::uint64_t unheard) const {
     const auto found = streams.find(clip);
-    if (found == streams.end() || found->second->framePeriod <= 0.0) {
+    if (found == streams.end() || found->second->blockStarts.empty()) {
         return std::nullopt;
     }
-    const auto* voice = static_cast<const StreamVoice*>(mixer.Find(found->second->voice));
-    if (voice == nullptr) {
+    const Stream& stream = *found->second;
+    const auto* voice = static_cast<const StreamVoice*>(mixer.Find(stream.voice));
+    // A voice waiting for blocks is waiting for the timeline.
+    if (voice == nullptr || voice->Ended() || voice->Played() >= voice->Received()) {
         return std::nullopt;
     }
-    return static_cast<double>(voice->Played()) / found->second->framePeriod;
+    const std::uint64_t heard = voice->Played() > unheard ? voice->Played() - unheard : 0;
+    std::size_t soundFrame = stream.blockStarts.begin()->first;
+    for (const auto& [frame, start] : stream.blockStarts) {
+        if (start > heard) {
+            break;
+        }
+        soundFrame = frame;
+    }
+    return static_cast<long>(soundFrame) - static_cast<long>(stream.frame);
 }
 
 } // namespace swf

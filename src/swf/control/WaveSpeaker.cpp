@@ -1,5 +1,8 @@
 #include "swf/control/WaveSpeaker.h"
 
+#include <algorithm>
+
+#include "platform/Messages.h"
 #include "swf/audio/Voice.h"
 
 namespace swf {
@@ -13,9 +16,14 @@ void WaveSpeaker::Feed(HWND window, Mixer& mixer, std::uint64_t movieGeneration)
         // The buffers come back done (MM_WOM_DONE) and are refilled from the
         // mixer as it is now.
         waveOutReset(output);
+        written = 0;
     }
     generation = movieGeneration;
-    if (output != nullptr || unavailable || mixer.VoiceCount() == 0) {
+    if (unavailable) {
+        Drain(mixer);
+        return;
+    }
+    if (output != nullptr || mixer.VoiceCount() == 0) {
         return;
     }
     WAVEFORMATEX format{};
@@ -30,6 +38,7 @@ void WaveSpeaker::Feed(HWND window, Mixer& mixer, std::uint64_t movieGeneration)
         // No sound card: the movie plays on without sound, and is not asked again.
         output = nullptr;
         unavailable = true;
+        Drain(mixer);
         return;
     }
     for (std::size_t i = 0; i < BufferCount; ++i) {
@@ -45,7 +54,39 @@ void WaveSpeaker::Feed(HWND window, Mixer& mixer, std::uint64_t movieGeneration)
 void WaveSpeaker::Refill(WAVEHDR& header, Mixer& mixer) {
     auto* samples = reinterpret_cast<std::int16_t*>(header.lpData);
     mixer.Mix(std::span(samples, BufferFrames * 2));
-    waveOutWrite(output, &header, sizeof(WAVEHDR));
+    if (waveOutWrite(output, &header, sizeof(WAVEHDR)) == MMSYSERR_NOERROR) {
+        written += BufferFrames;
+    }
+}
+
+void WaveSpeaker::Drain(Mixer& mixer) {
+    const std::uint64_t now = GetTickCount();
+    if (!drainStart || now < *drainStart) {
+        drainStart = now;
+        drained = 0;
+    }
+    const std::uint64_t due = (now - *drainStart) * MixRate / 1000;
+    // A long stall drains at most a second: what it held is gone either way.
+    const std::uint64_t frames = std::min<std::uint64_t>(due - drained, MixRate);
+    drained = due;
+    if (frames > 0 && mixer.VoiceCount() > 0) {
+        drainBuffer.resize(frames * 2);
+        mixer.Mix(drainBuffer);
+    }
+}
+
+std::optional<std::uint64_t> WaveSpeaker::Unheard() const {
+    if (output == nullptr) {
+        return std::nullopt;
+    }
+    MMTIME time{};
+    time.wType = TIME_SAMPLES;
+    if (waveOutGetPosition(output, &time, sizeof(MMTIME)) != MMSYSERR_NOERROR ||
+        time.wType != TIME_SAMPLES) {
+        return std::nullopt;
+    }
+    const std::uint64_t played = time.u.sample;
+    return written > played ? written - played : 0;
 }
 
 void WaveSpeaker::BufferDone(HWAVEOUT from, WAVEHDR* header, Mixer& mixer) {

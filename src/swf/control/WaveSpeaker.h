@@ -2,11 +2,14 @@
 // when the movie first has something to play (a movie without sound leaves
 // the device alone), keeps a few buffers queued, and refills each with the
 // mixer's next frames as the device hands it back (MM_WOM_DONE to the
-// control's window). A device with no wave output plays the movie silently.
+// control's window). A device with no wave output plays the movie silently:
+// the mixer is still drawn from in device time, so that sounds end when
+// they would have been heard to.
 #pragma once
 
 #include <array>
 #include <cstdint>
+#include <optional>
 #include <vector>
 
 #include "platform/Sound.h"
@@ -36,13 +39,22 @@ public:
     // Stops and closes the output (the window goes).
     void Close();
     bool Open() const { return output != nullptr; }
+    // The mixer frames queued on the output that have not been heard yet;
+    // nothing while no output is open.
+    std::optional<std::uint64_t> Unheard() const;
 
 private:
     void Refill(WAVEHDR& header, Mixer& mixer);
+    // Without an output: mixes what device time has played, into nothing.
+    void Drain(Mixer& mixer);
 
     HWAVEOUT output = nullptr;
     bool unavailable = false; // the device has no output to give
     std::uint64_t generation = 0;
+    std::uint64_t written = 0;               // frames written since the open or the last reset
+    std::optional<std::uint64_t> drainStart; // device milliseconds
+    std::uint64_t drained = 0;               // frames drained since then
+    std::vector<std::int16_t> drainBuffer;
     std::array<WAVEHDR, BufferCount> headers{};
     std::array<std::vector<std::int16_t>, BufferCount> buffers;
 };

@@ -19,6 +19,7 @@
 namespace swf::script {
 
 class Object;
+class RuntimeClips;
 class String;
 class Vm;
 
@@ -62,6 +63,10 @@ class ClipHost {
 public:
     virtual ~ClipHost() = default;
 
+    // The clips of a movie in the runtime, for the methods of MovieClip and
+    // the other classes that act on the stage; null where there is none.
+    virtual RuntimeClips* Runtime() { return nullptr; }
+
     // _level0 (the root), or another level when one is loaded.
     virtual Object* Level(int level) = 0;
     // The clip's parent, or null for a level.
@@ -98,7 +103,8 @@ public:
     // Queues the frame's actions to run now (the Call action).
     virtual void CallFrame(Object* clip, std::size_t frame) = 0;
 
-    virtual void Duplicate(Object* clip, std::string_view name, int depth) = 0;
+    // duplicateMovieClip: the copy, or null.
+    virtual Object* Duplicate(Object* clip, std::string_view name, int depth) = 0;
     virtual void Remove(Object* clip) = 0;
     virtual void StartDrag(Object* clip, bool lockCenter,
                            std::optional<std::array<double, 4>> bounds) = 0;

@@ -2,8 +2,10 @@
 // version of the running code.
 #include <cmath>
 #include <limits>
+#include <vector>
 
 #include "swf/script/NumberText.h"
+#include "swf/script/SuperObject.h"
 #include "swf/script/Vm.h"
 
 namespace swf::script {
@@ -79,23 +81,44 @@ String* Vm::PrimitiveToString(const Value& v) {
     return names->empty;
 }
 
+Value Vm::ClipPrimitive(Object* clip) {
+    if (clips && clips->Alive(clip)) {
+        return Value(NewString(clips->DotPath(clip)));
+    }
+    return Value(names->empty);
+}
+
 ScriptResult<Value> Vm::ToPrimitive(const Value& value, PrimitiveHint hint) {
     Object* object = value.ObjectOrNull();
     if (!object) {
         return value;
     }
     if (IsClip(object)) {
-        if (clips && clips->Alive(object)) {
-            return Value(NewString(clips->DotPath(object)));
-        }
-        return Value(names->empty);
+        return ClipPrimitive(object);
     }
+    // A String object is its string to whoever asks for one.
+    if (hint == PrimitiveHint::String && object->Class() == ObjectClass::String &&
+        object->Primitive().IsString()) {
+        return object->Primitive();
+    }
+    const bool wantsNumber = hint == PrimitiveHint::Number;
     if (hint == PrimitiveHint::None) {
-        hint = object->Class() == ObjectClass::Date ? PrimitiveHint::String : PrimitiveHint::Number;
+        // Dates are text to + from SWF 6.
+        hint = object->Class() == ObjectClass::Date && Version() >= 6 ? PrimitiveHint::String
+                                                                      : PrimitiveHint::Number;
     }
-    String* first = hint == PrimitiveHint::String ? names->toString : names->valueOf;
-    String* second = hint == PrimitiveHint::String ? names->valueOf : names->toString;
-    for (String* method : {first, second}) {
+    // A string is asked of toString alone, a number of valueOf alone, and
+    // with no preference valueOf, then toString.
+    std::vector<String*> methods;
+    if (hint == PrimitiveHint::String) {
+        methods = {names->toString};
+    } else if (wantsNumber) {
+        methods = {names->valueOf};
+    } else {
+        methods = {names->valueOf, names->toString};
+    }
+    bool called = false;
+    for (String* method : methods) {
         const Completion function = GetMember(value, method);
         if (function.IsAbrupt()) {
             return function;
@@ -104,16 +127,36 @@ ScriptResult<Value> Vm::ToPrimitive(const Value& value, PrimitiveHint hint) {
         if (!callable || !callable->IsFunction()) {
             continue;
         }
-        const Completion result = Call(function.GetValue(), value, {});
+        called = true;
+        const Value self = object->Class() == ObjectClass::Super
+                               ? static_cast<SuperObject*>(object)->This()
+                               : value;
+        const Completion result = Call(function.GetValue(), self, {});
         if (result.IsAbrupt()) {
             return result;
+        }
+        // Asked for a string, only a string will do.
+        if (hint == PrimitiveHint::String) {
+            if (result.GetValue().IsString()) {
+                return result.GetValue();
+            }
+            break;
         }
         if (!result.GetValue().IsObject()) {
             return result.GetValue();
         }
+        // A clip given back stands for its path, as a clip itself does.
+        if (IsClip(result.GetValue().AsObject())) {
+            return ClipPrimitive(result.GetValue().AsObject());
+        }
     }
-    // Neither gave a primitive: Flash falls back to the object's kind.
-    if (hint == PrimitiveHint::String || object->IsFunction()) {
+    // An object without the methods converts as undefined would, when no
+    // string was asked for.
+    if (!called && hint != PrimitiveHint::String && !object->IsFunction()) {
+        return Value();
+    }
+    // None gave a primitive: Flash falls back to the object's kind.
+    if (!wantsNumber || object->IsFunction()) {
         return Value(object->IsFunction() ? names->typeFunction : Intern("[type Object]"));
     }
     return Value(nan);

@@ -504,8 +504,8 @@ Completion Interpreter::Execute(const Record& r, std::size_t& next) {
             return index.Abrupt();
         }
         const std::vector<std::uint32_t> chars = Characters((*s)->View(), a.version);
-        double start = ToIntegerValue(*index) - 1;
-        double length = ToIntegerValue(*count);
+        double start = double(ToInt32(*index)) - 1;
+        double length = double(ToInt32(*count));
         if (start < 0) {
             start = 0;
         }

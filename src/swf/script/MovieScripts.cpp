@@ -66,7 +66,7 @@ ActionBytes MovieScripts::BytesOf(std::span<const std::uint8_t> data) {
 }
 
 void MovieScripts::RunBlock(std::span<const std::uint8_t> code, Object* target) {
-    if (code.empty() || !target) {
+    if (code.empty() || !target || vm->ScriptsDisabled()) {
         return;
     }
     const ActionBytes bytes = BytesOf(code);
@@ -77,6 +77,9 @@ void MovieScripts::RunBlock(std::span<const std::uint8_t> code, Object* target) 
 bool MovieScripts::Handles(const DisplayObject& object, ClipEvent event) {
     if (object.HasClipAction(event)) {
         return true;
+    }
+    if (event == ClipEvent::Construct) {
+        return clips->RegisteredClass(object) != nullptr;
     }
     const std::string_view name = HandlerName(event);
     if (name.empty()) {
@@ -103,17 +106,35 @@ void MovieScripts::RunEvent(DisplayObject& object, ClipEvent event, std::uint8_t
         }
         RunBlock(record.actions, self);
     }
+    TemporaryRoot keep(*vm, Value(self));
+    if (event == ClipEvent::Construct) {
+        RunClass(object, *self);
+        return;
+    }
     const std::string_view name = HandlerName(event);
     if (name.empty() || !player.Find(handle)) {
         return;
     }
-    TemporaryRoot keep(*vm, Value(self));
     vm->CallMethod(Value(self), vm->Intern(name), {});
+}
+
+void MovieScripts::RunClass(DisplayObject& object, ClipObject& self) {
+    Object* constructor = clips->RegisteredClass(object);
+    if (!constructor) {
+        return;
+    }
+    // The clip becomes an instance of the class, then its constructor runs
+    // on it as new would run it.
+    const Property* p = constructor->Properties().Find(vm->N().prototype, vm->Version());
+    if (p && p->value.IsObject()) {
+        vm->SetPrototype(&self, p->value.AsObject());
+    }
+    vm->Call(Value(constructor), Value(&self), {});
 }
 
 void MovieScripts::Run(const QueuedAction& action) {
     DisplayObject* object = player.Find(action.target);
-    if (!object) {
+    if (!object || vm->ScriptsDisabled()) {
         return;
     }
     switch (action.kind) {
@@ -171,7 +192,9 @@ void MovieScripts::Tick() {
     vm->NewFrame();
     player.AdvanceTimelines();
     player.RunActions();
-    vm->RunTimers(double(host.MovieMilliseconds()));
+    if (!vm->ScriptsDisabled()) {
+        vm->RunTimers(double(host.MovieMilliseconds()));
+    }
     player.RunActions();
     player.FinishFrame();
     CollectIfGrown();

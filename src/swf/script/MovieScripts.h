@@ -17,6 +17,7 @@
 
 namespace swf::script {
 
+class ClipObject;
 class RuntimeClips;
 
 class MovieScripts final : public ScriptHost {
@@ -54,6 +55,8 @@ private:
     ActionBytes BytesOf(std::span<const std::uint8_t> data);
     void RunBlock(std::span<const std::uint8_t> code, Object* target);
     void RunEvent(DisplayObject& object, ClipEvent event, std::uint8_t keyCode);
+    // The class Object.registerClass gave the clip's symbol, on the clip.
+    void RunClass(DisplayObject& object, ClipObject& self);
     void CollectIfGrown();
 
     MoviePlayer& player;

@@ -138,29 +138,74 @@ std::string NumberToStringRadix(double value, int radix) {
     return negative ? "-" + digits : digits;
 }
 
+namespace {
+
+bool StartsWithHexPrefix(std::string_view text) {
+    return text.size() >= 2 && text[0] == '0' && (text[1] == 'x' || text[1] == 'X');
+}
+
+// Digits of a radix, with an optional sign, to the end of text; NaN when
+// anything else is there or there are no digits.
+double WholeInteger(std::string_view text, int radix) {
+    const double nan = std::numeric_limits<double>::quiet_NaN();
+    std::size_t i = 0;
+    bool negative = false;
+    if (i < text.size() && (text[i] == '+' || text[i] == '-')) {
+        negative = text[i] == '-';
+        ++i;
+    }
+    if (i == text.size()) {
+        return nan;
+    }
+    double value = 0;
+    for (; i < text.size(); ++i) {
+        const int digit = DigitValue(text[i]);
+        if (digit >= radix) {
+            return nan;
+        }
+        value = value * radix + digit;
+    }
+    return negative ? -value : value;
+}
+
+// "0" and octal digits, with an optional sign, from the very start.
+bool IsOctalText(std::string_view text) {
+    if (!text.empty() && (text[0] == '+' || text[0] == '-')) {
+        text.remove_prefix(1);
+    }
+    if (text.size() < 2 || text[0] != '0') {
+        return false;
+    }
+    for (const char c : text) {
+        if (c < '0' || c > '7') {
+            return false;
+        }
+    }
+    return true;
+}
+
+} // namespace
+
 double StringToNumber(std::string_view text, int version) {
     const double nan = std::numeric_limits<double>::quiet_NaN();
-    if (version >= 6 && text.size() >= 2 && text[0] == '0' && (text[1] == 'x' || text[1] == 'X')) {
-        // Hexadecimal only without leading space, and only from SWF 6.
-        const double parsed = ParseInt(text.substr(2), 16);
-        return text.size() == 2 ? nan : parsed;
+    // From SWF 6, "0x..." is hexadecimal (its sign after the prefix) and a
+    // leading 0 makes octal, both only at the very start of the text.
+    if (StartsWithHexPrefix(text)) {
+        return version >= 6 ? WholeInteger(text.substr(2), 16) : nan;
+    }
+    if (version >= 6 && IsOctalText(text)) {
+        return WholeInteger(text, 8);
     }
     std::size_t i = 0;
     while (i < text.size() && IsWhitespace(text[i])) {
         ++i;
     }
     if (i == text.size()) {
-        return version >= 5 && version < 7 ? 0.0 : nan;
+        return nan;
     }
     double value = 0;
     const std::size_t used = ScanDecimal(text.substr(i), value);
     if (used == 0) {
-        if (text.substr(i) == "Infinity" || text.substr(i) == "+Infinity") {
-            return std::numeric_limits<double>::infinity();
-        }
-        if (text.substr(i) == "-Infinity") {
-            return -std::numeric_limits<double>::infinity();
-        }
         return nan;
     }
     i += used;
@@ -169,6 +214,20 @@ double StringToNumber(std::string_view text, int version) {
 
 double ParseInt(std::string_view text, int radix) {
     const double nan = std::numeric_limits<double>::quiet_NaN();
+    // "0x" at the very start is hexadecimal whatever the radix, with its
+    // sign after the prefix; a sign before it is not a number.
+    // A radix given reads the digits after the prefix.
+    if (StartsWithHexPrefix(text)) {
+        radix = radix == 0 ? 16 : radix;
+        text.remove_prefix(2);
+    } else if (text.size() >= 3 && (text[0] == '-' || text[0] == '+') &&
+               StartsWithHexPrefix(text.substr(1))) {
+        return nan;
+    } else if (radix == 0) {
+        // A leading 0 means octal, again only at the very start and only
+        // when every digit is octal.
+        radix = IsOctalText(text) ? 8 : 10;
+    }
     std::size_t i = 0;
     while (i < text.size() && IsWhitespace(text[i])) {
         ++i;
@@ -177,18 +236,6 @@ double ParseInt(std::string_view text, int radix) {
     if (i < text.size() && (text[i] == '+' || text[i] == '-')) {
         negative = text[i] == '-';
         ++i;
-    }
-    if (radix == 0) {
-        radix = 10;
-        if (i + 1 < text.size() && text[i] == '0' && (text[i + 1] == 'x' || text[i + 1] == 'X')) {
-            radix = 16;
-            i += 2;
-        } else if (i + 1 < text.size() && text[i] == '0') {
-            radix = 8;
-        }
-    } else if (radix == 16 && i + 1 < text.size() && text[i] == '0' &&
-               (text[i + 1] == 'x' || text[i + 1] == 'X')) {
-        i += 2;
     }
     if (radix < 2 || radix > 36) {
         return nan;
@@ -212,14 +259,8 @@ double ParseFloat(std::string_view text) {
         ++i;
     }
     double value = 0;
+    // "Infinity" is not read as a number.
     if (ScanDecimal(text.substr(i), value) == 0) {
-        const std::string_view rest = text.substr(i);
-        if (rest.starts_with("Infinity") || rest.starts_with("+Infinity")) {
-            return std::numeric_limits<double>::infinity();
-        }
-        if (rest.starts_with("-Infinity")) {
-            return -std::numeric_limits<double>::infinity();
-        }
         return std::numeric_limits<double>::quiet_NaN();
     }
     return value;

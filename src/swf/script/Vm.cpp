@@ -124,6 +124,7 @@ void Vm::DefineOwn(Object* object, String* name, Value value, std::uint16_t flag
     }
     if (name == names->proto) {
         object->SetPrototypeCache(value.ObjectOrNull());
+        object->SetPrototypeFlags(flags);
     }
 }
 
@@ -138,6 +139,11 @@ Completion Vm::AbortForLimit(std::string_view what) {
         limitNoted = true;
     }
     return Completion::Abort();
+}
+
+Completion Vm::AbortForRecursion() {
+    scriptsDisabled = true;
+    return AbortForLimit("recursion too deep; the movie's scripts are disabled");
 }
 
 void Vm::Collect() {

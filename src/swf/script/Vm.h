@@ -153,6 +153,9 @@ public:
     // call does nothing and gives undefined, as Flash does.
     Completion Call(const Value& function, const Value& thisValue, std::span<const Value> args);
     Completion CallMethod(const Value& base, String* name, std::span<const Value> args);
+    // A call not made on an object (CallFunction): the function gets no super.
+    Completion CallPlain(const Value& function, const Value& thisValue,
+                         std::span<const Value> args);
     Completion Construct(const Value& function, std::span<const Value> args);
     // new: with the prototype and constructor properties set up, calling
     // function (which may be a plain object: then no call is made).
@@ -195,6 +198,10 @@ public:
     bool OverMemory() const { return heap.Bytes() > limits.heapBytes; }
     // Aborts with a note in the journal (once per kind of limit a frame).
     Completion AbortForLimit(std::string_view what);
+    // Recursion past the limit aborts, and no script of the movie runs
+    // again (Flash disables the movie's actions then).
+    Completion AbortForRecursion();
+    bool ScriptsDisabled() const { return scriptsDisabled; }
     const VmLimits& Limits() const { return limits; }
     int CallDepth() const { return callDepth; }
 
@@ -248,6 +255,8 @@ private:
                           std::span<const Value> args, bool constructing);
     Completion GetFromChain(Object* start, String* name, const Value& thisValue, int depth);
     Completion CallGetter(Object* getter, const Value& thisValue);
+    // A clip as a primitive: its path while it lives, else "".
+    Value ClipPrimitive(Object* clip);
     Completion RunWatchers(Object* object, String* name, Value& value, bool& handled);
 
     VmHost& host;
@@ -268,9 +277,11 @@ private:
     int lastTimerId = 0;
     // Where CallMethod found the method it is about to call, for super.
     Object* pendingHolder = nullptr;
+    bool pendingPlainCall = false;
     int callDepth = 0;
     std::uint64_t actionsThisFrame = 0;
     bool limitNoted = false;
+    bool scriptsDisabled = false;
     std::mt19937 random;
 };
 

@@ -409,8 +409,7 @@ struct Sorter {
 
 // Sorts the indices of values and applies the flags' results: the sorted
 // array, the indices, or 0 when UNIQUESORT found equal elements.
-Completion SortWith(NativeCall& call, Elements& e, Sorter& sorter,
-                    const std::vector<Value>& keys) {
+Completion SortWith(NativeCall& call, Elements& e, Sorter& sorter, const std::vector<Value>& keys) {
     Vm& vm = call.vm;
     std::vector<std::size_t> order(e.values.size());
     for (std::size_t i = 0; i < order.size(); ++i) {
@@ -560,10 +559,10 @@ Completion SortOn(NativeCall& call) {
 }
 
 constexpr Method prototypeMethods[] = {
-    {"concat", Concat, 5},   {"join", JoinMethod, 5}, {"pop", Pop, 5},
-    {"push", Push, 5},       {"reverse", Reverse, 5}, {"shift", Shift, 5},
-    {"slice", Slice, 5},     {"sort", Sort, 5},       {"sortOn", SortOn, 6},
-    {"splice", Splice, 5},   {"toString", ToString, 5}, {"unshift", Unshift, 5},
+    {"concat", Concat, 5}, {"join", JoinMethod, 5},   {"pop", Pop, 5},
+    {"push", Push, 5},     {"reverse", Reverse, 5},   {"shift", Shift, 5},
+    {"slice", Slice, 5},   {"sort", Sort, 5},         {"sortOn", SortOn, 6},
+    {"splice", Splice, 5}, {"toString", ToString, 5}, {"unshift", Unshift, 5},
 };
 
 } // namespace

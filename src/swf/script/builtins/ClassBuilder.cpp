@@ -32,8 +32,7 @@ FunctionObject* MakeFunction(Vm& vm, NativeFunction function, int) {
     return f;
 }
 
-void AddMethods(Vm& vm, Object* target, std::span<const Method> methods,
-                std::uint16_t extraFlags) {
+void AddMethods(Vm& vm, Object* target, std::span<const Method> methods, std::uint16_t extraFlags) {
     for (const Method& m : methods) {
         vm.DefineOwn(target, m.name, Value(MakeFunction(vm, m.function, m.version)),
                      hiddenPermanent | VersionFlags(m.version) | extraFlags);
@@ -45,16 +44,15 @@ void AddValue(Vm& vm, Object* target, std::string_view name, Value value, int ve
     vm.DefineOwn(target, name, value, hiddenPermanent | VersionFlags(version) | extraFlags);
 }
 
-ClassParts MakeClass(Vm& vm, NativeFunction constructor, Object* parentPrototype,
-                     bool readOnly) {
+ClassParts MakeClass(Vm& vm, NativeFunction constructor, Object* parentPrototype, bool readOnly) {
     ClassParts parts;
     parts.constructor = vm.NewNativeFunction(constructor);
     const std::uint16_t classFlags =
         hiddenPermanent | (readOnly ? PropertyFlag::ReadOnly : std::uint16_t(0));
     vm.DefineOwn(parts.constructor, vm.N().proto, Value(vm.Builtins().functionPrototype),
                  classFlags);
-    vm.DefineOwn(parts.constructor, vm.N().constructor,
-                 Value(vm.Builtins().functionConstructor), classFlags);
+    vm.DefineOwn(parts.constructor, vm.N().constructor, Value(vm.Builtins().functionConstructor),
+                 classFlags);
     parts.prototype = vm.GetHeap().Make<Object>();
     if (parentPrototype) {
         vm.DefineOwn(parts.prototype, vm.N().proto, Value(parentPrototype), hiddenPermanent);

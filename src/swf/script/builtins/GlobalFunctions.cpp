@@ -38,6 +38,9 @@ Completion SetPropFlags(NativeCall& call) {
     const auto clear = static_cast<std::uint16_t>(ToInt32(clearNumber) & PropertyFlag::Settable);
     auto change = [&](Property& p) {
         p.flags = static_cast<std::uint16_t>((p.flags & ~clear) | set);
+        if (p.name == vm.N().proto) {
+            object->SetPrototypeFlags(p.flags);
+        }
     };
     const Value names = call.Arg(1);
     if (names.IsNull()) {
@@ -62,8 +65,12 @@ Completion SetPropFlags(NativeCall& call) {
             }
             list.push_back(vm.Intern(*name));
         }
-    } else if (names.IsString()) {
-        const std::string_view text = names.AsString()->View();
+    } else if (!names.IsUndefined()) {
+        const auto joined = vm.ToString(names);
+        if (!joined) {
+            return joined.Abrupt();
+        }
+        const std::string_view text = (*joined)->View();
         std::size_t start = 0;
         while (start <= text.size()) {
             const std::size_t comma = std::min(text.find(',', start), text.size());
@@ -128,8 +135,8 @@ Completion Unescape(NativeCall& call) {
     const std::string_view in = (*text)->View();
     std::string out;
     for (std::size_t i = 0; i < in.size(); ++i) {
-        if (in[i] == '%' && i + 2 < in.size() &&
-            HexValue(in[i + 1]) >= 0 && HexValue(in[i + 2]) >= 0) {
+        if (in[i] == '%' && i + 2 < in.size() && HexValue(in[i + 1]) >= 0 &&
+            HexValue(in[i + 2]) >= 0) {
             const char c = static_cast<char>(HexValue(in[i + 1]) * 16 + HexValue(in[i + 2]));
             if (c == 0) {
                 break;
@@ -144,6 +151,9 @@ Completion Unescape(NativeCall& call) {
 }
 
 Completion ParseIntFunction(NativeCall& call) {
+    if (!call.Has(0)) {
+        return Value();
+    }
     const auto text = call.vm.ToString(call.Arg(0));
     if (!text) {
         return text.Abrupt();
@@ -163,6 +173,9 @@ Completion ParseIntFunction(NativeCall& call) {
 }
 
 Completion ParseFloatFunction(NativeCall& call) {
+    if (!call.Has(0)) {
+        return Value();
+    }
     const auto text = call.vm.ToString(call.Arg(0));
     if (!text) {
         return text.Abrupt();
@@ -226,8 +239,12 @@ Completion StartTimer(NativeCall& call, bool repeat) {
     return Value(double(vm.Timers().back().id));
 }
 
-Completion SetInterval(NativeCall& call) { return StartTimer(call, true); }
-Completion SetTimeout(NativeCall& call) { return StartTimer(call, false); }
+Completion SetInterval(NativeCall& call) {
+    return StartTimer(call, true);
+}
+Completion SetTimeout(NativeCall& call) {
+    return StartTimer(call, false);
+}
 
 Completion ClearInterval(NativeCall& call) {
     const auto id = call.vm.ToNumber(call.Arg(0));
@@ -238,7 +255,9 @@ Completion ClearInterval(NativeCall& call) {
     return Value();
 }
 
-Completion Nothing(NativeCall&) { return Value(); }
+Completion Nothing(NativeCall&) {
+    return Value();
+}
 
 Completion TraceFunction(NativeCall& call) {
     Vm& vm = call.vm;
@@ -266,7 +285,7 @@ constexpr Method globalFunctions[] = {
     {"isNaN", IsNaN, 5},
     {"isFinite", IsFinite, 5},
     {"setInterval", SetInterval, 5},
-    {"setTimeout", SetTimeout, 8},
+    {"setTimeout", SetTimeout, 5},
     {"updateAfterEvent", Nothing, 5},
     {"showRedrawRegions", Nothing, 8},
     {"trace", TraceFunction, 5},
@@ -279,7 +298,7 @@ void InstallGlobalFunctions(Vm& vm) {
     AddMethods(vm, global, globalFunctions);
     FunctionObject* clear = MakeFunction(vm, ClearInterval);
     AddValue(vm, global, "clearInterval", Value(clear));
-    AddValue(vm, global, "clearTimeout", Value(clear), 8);
+    AddValue(vm, global, "clearTimeout", Value(clear), 5);
     // A function of the debugger that has no members at all.
     AddValue(vm, global, "enableDebugConsole", Value(vm.NewNativeFunction(Nothing)), 6);
     vm.DefineOwn(global, "NaN", Value(std::numeric_limits<double>::quiet_NaN()), 0);

@@ -1,4 +1,5 @@
 #include "swf/script/builtins/Builtins.h"
+#include "swf/script/display/ClipMethods.h"
 
 namespace swf::script::builtins {
 
@@ -17,6 +18,8 @@ void InstallAll(Vm& vm) {
     InstallError(vm);
     InstallAsBroadcaster(vm);
     InstallSystem(vm);
+    InstallMovieClip(vm);
+    InstallButton(vm);
 }
 
 } // namespace swf::script::builtins

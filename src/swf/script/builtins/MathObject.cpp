@@ -41,22 +41,52 @@ Completion Binary(NativeCall& call) {
     return Value(F(*x, *y));
 }
 
-double Abs(double x) { return std::fabs(x); }
-double Acos(double x) { return std::acos(x); }
-double Asin(double x) { return std::asin(x); }
-double Atan(double x) { return std::atan(x); }
-double Ceil(double x) { return std::ceil(x); }
-double Cos(double x) { return std::cos(x); }
-double Exp(double x) { return std::exp(x); }
-double Floor(double x) { return std::floor(x); }
-double Log(double x) { return std::log(x); }
+double Abs(double x) {
+    return std::fabs(x);
+}
+double Acos(double x) {
+    return std::acos(x);
+}
+double Asin(double x) {
+    return std::asin(x);
+}
+double Atan(double x) {
+    return std::atan(x);
+}
+double Ceil(double x) {
+    return std::ceil(x);
+}
+double Cos(double x) {
+    return std::cos(x);
+}
+double Exp(double x) {
+    return std::exp(x);
+}
+double Floor(double x) {
+    return std::floor(x);
+}
+double Log(double x) {
+    return std::log(x);
+}
 // Math.round rounds halves up, towards positive infinity.
-double Round(double x) { return std::floor(x + 0.5); }
-double Sin(double x) { return std::sin(x); }
-double Sqrt(double x) { return std::sqrt(x); }
-double Tan(double x) { return std::tan(x); }
-double Atan2(double y, double x) { return std::atan2(y, x); }
-double Pow(double x, double y) { return std::pow(x, y); }
+double Round(double x) {
+    return std::floor(x + 0.5);
+}
+double Sin(double x) {
+    return std::sin(x);
+}
+double Sqrt(double x) {
+    return std::sqrt(x);
+}
+double Tan(double x) {
+    return std::tan(x);
+}
+double Atan2(double y, double x) {
+    return std::atan2(y, x);
+}
+double Pow(double x, double y) {
+    return std::pow(x, y);
+}
 double Max(double x, double y) {
     if (std::isnan(x) || std::isnan(y)) {
         return std::numeric_limits<double>::quiet_NaN();
@@ -89,8 +119,12 @@ Completion MinMax(NativeCall& call, bool max) {
     return Value(max ? Max(*x, *y) : Min(*x, *y));
 }
 
-Completion MaxFunction(NativeCall& call) { return MinMax(call, true); }
-Completion MinFunction(NativeCall& call) { return MinMax(call, false); }
+Completion MaxFunction(NativeCall& call) {
+    return MinMax(call, true);
+}
+Completion MinFunction(NativeCall& call) {
+    return MinMax(call, false);
+}
 
 Completion Random(NativeCall& call) {
     const std::uint32_t bits = call.vm.Random()();
@@ -98,12 +132,12 @@ Completion Random(NativeCall& call) {
 }
 
 constexpr Method functions[] = {
-    {"abs", Unary<Abs>, 5},     {"acos", Unary<Acos>, 5},     {"asin", Unary<Asin>, 5},
-    {"atan", Unary<Atan>, 5},   {"atan2", Binary<Atan2>, 5},  {"ceil", Unary<Ceil>, 5},
-    {"cos", Unary<Cos>, 5},     {"exp", Unary<Exp>, 5},       {"floor", Unary<Floor>, 5},
-    {"log", Unary<Log>, 5},     {"max", MaxFunction, 5},      {"min", MinFunction, 5},
-    {"pow", Binary<Pow>, 5},    {"random", Random, 5},        {"round", Unary<Round>, 5},
-    {"sin", Unary<Sin>, 5},     {"sqrt", Unary<Sqrt>, 5},     {"tan", Unary<Tan>, 5},
+    {"abs", Unary<Abs>, 5},   {"acos", Unary<Acos>, 5},    {"asin", Unary<Asin>, 5},
+    {"atan", Unary<Atan>, 5}, {"atan2", Binary<Atan2>, 5}, {"ceil", Unary<Ceil>, 5},
+    {"cos", Unary<Cos>, 5},   {"exp", Unary<Exp>, 5},      {"floor", Unary<Floor>, 5},
+    {"log", Unary<Log>, 5},   {"max", MaxFunction, 5},     {"min", MinFunction, 5},
+    {"pow", Binary<Pow>, 5},  {"random", Random, 5},       {"round", Unary<Round>, 5},
+    {"sin", Unary<Sin>, 5},   {"sqrt", Unary<Sqrt>, 5},    {"tan", Unary<Tan>, 5},
 };
 
 } // namespace

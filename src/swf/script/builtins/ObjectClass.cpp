@@ -118,7 +118,9 @@ Completion ToLocaleString(NativeCall& call) {
     return call.vm.CallMethod(call.thisValue, call.vm.N().toString, {});
 }
 
-Completion ValueOf(NativeCall& call) { return call.thisValue; }
+Completion ValueOf(NativeCall& call) {
+    return call.thisValue;
+}
 
 Completion Watch(NativeCall& call) {
     Object* self = call.ThisObject();
@@ -234,8 +236,7 @@ void InstallObjectMembers(Vm& vm) {
         PropertyFlag::DontEnum | PropertyFlag::DontDelete | PropertyFlag::ReadOnly;
     vm.DefineOwn(b.objectConstructor, vm.N().proto, Value(b.functionPrototype),
                  classFlags | PropertyFlag::Version6);
-    vm.DefineOwn(b.objectConstructor, vm.N().constructor, Value(b.functionConstructor),
-                 classFlags);
+    vm.DefineOwn(b.objectConstructor, vm.N().constructor, Value(b.functionConstructor), classFlags);
     AddMethods(vm, b.objectPrototype, prototypeMethods);
     AddMethods(vm, b.objectConstructor, staticMethods, PropertyFlag::ReadOnly);
 }

@@ -70,7 +70,8 @@ ScriptResult<double> IntegerArg(NativeCall& call, std::size_t i, double fallback
     if (!n) {
         return n;
     }
-    return ToIntegerValue(*n);
+    // Positions are 32-bit integers: infinities and NaN are 0.
+    return double(ToInt32(*n));
 }
 
 Value MakeString(NativeCall& call, const Chars& chars) {
@@ -210,6 +211,9 @@ Completion Slice(NativeCall& call) {
     if (!s) {
         return s.Abrupt();
     }
+    if (!call.Has(0)) {
+        return Value();
+    }
     const Chars chars = Characters((*s)->View(), call.Version());
     const auto start = IntegerArg(call, 0, 0);
     if (!start) {
@@ -224,8 +228,8 @@ Completion Slice(NativeCall& call) {
     if (from >= to) {
         return Value(call.vm.N().empty);
     }
-    return MakeString(call, Chars(chars.begin() + std::ptrdiff_t(from),
-                                  chars.begin() + std::ptrdiff_t(to)));
+    return MakeString(
+        call, Chars(chars.begin() + std::ptrdiff_t(from), chars.begin() + std::ptrdiff_t(to)));
 }
 
 Completion Substr(NativeCall& call) {
@@ -243,16 +247,18 @@ Completion Substr(NativeCall& call) {
     if (!length) {
         return length.Abrupt();
     }
+    // A negative length is the whole string's less that much, and gives
+    // nothing when that reaches the end.
     double count = *length;
     if (count < 0) {
-        count += double(chars.size() - from);
-        if (count < 0) {
+        count += double(chars.size());
+        if (count < 0 || double(from) + count >= double(chars.size())) {
             count = 0;
         }
     }
     const std::size_t to = std::min(chars.size(), from + std::size_t(std::min(count, 1e15)));
-    return MakeString(call, Chars(chars.begin() + std::ptrdiff_t(from),
-                                  chars.begin() + std::ptrdiff_t(to)));
+    return MakeString(
+        call, Chars(chars.begin() + std::ptrdiff_t(from), chars.begin() + std::ptrdiff_t(to)));
 }
 
 Completion Substring(NativeCall& call) {
@@ -274,8 +280,8 @@ Completion Substring(NativeCall& call) {
     if (from > to) {
         std::swap(from, to);
     }
-    return MakeString(call, Chars(chars.begin() + std::ptrdiff_t(from),
-                                  chars.begin() + std::ptrdiff_t(to)));
+    return MakeString(
+        call, Chars(chars.begin() + std::ptrdiff_t(from), chars.begin() + std::ptrdiff_t(to)));
 }
 
 Completion Split(NativeCall& call) {
@@ -286,17 +292,6 @@ Completion Split(NativeCall& call) {
     }
     ArrayObject* result = vm.NewArray();
     const int version = call.Version();
-    double limit = 4294967295.0;
-    if (call.Has(1) && !call.Arg(1).IsUndefined()) {
-        const auto l = vm.ToNumber(call.Arg(1));
-        if (!l) {
-            return l.Abrupt();
-        }
-        limit = ToIntegerValue(*l);
-        if (limit <= 0) {
-            return Value(result);
-        }
-    }
     if (!call.Has(0) || call.Arg(0).IsUndefined()) {
         result->Push(vm, Value(*s));
         return Value(result);
@@ -305,9 +300,21 @@ Completion Split(NativeCall& call) {
     if (!delimiterText) {
         return delimiterText.Abrupt();
     }
+    double limit = 4294967295.0;
+    if (call.Has(1) && !call.Arg(1).IsUndefined()) {
+        const auto l = vm.ToNumber(call.Arg(1));
+        if (!l) {
+            return l.Abrupt();
+        }
+        limit = double(ToInt32(*l));
+        if (limit <= 0) {
+            return Value(result);
+        }
+    }
     const Chars chars = Characters((*s)->View(), version);
     const Chars delimiter = Characters((*delimiterText)->View(), version);
-    if (delimiter.empty()) {
+    if (delimiter.empty() || (version < 6 && delimiter.size() > 1)) {
+        // SWF 5 splits at single characters only.
         if (version < 6) {
             result->Push(vm, Value(*s));
             return Value(result);
@@ -391,8 +398,12 @@ Completion ChangeCase(NativeCall& call, bool upper) {
     return MakeString(call, chars);
 }
 
-Completion ToLowerCase(NativeCall& call) { return ChangeCase(call, false); }
-Completion ToUpperCase(NativeCall& call) { return ChangeCase(call, true); }
+Completion ToLowerCase(NativeCall& call) {
+    return ChangeCase(call, false);
+}
+Completion ToUpperCase(NativeCall& call) {
+    return ChangeCase(call, true);
+}
 
 Completion FromCharCode(NativeCall& call) {
     std::string out;

@@ -10,6 +10,17 @@ bool ClipObject::GetSpecial(Vm& vm, String* name, Value& out) {
     if (!clips) {
         return false;
     }
+    // A reference to a clip that left reads the clip now at its path, or
+    // nothing.
+    if (Object* live = clips->Live(this); live != this) {
+        if (!live) {
+            out = Value();
+            return true;
+        }
+        const Completion got = vm.GetMember(live, name);
+        out = got.IsNormal() ? got.GetValue() : Value();
+        return true;
+    }
     const std::string_view view = name->View();
     if (!view.empty() && view[0] == '_') {
         if (const auto property = ClipPropertyByName(view)) {
@@ -39,7 +50,16 @@ bool ClipObject::GetSpecial(Vm& vm, String* name, Value& out) {
 
 bool ClipObject::SetSpecial(Vm& vm, String* name, const Value& value) {
     ClipHost* clips = vm.Clips();
-    if (!clips || name->Empty() || name->View()[0] != '_') {
+    if (!clips) {
+        return false;
+    }
+    if (Object* live = clips->Live(this); live != this) {
+        if (live) {
+            vm.SetMember(live, name, value);
+        }
+        return true;
+    }
+    if (name->Empty() || name->View()[0] != '_') {
         return false;
     }
     const auto property = ClipPropertyByName(name->View());

@@ -10,6 +10,7 @@
 #include "swf/script/NumberText.h"
 #include "swf/script/TextEncoding.h"
 #include "swf/script/Vm.h"
+#include "swf/script/display/ClipGeometry.h"
 
 namespace swf::script {
 
@@ -84,7 +85,14 @@ ClipObject* RuntimeClips::ObjectFor(DisplayObject* object) {
         return nullptr;
     }
     ClipObject* made = vm.GetHeap().Make<ClipObject>(kind, object->Handle(), PathOf(*object));
-    if (Object* prototype = PrototypeFor(vm, kind)) {
+    Object* prototype = PrototypeFor(vm, kind);
+    if (Object* registered = RegisteredClass(*object)) {
+        const Property* p = registered->Properties().Find(vm.N().prototype, vm.Version());
+        if (p && p->value.IsObject()) {
+            prototype = p->value.AsObject();
+        }
+    }
+    if (prototype) {
         vm.SetPrototype(made, prototype);
     }
     objects.emplace(object->Handle(), made);
@@ -286,8 +294,12 @@ Value RuntimeClips::GetProperty(Object* clip, ClipProperty property) {
     case ClipProperty::Visible:
         return Value(object->Visible());
     case ClipProperty::Width:
-    case ClipProperty::Height:
-        return Value(0.0);
+    case ClipProperty::Height: {
+        const TwipBounds bounds =
+            LocalBounds(*object).Transformed(Affine::FromMatrix(object->GetMatrix()));
+        const double twips = property == ClipProperty::Width ? bounds.Width() : bounds.Height();
+        return Value(std::round(twips) / TwipsPerPixel);
+    }
     case ClipProperty::Target:
         return Value(vm.NewString(SlashPath(clip)));
     case ClipProperty::Name:
@@ -354,6 +366,20 @@ void RuntimeClips::SetProperty(Object* clip, ClipProperty property, const Value&
             object->SetVisible(value.AsBoolean());
         } else if (const auto n = number()) {
             object->SetVisible(*n != 0);
+        }
+        return;
+    case ClipProperty::Width:
+    case ClipProperty::Height:
+        if (const auto n = number(); n && self) {
+            // The scale that gives the size asked, the rotation kept.
+            const TwipBounds local = LocalBounds(*object);
+            const bool width = property == ClipProperty::Width;
+            const double size = width ? local.Width() : local.Height();
+            if (size > 0) {
+                SetTransformProperty(*object, *self,
+                                     width ? ClipProperty::XScale : ClipProperty::YScale,
+                                     *n * TwipsPerPixel / size * 100.0);
+            }
         }
         return;
     case ClipProperty::Name:
@@ -454,14 +480,84 @@ void RuntimeClips::CallFrame(Object* clip, std::size_t frame) {
     scripts.RunFrameActionsNow(*c, c->GetTimeline()->frames[frame]);
 }
 
-void RuntimeClips::Duplicate(Object* clip, std::string_view name, int depth) {
+Object* RuntimeClips::Duplicate(Object* clip, std::string_view name, int depth) {
     MovieClip* source = DisplayClip(clip);
     if (!source || source->IsRoot()) {
+        return nullptr;
+    }
+    MovieClip* made = source->Duplicate(std::string(name), depths::FromScript(depth));
+    if (!made) {
+        return nullptr;
+    }
+    const DisplayHandle handle = made->Handle();
+    scripts.ConstructNow(*made);
+    return ObjectFor(player.Find(handle));
+}
+
+std::int64_t RuntimeClips::ScriptDepth(const DisplayObject& object) const {
+    return object.Parent() ? depths::ToScript(object.GetDepth()) : rootDepth;
+}
+
+void RuntimeClips::SwapDepths(DisplayObject& object, std::int64_t scriptDepth) {
+    if (!object.Parent()) {
+        // The root has no siblings; it only takes the number.
+        rootDepth = scriptDepth;
         return;
     }
-    if (MovieClip* made = source->Duplicate(std::string(name), depths::FromScript(depth))) {
-        scripts.ConstructNow(*made);
+    object.SwapDepths(depths::FromScript(scriptDepth));
+}
+
+std::size_t RuntimeClips::BytesOf(const MovieClip& clip) const {
+    // A clip a script made empty has no bytes of its own; any other shares
+    // the movie's.
+    if (!clip.IsRoot() && !clip.GetTimeline()) {
+        return 0;
     }
+    return player.GetMovie().header.fileLength;
+}
+
+void RuntimeClips::Unload(MovieClip& clip) {
+    std::vector<DisplayHandle> children;
+    for (const auto& [depth, child] : clip.GetChildren()) {
+        children.push_back(child->Handle());
+    }
+    for (const DisplayHandle& handle : children) {
+        if (DisplayObject* child = player.Find(handle)) {
+            child->Remove();
+        }
+    }
+    clip.Stop();
+}
+
+bool RuntimeClips::HitTestPoint(const DisplayObject& object, double x, double y, bool) const {
+    // FIXME: with shapeFlag Flash tests the shapes themselves; the bounds
+    // stand in until the runtime's hit testing is there.
+    return LocalBounds(object).Transformed(ToStage(object)).Contains(x, y);
+}
+
+void RuntimeClips::SetMask(DisplayObject& object, DisplayObject* mask) {
+    if (mask) {
+        masks[object.Handle()] = mask->Handle();
+    } else {
+        masks.erase(object.Handle());
+    }
+}
+
+Object* RuntimeClips::RegisteredClass(const DisplayObject& object) {
+    const CharacterId id = object.CharacterIdOrZero();
+    if (id == 0 || vm.RegisteredClasses().empty()) {
+        return nullptr;
+    }
+    const std::string* name = exports.NameOf(player.GetMovie(), id);
+    if (!name) {
+        return nullptr;
+    }
+    for (const auto& [symbol, constructor] : vm.RegisteredClasses()) {
+        if (EqualsIgnoringAsciiCase(symbol->View(), *name)) {
+            return constructor;
+        }
+    }
+    return nullptr;
 }
 
 void RuntimeClips::Remove(Object* clip) {

@@ -13,6 +13,7 @@
 #include "swf/script/ClipHost.h"
 #include "swf/script/Heap.h"
 #include "swf/script/display/ClipObject.h"
+#include "swf/script/display/ExportNames.h"
 
 namespace swf::script {
 
@@ -32,6 +33,27 @@ public:
     // The display object a script object stands for now (see Live).
     DisplayObject* Display(Object* clip);
     MovieClip* DisplayClip(Object* clip);
+
+    RuntimeClips* Runtime() override { return this; }
+    MoviePlayer& Player() { return player; }
+    Vm& GetVm() { return vm; }
+    MovieScripts& Scripts() { return scripts; }
+    ExportNames& Exports() { return exports; }
+
+    // The depth scripts see (getDepth); the root's is its own.
+    std::int64_t ScriptDepth(const DisplayObject& object) const;
+    // swapDepths to a script depth already checked to be in range.
+    void SwapDepths(DisplayObject& object, std::int64_t scriptDepth);
+    // getBytesLoaded and getBytesTotal.
+    std::size_t BytesOf(const MovieClip& clip) const;
+    // unloadMovie: the clip keeps its place and loses what it holds.
+    void Unload(MovieClip& clip);
+    // hitTest(x, y, shapeFlag) at a stage point in twips.
+    bool HitTestPoint(const DisplayObject& object, double x, double y, bool shape) const;
+    // setMask: mask (null to clear) masks object.
+    void SetMask(DisplayObject& object, DisplayObject* mask);
+    // The class Object.registerClass gave the symbol the object shows.
+    Object* RegisteredClass(const DisplayObject& object);
 
     // Forgets script objects whose display objects are gone (their objects
     // stay while a script holds them, resolving by path).
@@ -61,7 +83,7 @@ public:
     std::optional<std::size_t> FindLabel(Object* clip, std::string_view label) override;
     void CallFrame(Object* clip, std::size_t frame) override;
 
-    void Duplicate(Object* clip, std::string_view name, int depth) override;
+    Object* Duplicate(Object* clip, std::string_view name, int depth) override;
     void Remove(Object* clip) override;
     void StartDrag(Object* clip, bool lockCenter,
                    std::optional<std::array<double, 4>> bounds) override;
@@ -83,7 +105,11 @@ private:
     Vm& vm;
     MovieScripts& scripts;
     std::unordered_map<DisplayHandle, ClipObject*> objects;
+    ExportNames exports;
     std::optional<DisplayHandle> dragged;
+    std::int64_t rootDepth = -16384;
+    // setMask: masked object to its mask.
+    std::unordered_map<DisplayHandle, DisplayHandle> masks;
     int quality = 2; // 0 low, 1 medium, 2 high, 3 best
 };
 

@@ -1,0 +1,13 @@
+// MovieClip and Button as classes: their constructors, and the methods
+// scripts call on clips (timelines, depths, making and removing clips,
+// bounds and coordinates, dragging, URLs).
+#pragma once
+
+namespace swf::script {
+
+class Vm;
+
+void InstallMovieClip(Vm& vm);
+void InstallButton(Vm& vm);
+
+} // namespace swf::script

@@ -1,0 +1,184 @@
+// Clips as scripts see them, on movies the writer makes: what a script makes
+// and moves on the stage, reads back as Flash Player gives it.
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "TestMovies.h"
+#include "swf/format/TagCodes.h"
+#include "swf/script/TraceRun.h"
+#include "swfwriter/ActionWriter.h"
+
+namespace {
+
+using swfwriter::ActionWriter;
+namespace action = swfwriter::action;
+
+// Calls a method: pushes the arguments (last first), their count, the
+// object's variable and the method's name.
+ActionWriter& CallMethod(ActionWriter& a, std::string_view object, std::string_view method,
+                         const std::vector<double>& numbers,
+                         const std::vector<std::string>& texts = {}) {
+    for (auto n = numbers.rbegin(); n != numbers.rend(); ++n) {
+        a.Push(*n);
+    }
+    for (auto t = texts.rbegin(); t != texts.rend(); ++t) {
+        a.Push(*t);
+    }
+    a.Push(double(numbers.size() + texts.size())).Push(object).Op(action::GetVariable);
+    return a.Push(method).Op(action::CallMethod);
+}
+
+ActionWriter& TraceMember(ActionWriter& a, std::string_view object, std::string_view member) {
+    return a.Push(object)
+        .Op(action::GetVariable)
+        .Push(member)
+        .Op(action::GetMember)
+        .Op(action::Trace);
+}
+
+std::vector<std::string> Traces(const std::vector<std::uint8_t>& movie, int frames = 1) {
+    swf::script::TraceRunOptions options;
+    options.frames = frames;
+    std::vector<std::string> lines;
+    swf::script::RunForTrace(movie, options,
+                             [&](std::string_view line) { lines.emplace_back(line); });
+    return lines;
+}
+
+TEST(ClipScripts, DepthsOfMadeClipsReadBackAndSwap) {
+    swfwriter::MovieWriter movie(8, 200, 150, 12.0);
+    ActionWriter a;
+    // a = createEmptyMovieClip("a", 1); b = createEmptyMovieClip("b", 5)
+    a.Push("a");
+    CallMethod(a, "this", "createEmptyMovieClip", {1}, {"a"}).Op(action::SetVariable);
+    a.Push("b");
+    CallMethod(a, "this", "createEmptyMovieClip", {5}, {"b"}).Op(action::SetVariable);
+    CallMethod(a, "a", "swapDepths", {}, {}).Op(action::Pop); // no argument: nothing
+    a.Push("b").Op(action::GetVariable).Push(1.0).Push("a").Op(action::GetVariable);
+    a.Push("swapDepths").Op(action::CallMethod).Op(action::Pop); // a.swapDepths(b)
+    CallMethod(a, "a", "getDepth", {}).Op(action::Trace);
+    CallMethod(a, "b", "getDepth", {}).Op(action::Trace);
+    CallMethod(a, "this", "getInstanceAtDepth", {5}).Op(action::Trace);
+    CallMethod(a, "this", "getNextHighestDepth", {}).Op(action::Trace);
+    CallMethod(a, "this", "getDepth", {}).Op(action::Trace);
+    movie.Tag(swf::tag::DoAction, a.Finish());
+    movie.ShowFrame();
+    EXPECT_EQ(Traces(movie.Finish()),
+              (std::vector<std::string>{"5", "1", "_level0.a", "6", "-16384"}));
+}
+
+TEST(ClipScripts, AttachedClipGetsItsInitObjectBeforeItsRegisteredClassConstructs) {
+    swfwriter::MovieWriter movie(8, 200, 150, 12.0);
+    swfwriter::TimelineWriter empty;
+    empty.ShowFrame();
+    const std::uint16_t sprite = movie.DefineSprite(empty);
+    // ExportAssets: one symbol, "Ball".
+    std::vector<std::uint8_t> exports{1, 0, static_cast<std::uint8_t>(sprite), 0};
+    for (char c : std::string("Ball")) {
+        exports.push_back(static_cast<std::uint8_t>(c));
+    }
+    exports.push_back(0);
+    movie.Tag(swf::tag::ExportAssets, exports);
+
+    ActionWriter a;
+    // function Ball() { trace("made " + this.speed); }
+    ActionWriter body;
+    body.Push("made ").Push("this").Op(action::GetVariable).Push("speed").Op(action::GetMember);
+    body.Op(action::Add2).Op(action::Trace);
+    a.DefineFunction("Ball", {}, body);
+    // Object.registerClass("ball", Ball): names match without regard to case.
+    a.Push("Ball").Op(action::GetVariable).Push("ball").Push(2.0).Push("Object");
+    a.Op(action::GetVariable).Push("registerClass").Op(action::CallMethod).Op(action::Pop);
+    // c = attachMovie("Ball", "c", 3, {speed: 7})
+    a.Push("c").Push("speed").Push(7.0).Push(1.0).Op(action::InitObject);
+    a.Push(3.0).Push("c").Push("BALL").Push(4.0).Push("this").Op(action::GetVariable);
+    a.Push("attachMovie").Op(action::CallMethod).Op(action::SetVariable);
+    a.Push("c").Op(action::GetVariable).Op(action::Trace);
+    a.Push("c").Op(action::GetVariable).Push("__proto__").Op(action::GetMember);
+    a.Push("Ball").Op(action::GetVariable).Push("prototype").Op(action::GetMember);
+    a.Op(action::Equals2).Op(action::Trace);
+    CallMethod(a, "this", "attachMovie", {4}, {"Nothing", "d"}).Op(action::Trace);
+    movie.Tag(swf::tag::DoAction, a.Finish());
+    movie.ShowFrame();
+    EXPECT_EQ(Traces(movie.Finish()),
+              (std::vector<std::string>{"made 7", "_level0.c", "true", "undefined"}));
+}
+
+TEST(ClipScripts, BoundsAndSizesFollowTheShapesUnderTheirTransforms) {
+    swfwriter::MovieWriter movie(8, 200, 150, 12.0);
+    const std::uint16_t square = movie.DefineShape(testmovies::Square({255, 0, 0}, 400));
+    swfwriter::TimelineWriter inner;
+    inner.Place(1, square, {.matrix = swfwriter::Matrix::Translate(200, 0)});
+    inner.ShowFrame();
+    const std::uint16_t sprite = movie.DefineSprite(inner);
+    movie.Place(1, sprite,
+                {.matrix = swfwriter::Matrix::Transform(1000, 2000, 2.0, 1.0, 0.0), .name = "s"});
+    ActionWriter a;
+    TraceMember(a, "s", "_width");
+    TraceMember(a, "s", "_height");
+    // b = s.getBounds(_root): the square at x 50 + 2 * 10 .. 50 + 2 * 30, y 100 .. 120.
+    a.Push("b").Push("_root").Op(action::GetVariable).Push(1.0).Push("s");
+    a.Op(action::GetVariable).Push("getBounds").Op(action::CallMethod).Op(action::SetVariable);
+    for (const char* side : {"xMin", "xMax", "yMin", "yMax"}) {
+        TraceMember(a, "b", side);
+    }
+    // s._width = 20 halves the scale across: 100 % of the square's 20 pixels.
+    a.Push("s").Op(action::GetVariable).Push("_width").Push(20.0).Op(action::SetMember);
+    TraceMember(a, "s", "_xscale");
+    // p = {x: 0, y: 0}; s.localToGlobal(p)
+    a.Push("p").Push("x").Push(0.0).Push("y").Push(0.0).Push(2.0).Op(action::InitObject);
+    a.Op(action::SetVariable);
+    a.Push("p").Op(action::GetVariable).Push(1.0).Push("s").Op(action::GetVariable);
+    a.Push("localToGlobal").Op(action::CallMethod).Op(action::Pop);
+    TraceMember(a, "p", "x");
+    TraceMember(a, "p", "y");
+    CallMethod(a, "s", "hitTest", {75, 105, 0}).Op(action::Trace);
+    CallMethod(a, "s", "hitTest", {5, 105, 0}).Op(action::Trace);
+    movie.Tag(swf::tag::DoAction, a.Finish());
+    movie.ShowFrame();
+    EXPECT_EQ(Traces(movie.Finish()),
+              (std::vector<std::string>{"40", "20", "70", "110", "100", "120", "100", "50", "100",
+                                        "true", "false"}));
+}
+
+TEST(ClipScripts, ReferenceToARemovedClipReadsTheClipPlacedAtItsPathSince) {
+    swfwriter::MovieWriter movie(8, 200, 150, 12.0);
+    ActionWriter a;
+    a.Push("x");
+    CallMethod(a, "this", "createEmptyMovieClip", {0}, {"a"}).Op(action::SetVariable);
+    a.Push("x").Op(action::GetVariable).Push("answer").Push(42.0).Op(action::SetMember);
+    TraceMember(a, "x", "answer");
+    CallMethod(a, "this", "createEmptyMovieClip", {0}, {"a"}).Op(action::Pop);
+    TraceMember(a, "x", "answer");
+    a.Push("a").Op(action::GetVariable).Push("answer").Push(43.0).Op(action::SetMember);
+    TraceMember(a, "x", "answer");
+    CallMethod(a, "x", "removeMovieClip", {}).Op(action::Pop);
+    TraceMember(a, "x", "answer");
+    movie.Tag(swf::tag::DoAction, a.Finish());
+    movie.ShowFrame();
+    EXPECT_EQ(Traces(movie.Finish()),
+              (std::vector<std::string>{"42", "undefined", "43", "undefined"}));
+}
+
+TEST(ClipScripts, RecursionWithoutEndStopsEveryScriptOfTheMovie) {
+    swfwriter::MovieWriter movie(8, 200, 150, 12.0);
+    ActionWriter a;
+    // this.onEnterFrame = function () { trace("tick"); }
+    ActionWriter tick;
+    tick.Push("tick").Op(action::Trace);
+    a.Push("this").Op(action::GetVariable).Push("onEnterFrame");
+    a.DefineFunction("", {}, tick).Op(action::SetMember);
+    // function f() { f(); } f(); trace("after");
+    ActionWriter body;
+    body.Push(0.0).Push("f").Op(action::CallFunction).Op(action::Pop);
+    a.DefineFunction("f", {}, body);
+    a.Push(0.0).Push("f").Op(action::CallFunction).Op(action::Pop);
+    a.Push("after").Op(action::Trace);
+    movie.Tag(swf::tag::DoAction, a.Finish());
+    movie.ShowFrame();
+    EXPECT_TRUE(Traces(movie.Finish(), 3).empty());
+}
+
+} // namespace
