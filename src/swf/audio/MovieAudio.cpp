@@ -13,6 +13,9 @@ template <typename... Handlers>
 struct Overloaded : Handlers... {
     using Handlers::operator()...;
 };
+// Spelt out for compilers that do not deduce an aggregate's arguments.
+template <typename... Handlers>
+Overloaded(Handlers...) -> Overloaded<Handlers...>;
 
 // The sound DefineButtonSound gives a state change, if any.
 const ButtonSound* SoundOfChange(const ButtonSounds& sounds, ButtonState from, ButtonState to) {
