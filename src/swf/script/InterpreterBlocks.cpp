@@ -94,8 +94,12 @@ Completion Interpreter::RunTry(const Record& r, std::size_t& next) {
     }
     const std::size_t stackHeight = stack.size();
 
+    // A jump out of a block leaves the whole statement at once: Flash runs
+    // no finally then.
+    bool jumpedOut = false;
     auto exitOf = [&](const Completion& c, std::size_t rangeEnd) {
-        return c.IsNormal() && pc != rangeEnd ? pc : after;
+        jumpedOut = c.IsNormal() && pc != rangeEnd;
+        return jumpedOut ? pc : after;
     };
     Completion c = Run(tryBegin, catchBegin);
     std::size_t exit = exitOf(c, catchBegin);
@@ -121,7 +125,7 @@ Completion Interpreter::RunTry(const Record& r, std::size_t& next) {
             return c;
         }
     }
-    if (hasFinally) {
+    if (hasFinally && !jumpedOut) {
         if (c.IsThrow()) {
             stack.resize(std::max(stackHeight, a.stackBase));
         }
