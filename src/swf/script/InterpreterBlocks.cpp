@@ -38,7 +38,8 @@ Completion Interpreter::DefineFunction(const Record& r, bool isFunction2, std::s
 
     FunctionObject* f = vm.NewNativeFunction(nullptr);
     f->code = std::move(code);
-    f->scope = a.scope;
+    // SWF 5 functions close over nothing: their names are the timeline's.
+    f->scope = a.version >= 6 ? a.scope : nullptr;
     f->target = a.originalTarget;
     f->pool = a.pool;
     Object* prototype = vm.NewObject();
@@ -61,10 +62,13 @@ Completion Interpreter::RunWith(const Record& r, std::size_t& next) {
     const std::size_t size = ReadU16(r.data, 0);
     const std::size_t end = std::min(r.next + size, a.end);
     Object* object = vm.ToObject(Pop());
-    Scope* saved = a.scope;
-    if (object) {
-        a.scope = vm.GetHeap().Make<Scope>(object, a.scope);
+    // with (undefined) and with (null) skip their block.
+    if (!object) {
+        next = end;
+        return Value();
     }
+    Scope* saved = a.scope;
+    a.scope = vm.GetHeap().Make<Scope>(object, a.scope);
     const Completion c = Run(r.next, end);
     a.scope = saved;
     next = pc;

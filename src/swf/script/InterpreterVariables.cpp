@@ -252,8 +252,11 @@ Completion Interpreter::SetVariable(String* name, const Value& value) {
         }
         return vm.SetMember(holder, vm.Intern(view.substr(split + 1)), value);
     }
+    // A scope object takes the value only when the name is its own: one
+    // it inherits is set on the timeline instead.
     for (Scope* s = a.scope; s; s = s->parent) {
-        if (Has(s->object, name)) {
+        Value ignored;
+        if (s->object->GetSpecial(vm, name, ignored) || vm.FindOwn(s->object, name)) {
             return vm.SetMember(s->object, name, value);
         }
     }
