@@ -225,12 +225,17 @@ Completion Interpreter::NewMethodAction() {
     const Value object = Pop();
     const std::vector<Value> args = PopArguments();
     Value constructor = object;
-    if (!(nameValue.IsUndefined() || (nameValue.IsString() && nameValue.AsString()->Empty()))) {
-        const auto name = NameOf(nameValue);
-        if (!name) {
-            return name.Abrupt();
+    // No name, or one that is empty as a string, constructs the object.
+    String* name = nullptr;
+    if (!nameValue.IsUndefined()) {
+        const auto converted = NameOf(nameValue);
+        if (!converted) {
+            return converted.Abrupt();
         }
-        const Completion got = vm.GetMember(object, *name);
+        name = *converted;
+    }
+    if (name && !name->Empty()) {
+        const Completion got = vm.GetMember(object, name);
         if (got.IsAbrupt()) {
             return got;
         }
