@@ -11,17 +11,18 @@ void InstallMovieControl() {
     InstallMovieControl(std::make_shared<HostFiles>());
 }
 
-void InstallMovieControl(std::shared_ptr<FileSystem> files, HttpLimits limits) {
-    RegisterControlClass(MovieControlClassId, [files, limits]() -> std::unique_ptr<HostedControl> {
-        return std::make_unique<MovieControl>(files, limits);
-    });
+void InstallMovieControl(std::shared_ptr<FileSystem> files, HttpLimits limits, TraceSink trace) {
+    RegisterControlClass(MovieControlClassId,
+                         [files, limits, trace]() -> std::unique_ptr<HostedControl> {
+                             return std::make_unique<MovieControl>(files, limits, trace);
+                         });
 }
 
 std::uint64_t MovieControl::DeviceClock::NowMilliseconds() const {
     return GetTickCount();
 }
 
-MovieControl::MovieControl(std::shared_ptr<FileSystem> files, HttpLimits limits)
+MovieControl::MovieControl(std::shared_ptr<FileSystem> files, HttpLimits limits, TraceSink trace)
     : files(std::move(files)),
       // A transfer counts as the device's background work while it runs, so
       // that a virtual clock waits for its result.
@@ -33,7 +34,7 @@ MovieControl::MovieControl(std::shared_ptr<FileSystem> files, HttpLimits limits)
                   PostMessageW(window, WakeMessage, 0, 0);
               }
           },
-          [this] { UpdatePicture(); }) {}
+          [this] { UpdatePicture(); }, std::move(trace)) {}
 
 MovieControl::~MovieControl() = default;
 
