@@ -24,8 +24,10 @@ inline constexpr char16_t MovieControlClassId[] = u"{D27CDB6E-AE6D-11CF-96B8-444
 // Registers the movie control with the current device. files reads the
 // movies of "file://" URLs; by default host paths only, until the device's
 // own file functions are there to read device paths.
+// trace gets the trace lines of the movies' scripts (UTF-8), if given.
 void InstallMovieControl();
-void InstallMovieControl(std::shared_ptr<FileSystem> files, HttpLimits limits = {});
+void InstallMovieControl(std::shared_ptr<FileSystem> files, HttpLimits limits = {},
+                         std::function<void(std::string_view line)> trace = {});
 
 class MovieControl final : public HostedControl {
 public:
@@ -35,7 +37,8 @@ public:
     static constexpr UINT_PTR FrameTimerId = 1;
     static constexpr UINT FrameTimerMilliseconds = 10;
 
-    MovieControl(std::shared_ptr<FileSystem> files, HttpLimits limits);
+    MovieControl(std::shared_ptr<FileSystem> files, HttpLimits limits,
+                 std::function<void(std::string_view line)> trace = {});
     ~MovieControl() override;
     MovieControl(const MovieControl&) = delete;
     MovieControl& operator=(const MovieControl&) = delete;
@@ -51,6 +54,8 @@ private:
         std::uint64_t NowMilliseconds() const override;
     };
 
+    // Tells the container of an event of the movie (journalled by the device).
+    void Raise(const char* event, const std::vector<std::string>& args);
     // Renders the frame when the stage changed, and asks for a paint then.
     void UpdatePicture();
     void Paint(HWND window);

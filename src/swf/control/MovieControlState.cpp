@@ -86,15 +86,32 @@ double NormaliseDegrees(double degrees) {
     return turned;
 }
 
+// A script that runs away is stopped within a fraction of a second on the
+// device, so that the player's own work goes on between frames.
+script::VmLimits ScriptLimits() {
+    script::VmLimits limits;
+    limits.actionsPerFrame = 1'000'000;
+    return limits;
+}
+
 } // namespace
 
 MovieControlState::MovieControlState(FileSystem& files, Fetcher& fetcher, const Clock& clock,
-                                     std::function<void()> wake, std::function<void()> redraw)
-    : clock(clock), redraw(std::move(redraw)), loader(files, fetcher, std::move(wake)) {}
+                                     std::function<void()> wake, std::function<void()> redraw,
+                                     ControlScriptServices services)
+    : clock(clock), redraw(std::move(redraw)), loader(files, fetcher, std::move(wake)),
+      services(std::move(services)) {}
 
 MovieControlState::~MovieControlState() {
-    // The player and the sound borrow the loader's movie.
+    DropPlayer();
+}
+
+void MovieControlState::DropPlayer() {
+    // The player and the sound borrow the loader's movie; the scripts borrow
+    // the player.
     audio.Detach();
+    scripts.reset();
+    scriptHost.reset();
     player.reset();
 }
 
@@ -163,8 +180,7 @@ HRESULT MovieControlState::Invoke(DISPID id, WORD kind, std::span<const Variant>
                 return DISP_E_TYPEMISMATCH;
             }
             // The player borrows the movie the loader is about to replace.
-            audio.Detach();
-            player.reset();
+            DropPlayer();
             frameClock.reset();
             framesSeen = 0;
             playRequested = true;
@@ -316,6 +332,8 @@ void MovieControlState::FollowLoad() {
     const Movie& movie = parser->GetMovie();
     if (!player) {
         player = std::make_unique<MoviePlayer>(movie);
+        scriptHost = std::make_unique<ControlScriptHost>(clock, services, text::ToUtf8(url));
+        scripts = std::make_unique<script::MovieScripts>(*player, *scriptHost, ScriptLimits());
         audio.Attach(movie);
         player->SetRootProperties(rootProperties);
         playRequested ? player->Play() : player->Stop();
@@ -326,7 +344,7 @@ void MovieControlState::FollowLoad() {
     if (movie.root.frames.size() != framesSeen) {
         const bool first = framesSeen == 0;
         framesSeen = movie.root.frames.size();
-        player->FramesAdded();
+        scripts->Start();
         audio.Follow(*player);
         if (first) {
             redraw();
@@ -351,7 +369,7 @@ void MovieControlState::Tick(std::optional<std::uint64_t> unheard) {
         due = static_cast<int>(std::clamp<long>(*lead, 0, FrameClock::maxCatchUp));
     }
     for (int i = 0; i < due; ++i) {
-        player->Tick();
+        scripts->Tick();
         audio.Follow(*player);
     }
     if (due > 0) {

@@ -13,9 +13,11 @@
 
 #include "platform/ControlHost.h"
 #include "swf/audio/MovieAudio.h"
+#include "swf/control/ControlScriptHost.h"
 #include "swf/runtime/HostServices.h"
 #include "swf/runtime/MovieLoader.h"
 #include "swf/runtime/MoviePlayer.h"
+#include "swf/script/MovieScripts.h"
 
 namespace swf {
 
@@ -50,8 +52,11 @@ public:
     // files, fetcher and clock are borrowed and must outlive the state.
     // wake asks for Pump on the user-interface thread (from any thread);
     // redraw asks for the control to be painted again.
+    // services: where the movie's scripts trace and what the control tells
+    // its container (see ControlScriptHost).
     MovieControlState(FileSystem& files, Fetcher& fetcher, const Clock& clock,
-                      std::function<void()> wake, std::function<void()> redraw);
+                      std::function<void()> wake, std::function<void()> redraw,
+                      ControlScriptServices services = {});
     ~MovieControlState();
     MovieControlState(const MovieControlState&) = delete;
     MovieControlState& operator=(const MovieControlState&) = delete;
@@ -83,6 +88,8 @@ public:
 private:
     HRESULT SetClipProperty(std::span<const Variant> args);
     void FollowLoad();
+    // Ends the movie's player and its scripts (a new URL, the end).
+    void DropPlayer();
 
     const Clock& clock;
     std::function<void()> redraw;
@@ -98,6 +105,9 @@ private:
 
     MovieAudio audio;                    // borrows the loader's movie
     std::unique_ptr<MoviePlayer> player; // once the header is read
+    ControlScriptServices services;
+    std::unique_ptr<ControlScriptHost> scriptHost;
+    std::unique_ptr<script::MovieScripts> scripts; // runs the player's actions
     std::optional<FrameClock> frameClock;
     std::size_t framesSeen = 0;
 };
