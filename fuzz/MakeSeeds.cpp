@@ -18,6 +18,7 @@
 #include "resources/ProgramResources.h"
 #include "swfwriter/BlockFont.h"
 #include "swfwriter/MovieWriter.h"
+#include "swfwriter/SoundWriter.h"
 
 namespace {
 
@@ -99,7 +100,39 @@ std::vector<std::uint8_t> OneShapeMovie(Compression compression) {
     return movie.Finish(compression);
 }
 
+// Sounds of each kind: an event sound with an envelope and loops, started
+// and stopped, and a streamed sound in a clip of its own.
+std::vector<std::uint8_t> SoundMovie() {
+    MovieWriter movie(8, 100, 100, 12);
+    std::vector<std::int16_t> tone(2205);
+    for (std::size_t i = 0; i < tone.size(); ++i) {
+        tone[i] = static_cast<std::int16_t>(8000 * std::sin(static_cast<double>(i) / 4.0));
+    }
+    const auto sound =
+        movie.DefineRaw(14, DefineSoundBody({.coding = 3, .rateCode = 1}, 2205, PcmBytes(tone)));
+    TimelineWriter clip;
+    clip.Tag(45, StreamHeadBody({.coding = 3, .rateCode = 1}, 919));
+    for (int frame = 0; frame < 3; ++frame) {
+        clip.Tag(19, PcmBytes(std::span(tone).first(919)));
+        clip.ShowFrame();
+    }
+    movie.Place(1, movie.DefineSprite(clip));
+    SoundInfoFields shaped;
+    shaped.inPoint = 100;
+    shaped.outPoint = 4000;
+    shaped.loops = 3;
+    shaped.envelope = {{0, 0, 32768}, {2000, 32768, 0}};
+    movie.Tag(15, StartSoundBody(sound, shaped));
+    movie.ShowFrame();
+    SoundInfoFields stop;
+    stop.stop = true;
+    movie.Tag(15, StartSoundBody(sound, stop));
+    movie.ShowFrame();
+    return movie.Finish();
+}
+
 void WriteMovies(SeedWriter& seeds, const std::vector<std::string>& targets) {
+    seeds.Write("media", "sounds.swf", SoundMovie());
     const struct {
         Compression compression;
         const char* name;
@@ -178,7 +211,7 @@ int main(int argc, char** argv) {
         return 2;
     }
     SeedWriter seeds(argv[1]);
-    WriteMovies(seeds, {"header_probe", "movie", "render"});
+    WriteMovies(seeds, {"header_probe", "movie", "render", "media"});
     WriteResources(seeds);
     WriteRegistries(seeds);
     WriteSettings(seeds);

@@ -56,6 +56,8 @@ private:
 
     // Tells the container of an event of the movie (journalled by the device).
     void Raise(const char* event, const std::vector<std::string>& args);
+    // The stylus at the point lParam gives, in the window's client area.
+    void Stylus(MovieControlState::Stylus action, LPARAM lParam);
     // Renders the frame when the stage changed, and asks for a paint then.
     void UpdatePicture();
     void Paint(HWND window);

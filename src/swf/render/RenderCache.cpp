@@ -15,6 +15,8 @@ namespace {
 constexpr std::size_t MaxMorphOutlines = 512;
 constexpr std::size_t MaxTransformedPerBitmap = 4;
 
+} // namespace
+
 SurfacePtr SurfaceFromImage(const DecodedImage& image) {
     SurfacePtr surface(cairo_image_surface_create(CAIRO_FORMAT_ARGB32, image.width, image.height));
     if (cairo_surface_status(surface.get()) != CAIRO_STATUS_SUCCESS) {
@@ -31,8 +33,6 @@ SurfacePtr SurfaceFromImage(const DecodedImage& image) {
     cairo_surface_mark_dirty(surface.get());
     return surface;
 }
-
-} // namespace
 
 SurfacePtr TransformSurface(cairo_surface_t* source, const ColorMath& color) {
     const int width = cairo_image_surface_get_width(source);

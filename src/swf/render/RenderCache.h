@@ -12,6 +12,7 @@
 #include <utility>
 #include <vector>
 
+#include "swf/format/DecodedImage.h"
 #include "swf/format/Movie.h"
 #include "swf/render/ShapePainter.h"
 #include "swf/runtime/ShapeTessellation.h"
@@ -22,6 +23,9 @@ struct SurfaceDeleter {
     void operator()(cairo_surface_t* surface) const { cairo_surface_destroy(surface); }
 };
 using SurfacePtr = std::unique_ptr<cairo_surface_t, SurfaceDeleter>;
+
+// A decoded image as a cairo surface; nullptr when there is no memory for it.
+SurfacePtr SurfaceFromImage(const DecodedImage& image);
 
 // The picture of source through a colour transform, which works on straight
 // colours: each pixel is unpremultiplied, transformed and premultiplied

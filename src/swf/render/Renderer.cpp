@@ -3,14 +3,25 @@
 #include <algorithm>
 #include <cmath>
 
+#include "swf/format/TagCodes.h"
 #include "swf/render/BlendCompositing.h"
 #include "swf/render/ShapePainter.h"
 #include "swf/render/TextPainter.h"
+#include "swf/render/VideoPainter.h"
 #include "swf/runtime/ButtonObject.h"
 #include "swf/runtime/GraphicObject.h"
 #include "swf/runtime/filters/BitmapFilters.h"
 
 namespace swf {
+
+namespace {
+
+bool IsVideo(const Character& character) {
+    const auto* raw = std::get_if<RawCharacter>(&character.data);
+    return raw != nullptr && raw->tag.code == tag::DefineVideoStream;
+}
+
+} // namespace
 
 namespace {
 
@@ -118,7 +129,7 @@ PixelRect TargetArea(cairo_t* cr) {
 
 } // namespace
 
-MovieRenderer::MovieRenderer(const Movie& movie) : movie(movie), cache(movie) {}
+MovieRenderer::MovieRenderer(const Movie& movie) : movie(movie), cache(movie), videos(movie) {}
 
 void MovieRenderer::RenderFrame(cairo_t* target, const MovieClip& root, const Affine& stageToDevice,
                                 double scale) {
@@ -395,6 +406,8 @@ void MovieRenderer::RenderContent(const DisplayObject& object, const State& stat
                       state.matrix, state.color);
     } else if (const auto* text = std::get_if<Text>(&character->data)) {
         PaintText(context, cache, movie, *text, state.matrix, state.color);
+    } else if (IsVideo(*character)) {
+        PaintVideo(context, videos, *character, object.Ratio(), state.matrix, state.color);
     }
 }
 
@@ -412,6 +425,8 @@ void MovieRenderer::MeasureContent(const DisplayObject& object, const State& sta
     } else if (const auto* text = std::get_if<Text>(&character->data)) {
         measure.AddBounds(text->bounds, state.matrix);
         measure.AddBounds(text->bounds, state.matrix * Affine::FromMatrix(text->matrix));
+    } else if (IsVideo(*character)) {
+        measure.AddBounds(VideoBounds(videos, *character), state.matrix);
     } else if (const auto* field = std::get_if<EditText>(&character->data)) {
         measure.AddBounds(field->bounds, state.matrix);
         const std::string& shown = static_cast<const EditTextObject&>(object).Text();

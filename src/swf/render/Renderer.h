@@ -14,6 +14,7 @@
 #include "swf/format/Movie.h"
 #include "swf/render/LayerCache.h"
 #include "swf/render/RenderCache.h"
+#include "swf/render/VideoPictures.h"
 #include "swf/runtime/DisplayObject.h"
 #include "swf/runtime/MovieClip.h"
 #include "swf/runtime/Transforms.h"
@@ -55,6 +56,7 @@ private:
 
     const Movie& movie;
     RenderCache cache;
+    VideoPictures videos;
     LayerCache layers;
     std::uint64_t layersDrawn = 0;
     cairo_t* cr = nullptr;

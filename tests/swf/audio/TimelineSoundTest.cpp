@@ -10,6 +10,7 @@
 #include "swf/audio/MovieAudio.h"
 #include "swf/audio/OfflineMix.h"
 #include "swf/runtime/ButtonObject.h"
+#include "swfwriter/SoundWriter.h"
 
 namespace {
 
@@ -217,3 +218,80 @@ TEST(TimelineSound, AButtonsStateChangesPlayTheSoundsItsButtonSoundGivesThem) {
 }
 
 } // namespace
+
+namespace {
+
+// The MP3 file's frames (MPEG layer III headers), whole.
+std::vector<std::span<const std::uint8_t>> Mp3Frames(const std::vector<std::uint8_t>& file) {
+    static constexpr int mpeg1Rates[] = {0,   32,  40,  48,  56,  64,  80, 96,
+                                         112, 128, 160, 192, 224, 256, 320};
+    static constexpr int mpeg2Rates[] = {0,  8,  16, 24,  32,  40,  48, 56,
+                                         64, 80, 96, 112, 128, 144, 160};
+    static constexpr int hertz[3][3] = {
+        {11025, 12000, 8000}, {22050, 24000, 16000}, {44100, 48000, 32000}};
+    std::vector<std::span<const std::uint8_t>> frames;
+    std::size_t at = 0;
+    while (at + 4 <= file.size()) {
+        const std::uint8_t* h = &file[at];
+        const int version = (h[1] >> 3) & 3; // 0 2.5, 2 MPEG-2, 3 MPEG-1
+        const int bitrate = h[2] >> 4;
+        const int rate = (h[2] >> 2) & 3;
+        if (h[0] != 0xFF || (h[1] & 0xE0) != 0xE0 || version == 1 || bitrate == 0 ||
+            bitrate == 15 || rate == 3) {
+            ++at;
+            continue;
+        }
+        const bool one = version == 3;
+        const int kbps = one ? mpeg1Rates[bitrate] : mpeg2Rates[bitrate];
+        const int sampleRate = hertz[version == 0 ? 0 : version - 1][rate];
+        const std::size_t length = static_cast<std::size_t>(
+            (one ? 144 : 72) * kbps * 1000 / sampleRate + ((h[2] >> 1) & 1));
+        if (at + length > file.size()) {
+            break;
+        }
+        frames.emplace_back(&file[at], length);
+        at += length;
+    }
+    return frames;
+}
+
+} // namespace
+
+TEST(TimelineSound, AStreamWithDamagedMp3BlocksPlaysTheRest) {
+    const auto file = testmovies::ReadFileBytes(std::string(VANTREL_TONES_DIR) + "/tone440.mp3");
+    const auto frames = Mp3Frames(file);
+    ASSERT_GE(frames.size(), 30u); // a second of 576-sample frames at 22,050 Hz
+    swfwriter::MovieWriter movie(8, 100, 100, FrameRate);
+    movie.Tag(swf::tag::SoundStreamHead2,
+              swfwriter::StreamHeadBody({.coding = 2, .rateCode = 2}, 1728));
+    std::size_t block = 0;
+    for (std::size_t first = 0; first + 3 <= frames.size(); first += 3, ++block) {
+        std::vector<std::uint8_t> data;
+        for (std::size_t i = first; i < first + 3; ++i) {
+            data.insert(data.end(), frames[i].begin(), frames[i].end());
+        }
+        if (block == 2) {
+            std::fill(data.begin() + 4, data.end(), 0x5A); // garbage behind a good header
+        } else if (block == 4) {
+            data.resize(data.size() / 2); // cut short
+        }
+        if (block == 6) {
+            movie.Tag(swf::tag::SoundStreamBlock,
+                      std::vector<std::uint8_t>{0x01}); // no room for its counts
+        } else {
+            movie.Tag(swf::tag::SoundStreamBlock, swfwriter::Mp3StreamBlockBody(1728, 0, data));
+        }
+        movie.ShowFrame();
+    }
+    const auto bytes = movie.Finish();
+    const auto parser = testmovies::Parse(bytes);
+    const auto mixed = swf::MixMovie(parser->GetMovie(), static_cast<long>(block) + 4);
+    EXPECT_NE(mixed.problems, "");
+    const auto audible = tones::Audible(mixed.samples);
+    ASSERT_TRUE(audible);
+    EXPECT_LT(audible->begin, PerFrame);
+    // The blocks after the damage play on, at the tone's pitch.
+    const std::size_t after = 7 * 1728 * 2;
+    ASSERT_GT(audible->end, after + 8000);
+    EXPECT_NEAR(tones::Frequency(mixed.samples, after, audible->end - 1000), 440.0, 1.0);
+}
