@@ -1,11 +1,13 @@
-// What the movie's scripts reach of the device through the control: trace
-// lines (for the host's --trace), the calendar clock, and the requests the
-// control hands its container (an FSCommand, a URL to open), which the
-// device journals. The control decides what getURL does: an http URL opens
-// nothing here, a movie asking to quit is the container's to answer.
+// What the scripts of the control's movie get from the device: its clock
+// for getTimer and intervals, the wall clock and the time zone for Date,
+// and a place for their trace lines, for what the engine notes (a script
+// stopped by a limit) and for their fscommands and URL requests. The last
+// of each are kept for the control's state report; trace lines also go to
+// the sink the host gives (its --trace file).
 #pragma once
 
 #include <cstdint>
+#include <deque>
 #include <functional>
 #include <string>
 #include <string_view>
@@ -16,19 +18,24 @@
 
 namespace swf {
 
-struct ControlScriptServices {
-    // Each trace line as UTF-8; none when empty.
-    std::function<void(std::string_view line)> trace;
-    // An event the control raises to its container, by name, with its
-    // arguments (UTF-8); none when empty.
-    std::function<void(const char* event, const std::vector<std::string>& args)> raise;
-};
+// Where the control's trace lines go besides its state report.
+using TraceSink = std::function<void(std::string_view line)>;
+// An event the control raises to its container (the device journals it):
+// its name and arguments, UTF-8.
+using ContainerEvent = std::function<void(const char* event, const std::vector<std::string>& args)>;
 
 class ControlScriptHost final : public script::VmHost {
 public:
-    // clock is borrowed; the movie's time starts now.
-    ControlScriptHost(const Clock& clock, const ControlScriptServices& services,
-                      std::string movieUrl);
+    static constexpr std::size_t LinesKept = 16;
+
+    // clock is borrowed and must outlive the host.
+    ControlScriptHost(const Clock& clock, TraceSink sink);
+
+    // Where FSCommands, pages to open and notes are raised to the container.
+    void SetContainerEvents(ContainerEvent events) { raise = std::move(events); }
+
+    // A new movie: its clock starts now, and what was kept goes.
+    void StartMovie(std::string url);
 
     void Trace(std::string_view line) override;
     std::uint64_t MovieMilliseconds() override;
@@ -36,17 +43,24 @@ public:
     int TimeZoneOffsetMinutes(double utcMilliseconds) override;
     void Note(std::string_view text) override;
     void RequestUrl(const script::UrlRequest& request) override;
-    std::string MovieUrl() override { return movieUrl; }
+    std::string MovieUrl() override { return url; }
+
+    // The last trace lines and notes (fscommands and URLs among them),
+    // oldest first, and how many there were since the movie started.
+    const std::deque<std::string>& TraceLines() const { return traceLines; }
+    std::uint64_t TraceCount() const { return traceCount; }
+    const std::deque<std::string>& Notes() const { return notes; }
 
 private:
     const Clock& clock;
-    const ControlScriptServices& services;
-    const std::string movieUrl;
-    const std::uint64_t startMilliseconds;
-    // The calendar time when the movie started, from the host's clock; the
-    // device clock moves it on, so that a virtual device's dates follow its
-    // own time.
-    const double wallClockAtStart;
+    TraceSink sink;
+    ContainerEvent raise;
+    std::string url;
+    std::uint64_t startMilliseconds = 0;
+    double wallClockStart = 0.0; // milliseconds since 1970 UTC when the movie started
+    std::deque<std::string> traceLines;
+    std::uint64_t traceCount = 0;
+    std::deque<std::string> notes;
 };
 
 } // namespace swf

@@ -12,8 +12,7 @@ void InstallMovieControl() {
     InstallMovieControl(std::make_shared<HostFiles>());
 }
 
-void InstallMovieControl(std::shared_ptr<FileSystem> files, HttpLimits limits,
-                         std::function<void(std::string_view line)> trace) {
+void InstallMovieControl(std::shared_ptr<FileSystem> files, HttpLimits limits, TraceSink trace) {
     RegisterControlClass(MovieControlClassId,
                          [files, limits, trace]() -> std::unique_ptr<HostedControl> {
                              return std::make_unique<MovieControl>(files, limits, trace);
@@ -24,8 +23,7 @@ std::uint64_t MovieControl::DeviceClock::NowMilliseconds() const {
     return GetTickCount();
 }
 
-MovieControl::MovieControl(std::shared_ptr<FileSystem> files, HttpLimits limits,
-                           std::function<void(std::string_view line)> trace)
+MovieControl::MovieControl(std::shared_ptr<FileSystem> files, HttpLimits limits, TraceSink trace)
     : files(std::move(files)),
       // A transfer counts as the device's background work while it runs, so
       // that a virtual clock waits for its result.
@@ -37,11 +35,10 @@ MovieControl::MovieControl(std::shared_ptr<FileSystem> files, HttpLimits limits,
                   PostMessageW(window, WakeMessage, 0, 0);
               }
           },
-          [this] { UpdatePicture(); },
-          ControlScriptServices{std::move(trace),
-                                [this](const char* event, const std::vector<std::string>& args) {
-                                    Raise(event, args);
-                                }}) {}
+          [this] { UpdatePicture(); }, std::move(trace)) {
+    state.SetContainerEvents(
+        [this](const char* event, const std::vector<std::string>& args) { Raise(event, args); });
+}
 
 void MovieControl::Raise(const char* event, const std::vector<std::string>& args) {
     if (window == nullptr) {

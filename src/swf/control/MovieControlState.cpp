@@ -99,20 +99,14 @@ script::VmLimits ScriptLimits() {
 
 MovieControlState::MovieControlState(FileSystem& files, Fetcher& fetcher, const Clock& clock,
                                      std::function<void()> wake, std::function<void()> redraw,
-                                     ControlScriptServices services)
+                                     TraceSink trace)
     : clock(clock), redraw(std::move(redraw)), loader(files, fetcher, std::move(wake)),
-      services(std::move(services)) {}
+      scriptHost(clock, std::move(trace)) {}
 
 MovieControlState::~MovieControlState() {
-    DropPlayer();
-}
-
-void MovieControlState::DropPlayer() {
-    // The player and the sound borrow the loader's movie; the scripts borrow
-    // the player.
+    // The player and the sound borrow the loader's movie; the scripts, the player.
     audio.Detach();
     scripts.reset();
-    scriptHost.reset();
     player.reset();
 }
 
@@ -181,7 +175,9 @@ HRESULT MovieControlState::Invoke(DISPID id, WORD kind, std::span<const Variant>
                 return DISP_E_TYPEMISMATCH;
             }
             // The player borrows the movie the loader is about to replace.
-            DropPlayer();
+            audio.Detach();
+            scripts.reset();
+            player.reset();
             frameClock.reset();
             framesSeen = 0;
             playRequested = true;
@@ -217,7 +213,7 @@ HRESULT MovieControlState::Invoke(DISPID id, WORD kind, std::span<const Variant>
             // Before the movie is there, there is no frame to go to.
             if (player) {
                 player->GotoFrame(frame);
-                audio.Follow(*player);
+                FollowEvents();
                 playRequested = false;
                 redraw();
             }
@@ -231,7 +227,7 @@ HRESULT MovieControlState::Invoke(DISPID id, WORD kind, std::span<const Variant>
             playRequested = play;
             if (player) {
                 play ? player->Play() : player->Stop();
-                audio.Follow(*player);
+                FollowEvents();
             }
             return S_OK;
         }
@@ -262,14 +258,14 @@ HRESULT MovieControlState::Invoke(DISPID id, WORD kind, std::span<const Variant>
             playRequested = false;
             if (player) {
                 player->Stop();
-                audio.Follow(*player);
+                FollowEvents();
             }
             return S_OK;
         case dispid::Rewind:
             playRequested = false;
             if (player) {
                 player->Rewind();
-                audio.Follow(*player);
+                FollowEvents();
                 redraw();
             }
             return S_OK;
@@ -335,8 +331,8 @@ void MovieControlState::FollowLoad() {
     const Movie& movie = parser->GetMovie();
     if (!player) {
         player = std::make_unique<MoviePlayer>(movie);
-        scriptHost = std::make_unique<ControlScriptHost>(clock, services, text::ToUtf8(url));
-        scripts = std::make_unique<script::MovieScripts>(*player, *scriptHost, ScriptLimits());
+        scriptHost.StartMovie(text::ToUtf8(url));
+        scripts = std::make_unique<script::MovieScripts>(*player, scriptHost, ScriptLimits());
         audio.Attach(movie);
         player->SetRootProperties(rootProperties);
         playRequested ? player->Play() : player->Stop();
@@ -347,8 +343,9 @@ void MovieControlState::FollowLoad() {
     if (movie.root.frames.size() != framesSeen) {
         const bool first = framesSeen == 0;
         framesSeen = movie.root.frames.size();
+        // The first frame shows once it is in, its scripts run.
         scripts->Start();
-        audio.Follow(*player);
+        FollowEvents();
         if (first) {
             redraw();
         }
@@ -373,7 +370,7 @@ void MovieControlState::Tick(std::optional<std::uint64_t> unheard) {
     }
     for (int i = 0; i < due; ++i) {
         scripts->Tick();
-        audio.Follow(*player);
+        FollowEvents();
     }
     if (due > 0) {
         redraw();
@@ -393,7 +390,6 @@ void MovieControlState::StylusInput(Stylus action, int x, int y, int width, int 
         return;
     }
     const auto [stageX, stageY] = toStage->Apply(x + 0.5, y + 0.5);
-    const std::size_t before = player->Events().size();
     switch (action) {
     case Stylus::Move:
         player->PointerMoved(stageX, stageY);
@@ -405,32 +401,39 @@ void MovieControlState::StylusInput(Stylus action, int x, int y, int width, int 
         player->PointerUp(stageX, stageY);
         break;
     }
-    AfterInput(before);
+    AfterInput();
 }
 
 void MovieControlState::KeyInput(bool down, std::uint32_t virtualKey) {
     if (!player) {
         return;
     }
-    const std::size_t before = player->Events().size();
     down ? player->KeyDown(virtualKey) : player->KeyUp(virtualKey);
-    AfterInput(before);
+    AfterInput();
 }
 
 void MovieControlState::CharacterInput(std::uint16_t character) {
     if (!player) {
         return;
     }
-    const std::size_t before = player->Events().size();
     player->CharacterTyped(character);
-    AfterInput(before);
+    AfterInput();
 }
 
-void MovieControlState::AfterInput(std::size_t eventsBefore) {
+void MovieControlState::AfterInput() {
     const std::uint64_t version = player->Version();
-    const std::vector<RuntimeEvent>& events = player->Events();
-    for (std::size_t i = std::min(eventsBefore, events.size()); i < events.size(); ++i) {
-        if (const auto* change = std::get_if<ButtonStateChanged>(&events[i])) {
+    player->RunActions();
+    player->FinishFrame();
+    FollowEvents();
+    if (player->Version() != version) {
+        redraw();
+    }
+}
+
+void MovieControlState::FollowEvents() {
+    const std::vector<RuntimeEvent> events = player->TakeEvents();
+    for (const RuntimeEvent& event : events) {
+        if (const auto* change = std::get_if<ButtonStateChanged>(&event)) {
             const DisplayObject* button = player->Find(change->button);
             buttonReports.push_back({button ? button->Name() : "", change->condition});
             ++buttonReportCount;
@@ -439,12 +442,7 @@ void MovieControlState::AfterInput(std::size_t eventsBefore) {
             }
         }
     }
-    player->RunActions();
-    player->FinishFrame();
-    audio.Follow(*player);
-    if (player->Version() != version) {
-        redraw();
-    }
+    audio.Follow(*player, events);
 }
 
 std::string MovieControlState::StateJson() const {
@@ -469,6 +467,20 @@ std::string MovieControlState::StateJson() const {
                 ",\"condition\":" + std::to_string(buttonReports[i].condition) + "}";
     }
     json += "]";
+    // What the movie's scripts traced and asked for.
+    const auto list = [](const std::deque<std::string>& lines) {
+        std::string out = "[";
+        for (std::size_t i = 0; i < lines.size(); ++i) {
+            if (i > 0) {
+                out += ',';
+            }
+            out += json::Quote(lines[i]);
+        }
+        return out + "]";
+    };
+    json += ",\"traceCount\":" + std::to_string(scriptHost.TraceCount());
+    json += ",\"trace\":" + list(scriptHost.TraceLines());
+    json += ",\"notes\":" + list(scriptHost.Notes());
     json += "}";
     return json;
 }
