@@ -4,6 +4,8 @@
 #include <cmath>
 #include <ctime>
 
+#include "swf/script/TextEncoding.h"
+
 namespace swf {
 
 namespace {
@@ -13,6 +15,11 @@ void Keep(std::deque<std::string>& lines, std::string_view line) {
     if (lines.size() > ControlScriptHost::LinesKept) {
         lines.pop_front();
     }
+}
+
+bool StartsWithIgnoringCase(std::string_view text, std::string_view prefix) {
+    return text.size() >= prefix.size() &&
+           script::EqualsIgnoringAsciiCase(text.substr(0, prefix.size()), prefix);
 }
 
 } // namespace
@@ -64,12 +71,26 @@ int ControlScriptHost::TimeZoneOffsetMinutes(double utcMilliseconds) {
 
 void ControlScriptHost::Note(std::string_view text) {
     Keep(notes, text);
+    if (raise) {
+        raise("ScriptNote", {std::string(text)});
+    }
 }
 
 void ControlScriptHost::RequestUrl(const script::UrlRequest& request) {
-    // The container hears no fscommands and opens no windows for the movie
-    // yet; what was asked is noted.
     Keep(notes, "getURL " + request.url + " " + request.target);
+    if (!raise) {
+        return;
+    }
+    // An FSCommand is the container's to answer (a movie's "quit" among
+    // them); a page to open is raised too and opens nothing on the device.
+    // Loading into clips and levels is the loading library's.
+    constexpr std::string_view command = "FSCommand:";
+    if (StartsWithIgnoringCase(request.url, command)) {
+        raise("FSCommand", {request.url.substr(command.size()), request.target});
+    } else if (!request.loadTarget && !request.loadVariables &&
+               !StartsWithIgnoringCase(request.target, "_level")) {
+        raise("GetURL", {request.url, request.target});
+    }
 }
 
 } // namespace swf

@@ -11,6 +11,7 @@
 #include <functional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "swf/runtime/HostServices.h"
 #include "swf/script/Vm.h"
@@ -19,6 +20,9 @@ namespace swf {
 
 // Where the control's trace lines go besides its state report.
 using TraceSink = std::function<void(std::string_view line)>;
+// An event the control raises to its container (the device journals it):
+// its name and arguments, UTF-8.
+using ContainerEvent = std::function<void(const char* event, const std::vector<std::string>& args)>;
 
 class ControlScriptHost final : public script::VmHost {
 public:
@@ -26,6 +30,9 @@ public:
 
     // clock is borrowed and must outlive the host.
     ControlScriptHost(const Clock& clock, TraceSink sink);
+
+    // Where FSCommands, pages to open and notes are raised to the container.
+    void SetContainerEvents(ContainerEvent events) { raise = std::move(events); }
 
     // A new movie: its clock starts now, and what was kept goes.
     void StartMovie(std::string url);
@@ -47,6 +54,7 @@ public:
 private:
     const Clock& clock;
     TraceSink sink;
+    ContainerEvent raise;
     std::string url;
     std::uint64_t startMilliseconds = 0;
     double wallClockStart = 0.0; // milliseconds since 1970 UTC when the movie started

@@ -2,6 +2,7 @@
 
 #include "platform/BackgroundWork.h"
 #include "platform/Painting.h"
+#include "platform/Text.h"
 #include "platform/Window.h"
 #include "swf/control/HostFiles.h"
 
@@ -34,7 +35,21 @@ MovieControl::MovieControl(std::shared_ptr<FileSystem> files, HttpLimits limits,
                   PostMessageW(window, WakeMessage, 0, 0);
               }
           },
-          [this] { UpdatePicture(); }, std::move(trace)) {}
+          [this] { UpdatePicture(); }, std::move(trace)) {
+    state.SetContainerEvents(
+        [this](const char* event, const std::vector<std::string>& args) { Raise(event, args); });
+}
+
+void MovieControl::Raise(const char* event, const std::vector<std::string>& args) {
+    if (window == nullptr) {
+        return;
+    }
+    std::vector<Variant> values;
+    for (const std::string& arg : args) {
+        values.push_back(Variant::Text(text::FromUtf8(arg)));
+    }
+    RaiseControlEvent(window, event, values);
+}
 
 MovieControl::~MovieControl() = default;
 

@@ -55,6 +55,8 @@ private:
 
     // The stylus at the point lParam gives, in the window's client area.
     void Stylus(MovieControlState::Stylus action, LPARAM lParam);
+    // Tells the container of an event of the movie (journalled by the device).
+    void Raise(const char* event, const std::vector<std::string>& args);
     // Renders the frame when the stage changed, and asks for a paint then.
     void UpdatePicture();
     void Paint(HWND window);

@@ -87,6 +87,14 @@ double NormaliseDegrees(double degrees) {
     return turned;
 }
 
+// A script that runs away is stopped within a fraction of a second on the
+// device, so that the player's own work goes on between frames.
+script::VmLimits ScriptLimits() {
+    script::VmLimits limits;
+    limits.actionsPerFrame = 1'000'000;
+    return limits;
+}
+
 } // namespace
 
 MovieControlState::MovieControlState(FileSystem& files, Fetcher& fetcher, const Clock& clock,
@@ -324,7 +332,7 @@ void MovieControlState::FollowLoad() {
     if (!player) {
         player = std::make_unique<MoviePlayer>(movie);
         scriptHost.StartMovie(text::ToUtf8(url));
-        scripts = std::make_unique<script::MovieScripts>(*player, scriptHost);
+        scripts = std::make_unique<script::MovieScripts>(*player, scriptHost, ScriptLimits());
         audio.Attach(movie);
         player->SetRootProperties(rootProperties);
         playRequested ? player->Play() : player->Stop();

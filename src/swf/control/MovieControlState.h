@@ -65,6 +65,11 @@ public:
     static const char* OperationName(DISPID id, WORD kind);
     std::string StateJson() const;
 
+    // Where the movie's FSCommands, pages and notes are raised.
+    void SetContainerEvents(ContainerEvent events) {
+        scriptHost.SetContainerEvents(std::move(events));
+    }
+
     // Loading work that is due (after a wake-up).
     void Pump();
     // A tick of the control's timer: runs the frame periods that have ended.
