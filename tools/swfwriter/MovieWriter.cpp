@@ -28,6 +28,9 @@ enum : std::uint16_t {
     TagDefineFont2 = 48,
     TagDefineText2 = 33,
     TagDefineSprite = 39,
+    TagDefineButton = 7,
+    TagDefineButton2 = 34,
+    TagDoAction = 12,
 };
 
 std::vector<std::uint8_t> Deflate(std::span<const std::uint8_t> data) {
@@ -179,6 +182,10 @@ void TimelineWriter::Label(std::string_view name) {
     BitWriter body;
     body.String(name);
     Tag(TagFrameLabel, body.Data());
+}
+
+void TimelineWriter::Actions(std::span<const std::uint8_t> actions) {
+    Tag(TagDoAction, actions);
 }
 
 void TimelineWriter::ShowFrame() {
@@ -387,6 +394,57 @@ std::uint16_t MovieWriter::DefineSprite(const TimelineWriter& sprite) {
     body.Bytes(sprite.Tags());
     WriteTag(body, TagEnd, {});
     Tag(TagDefineSprite, body.Data());
+    return id;
+}
+
+namespace {
+
+void WriteButtonParts(BitWriter& body, const std::vector<ButtonPart>& parts, bool withColor) {
+    for (const ButtonPart& part : parts) {
+        body.U8(static_cast<std::uint8_t>((part.hit ? 0x08 : 0) | (part.down ? 0x04 : 0) |
+                                          (part.over ? 0x02 : 0) | (part.up ? 0x01 : 0)));
+        body.U16(part.characterId);
+        body.U16(part.depth);
+        WriteMatrix(body, part.matrix);
+        if (withColor) {
+            WriteColorTransform(body, ColorTransform{}, true);
+        }
+    }
+    body.U8(0);
+}
+
+} // namespace
+
+std::uint16_t MovieWriter::DefineButton(const std::vector<ButtonPart>& parts,
+                                        const std::vector<std::uint8_t>& actions) {
+    const std::uint16_t id = NextId();
+    BitWriter body;
+    body.U16(id);
+    WriteButtonParts(body, parts, false);
+    body.Bytes(actions);
+    Tag(TagDefineButton, body.Data());
+    return id;
+}
+
+std::uint16_t MovieWriter::DefineButton2(const std::vector<ButtonPart>& parts,
+                                         const std::vector<ButtonActions>& actions,
+                                         bool trackAsMenu) {
+    const std::uint16_t id = NextId();
+    BitWriter records;
+    WriteButtonParts(records, parts, true);
+    BitWriter body;
+    body.U16(id);
+    body.U8(trackAsMenu ? 1 : 0);
+    // The offset from this field to the first action block; 0 for none.
+    body.U16(actions.empty() ? 0 : static_cast<std::uint16_t>(2 + records.Data().size()));
+    body.Bytes(records.Data());
+    for (std::size_t i = 0; i < actions.size(); ++i) {
+        const std::size_t size = 4 + actions[i].actions.size();
+        body.U16(i + 1 < actions.size() ? static_cast<std::uint16_t>(size) : 0);
+        body.U16(actions[i].conditions);
+        body.Bytes(actions[i].actions);
+    }
+    Tag(TagDefineButton2, body.Data());
     return id;
 }
 

@@ -35,6 +35,8 @@ public:
     void Remove(std::uint16_t depth);
     void Label(std::string_view name);
     void ShowFrame();
+    // DoAction with actions ending with 0.
+    void Actions(std::span<const std::uint8_t> actions);
     // Any tag, written as given.
     void Tag(std::uint16_t code, std::span<const std::uint8_t> body);
     // Tags already framed (code and length included), appended as they are:
@@ -94,6 +96,12 @@ public:
     // DefineText2 of runs in a font made by DefineFont.
     std::uint16_t DefineText(const std::vector<TextRun>& runs);
     std::uint16_t DefineSprite(const TimelineWriter& sprite);
+    // DefineButton: actions (ending with 0) run when it is released.
+    std::uint16_t DefineButton(const std::vector<ButtonPart>& parts,
+                               const std::vector<std::uint8_t>& actions = {0});
+    std::uint16_t DefineButton2(const std::vector<ButtonPart>& parts,
+                                const std::vector<ButtonActions>& actions,
+                                bool trackAsMenu = false);
     // A definition tag written as given, with a new id as its first field.
     std::uint16_t DefineRaw(std::uint16_t code, std::span<const std::uint8_t> bodyAfterId);
 

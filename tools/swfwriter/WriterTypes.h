@@ -150,6 +150,26 @@ struct Placement {
     std::vector<ClipAction> clipActions{};
 };
 
+// A character of a button and the states it shows in; the hit state is
+// where the pointer finds the button.
+struct ButtonPart {
+    std::uint16_t characterId = 0;
+    std::uint16_t depth = 1;
+    bool up = true;
+    bool over = true;
+    bool down = true;
+    bool hit = true;
+    Matrix matrix{};
+};
+
+// An action block of DefineButton2: the conditions it runs on (the
+// transition bits as the format numbers them, a key code in bits 9 to 15)
+// and its actions, ending with 0.
+struct ButtonActions {
+    std::uint16_t conditions = 0;
+    std::vector<std::uint8_t> actions{0};
+};
+
 enum class Compression { None, Zlib, Lzma };
 
 } // namespace swfwriter

@@ -48,6 +48,29 @@ LRESULT MovieControl::WindowProc(HWND handle, UINT message, WPARAM wParam, LPARA
     case WM_SIZE:
         UpdatePicture();
         return 0;
+    case WM_LBUTTONDOWN:
+        // The stylus belongs to the movie until it is lifted, wherever it goes.
+        SetCapture(handle);
+        Stylus(MovieControlState::Stylus::Down, lParam);
+        return 0;
+    case WM_MOUSEMOVE:
+        Stylus(MovieControlState::Stylus::Move, lParam);
+        return 0;
+    case WM_LBUTTONUP:
+        Stylus(MovieControlState::Stylus::Up, lParam);
+        if (GetCapture() == handle) {
+            ReleaseCapture();
+        }
+        return 0;
+    case WM_KEYDOWN:
+        state.KeyInput(true, static_cast<std::uint32_t>(wParam));
+        return 0;
+    case WM_KEYUP:
+        state.KeyInput(false, static_cast<std::uint32_t>(wParam));
+        return 0;
+    case WM_CHAR:
+        state.CharacterInput(static_cast<std::uint16_t>(wParam));
+        return 0;
     case WM_TIMER:
         if (wParam == FrameTimerId) {
             state.Tick(speaker.Unheard());
@@ -75,6 +98,13 @@ LRESULT MovieControl::WindowProc(HWND handle, UINT message, WPARAM wParam, LPARA
         break;
     }
     return DefWindowProcW(handle, message, wParam, lParam);
+}
+
+void MovieControl::Stylus(MovieControlState::Stylus action, LPARAM lParam) {
+    RECT client;
+    GetClientRect(window, &client);
+    state.StylusInput(action, GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam),
+                      client.right - client.left, client.bottom - client.top);
 }
 
 void MovieControl::UpdatePicture() {

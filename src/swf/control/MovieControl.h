@@ -51,6 +51,8 @@ private:
         std::uint64_t NowMilliseconds() const override;
     };
 
+    // The stylus at the point lParam gives, in the window's client area.
+    void Stylus(MovieControlState::Stylus action, LPARAM lParam);
     // Renders the frame when the stage changed, and asks for a paint then.
     void UpdatePicture();
     void Paint(HWND window);

@@ -7,6 +7,7 @@
 
 #include "platform/Json.h"
 #include "platform/Text.h"
+#include "swf/runtime/StagePlacement.h"
 
 namespace swf {
 
@@ -169,6 +170,8 @@ HRESULT MovieControlState::Invoke(DISPID id, WORD kind, std::span<const Variant>
             framesSeen = 0;
             playRequested = true;
             url = std::move(newUrl);
+            buttonReports.clear();
+            buttonReportCount = 0;
             loader.Load(text::ToUtf8(url));
             FollowLoad();
             redraw();
@@ -359,6 +362,73 @@ void MovieControlState::Tick(std::optional<std::uint64_t> unheard) {
     }
 }
 
+void MovieControlState::StylusInput(Stylus action, int x, int y, int width, int height) {
+    const Movie* movie = CurrentMovie();
+    if (!player || movie == nullptr) {
+        return;
+    }
+    // The window's pixel centre, on the stage the picture shows.
+    const StagePlacement placement =
+        PlaceStage(movie->header.frameSize, width, height, ScaleModeFromNumber(scaleMode));
+    const auto toStage = placement.twipsToDevice.Inverse();
+    if (!toStage) {
+        return;
+    }
+    const auto [stageX, stageY] = toStage->Apply(x + 0.5, y + 0.5);
+    const std::size_t before = player->Events().size();
+    switch (action) {
+    case Stylus::Move:
+        player->PointerMoved(stageX, stageY);
+        break;
+    case Stylus::Down:
+        player->PointerDown(stageX, stageY);
+        break;
+    case Stylus::Up:
+        player->PointerUp(stageX, stageY);
+        break;
+    }
+    AfterInput(before);
+}
+
+void MovieControlState::KeyInput(bool down, std::uint32_t virtualKey) {
+    if (!player) {
+        return;
+    }
+    const std::size_t before = player->Events().size();
+    down ? player->KeyDown(virtualKey) : player->KeyUp(virtualKey);
+    AfterInput(before);
+}
+
+void MovieControlState::CharacterInput(std::uint16_t character) {
+    if (!player) {
+        return;
+    }
+    const std::size_t before = player->Events().size();
+    player->CharacterTyped(character);
+    AfterInput(before);
+}
+
+void MovieControlState::AfterInput(std::size_t eventsBefore) {
+    const std::uint64_t version = player->Version();
+    const std::vector<RuntimeEvent>& events = player->Events();
+    for (std::size_t i = std::min(eventsBefore, events.size()); i < events.size(); ++i) {
+        if (const auto* change = std::get_if<ButtonStateChanged>(&events[i])) {
+            const DisplayObject* button = player->Find(change->button);
+            buttonReports.push_back({button ? button->Name() : "", change->condition});
+            ++buttonReportCount;
+            if (buttonReports.size() > ButtonReportsKept) {
+                buttonReports.pop_front();
+            }
+        }
+    }
+    player->RunActions();
+    player->FinishFrame();
+    audio.Follow(*player);
+    if (player->Version() != version) {
+        redraw();
+    }
+}
+
 std::string MovieControlState::StateJson() const {
     const RootProperties& root = rootProperties;
     std::string json = "{";
@@ -373,6 +443,14 @@ std::string MovieControlState::StateJson() const {
             ",\"rotation\":" + JsonNumber(root.rotation) + "}";
     json += ",\"framesRendered\":" + std::to_string(framesRendered);
     json += ",\"framesSkipped\":" + std::to_string(framesSkipped);
+    // The buttons' last transitions, and how many there were in all.
+    json += ",\"buttonEventCount\":" + std::to_string(buttonReportCount);
+    json += ",\"buttonEvents\":[";
+    for (std::size_t i = 0; i < buttonReports.size(); ++i) {
+        json += std::string(i > 0 ? "," : "") + "{\"name\":" + json::Quote(buttonReports[i].name) +
+                ",\"condition\":" + std::to_string(buttonReports[i].condition) + "}";
+    }
+    json += "]";
     json += "}";
     return json;
 }

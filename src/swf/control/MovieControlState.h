@@ -5,6 +5,7 @@
 #pragma once
 
 #include <cstdint>
+#include <deque>
 #include <functional>
 #include <memory>
 #include <optional>
@@ -68,6 +69,14 @@ public:
     // main timeline.
     void Tick(std::optional<std::uint64_t> unheard = std::nullopt);
 
+    // The stylus at a point of the control's window (pixels of its client
+    // area of width x height), and the keys: they reach the movie where the
+    // stage lies in the window, and what they start runs at once.
+    enum class Stylus { Move, Down, Up };
+    void StylusInput(Stylus action, int x, int y, int width, int height);
+    void KeyInput(bool down, std::uint32_t virtualKey);
+    void CharacterInput(std::uint16_t character);
+
     int ReadyState() const { return loader.ReadyState(); }
     const Movie* CurrentMovie() const;
     const MoviePlayer* Player() const { return player.get(); }
@@ -83,6 +92,17 @@ public:
 private:
     HRESULT SetClipProperty(std::span<const Variant> args);
     void FollowLoad();
+    // Runs what input queued and notes the buttons' transitions it brought.
+    void AfterInput(std::size_t eventsBefore);
+
+    // The last transitions of buttons, oldest first, for the state's report.
+    struct ButtonReport {
+        std::string name;
+        std::uint16_t condition = 0;
+    };
+    static constexpr std::size_t ButtonReportsKept = 16;
+    std::deque<ButtonReport> buttonReports;
+    std::uint64_t buttonReportCount = 0; // since the movie was opened
 
     const Clock& clock;
     std::function<void()> redraw;

@@ -1,7 +1,7 @@
 // A button (DefineButton, DefineButton2) on stage: it shows the characters
 // of its current state (up, over or down), made as objects of their own so
 // that sprites in a state play, and it is hit where its hit-state
-// characters are. Input changes its state (see ButtonInput.h).
+// characters are. The pointer changes its state (see UserInput.h).
 #pragma once
 
 #include <cstddef>
@@ -37,7 +37,7 @@ public:
     void SetEnabled(bool value) { enabled = value; }
 
 private:
-    friend class ButtonInput;
+    friend class UserInput;
     friend class TimelineExecutor;
     friend class ObjectRemoval;
 

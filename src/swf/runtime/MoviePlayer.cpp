@@ -96,6 +96,8 @@ void MoviePlayer::AdvanceTimelines() {
     if (gone > clips.size() / 2) {
         std::erase_if(clips, [&](DisplayHandle handle) { return !context->objects.Find(handle); });
     }
+    // Buttons the frame brought under the pointer, or took from under it.
+    input.Recheck(*root);
 }
 
 void MoviePlayer::RunActions() {
@@ -139,6 +141,15 @@ void MoviePlayer::Rewind() {
 
 void MoviePlayer::SetRootProperties(const RootProperties& properties) {
     root->SetMatrix(RootMatrix(properties));
+}
+
+bool MoviePlayer::HitTest(const DisplayObject& object, double x, double y, bool shapeFlag) {
+    if (shapeFlag) {
+        return HitsObject(object, x, y, context->hitAreas);
+    }
+    const std::optional<Bounds> bounds = BoundsOf(object, GlobalMatrix(object));
+    return bounds && x >= bounds->xMin && x <= bounds->xMax && y >= bounds->yMin &&
+           y <= bounds->yMax;
 }
 
 std::vector<RuntimeEvent> MoviePlayer::TakeEvents() {

@@ -27,6 +27,7 @@
 #include "swf/runtime/MovieClip.h"
 #include "swf/runtime/RuntimeContext.h"
 #include "swf/runtime/RuntimeEvents.h"
+#include "swf/runtime/UserInput.h"
 
 namespace swf {
 
@@ -93,6 +94,22 @@ public:
     DisplayObject* Find(DisplayHandle handle) const { return context->objects.Find(handle); }
     void SetRootProperties(const RootProperties& properties);
 
+    // The stylus and the keys, at points of the stage in twips (where the
+    // window's pixels fall on the stage, see StagePlacement.h). Buttons go
+    // through their states and clips get their mouse and key events; what
+    // that queues runs with RunActions() and FinishFrame().
+    void PointerMoved(double x, double y) { input.PointerMoved(*root, x, y); }
+    void PointerDown(double x, double y) { input.PointerDown(*root, x, y); }
+    void PointerUp(double x, double y) { input.PointerUp(*root, x, y); }
+    void KeyDown(std::uint32_t virtualKey) { input.KeyDown(*root, virtualKey); }
+    void KeyUp(std::uint32_t virtualKey) { input.KeyUp(*root, virtualKey); }
+    void CharacterTyped(std::uint16_t character) { input.CharacterTyped(*root, character); }
+    // Where the pointer is and what it is over or pressed on.
+    const UserInput& Input() const { return input; }
+    // hitTest(x, y, shapeFlag) at a stage point: on what object shows, or
+    // within its bounds.
+    bool HitTest(const DisplayObject& object, double x, double y, bool shapeFlag);
+
     // What happened since the current tick began, in order.
     const std::vector<RuntimeEvent>& Events() const { return context->events; }
     std::vector<RuntimeEvent> TakeEvents();
@@ -104,6 +121,7 @@ public:
 private:
     std::unique_ptr<RuntimeContext> context;
     std::unique_ptr<MovieClip> root; // destroyed before the context it uses
+    UserInput input{*context};
 };
 
 // Turns the device clock into frame periods at the movie's frame rate.

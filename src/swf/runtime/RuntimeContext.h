@@ -11,6 +11,7 @@
 
 #include "swf/format/Movie.h"
 #include "swf/runtime/ActionQueue.h"
+#include "swf/runtime/HitTesting.h"
 #include "swf/runtime/ObjectTable.h"
 #include "swf/runtime/RuntimeEvents.h"
 
@@ -35,7 +36,7 @@ public:
     // loses the rest rather than memory.
     static constexpr std::size_t MaxEvents = std::size_t{1} << 16;
 
-    explicit RuntimeContext(const Movie& movie) : movie(movie) {}
+    explicit RuntimeContext(const Movie& movie) : movie(movie), hitAreas(movie) {}
     RuntimeContext(const RuntimeContext&) = delete;
     RuntimeContext& operator=(const RuntimeContext&) = delete;
 
@@ -54,6 +55,7 @@ public:
     }
 
     const Movie& movie; // borrowed; may grow while it loads, never during a tick
+    HitAreas hitAreas;
     ObjectTable objects;
     ActionQueue queue;
     std::vector<RuntimeEvent> events;

@@ -51,7 +51,7 @@ struct SoundStreamReached {
 enum class ButtonState : std::uint8_t { Up, Over, Down };
 
 // A button's state changed; condition is the transition's bit as DefineButton2
-// numbers them (see ButtonCondition.h), or a key press.
+// numbers them (see ButtonCondition.h), or a key press (from and to the same).
 struct ButtonStateChanged {
     DisplayHandle button;
     ButtonState from = ButtonState::Up;

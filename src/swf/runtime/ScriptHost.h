@@ -7,6 +7,7 @@
 
 #include "swf/format/ClipActions.h"
 #include "swf/runtime/ActionQueue.h"
+#include "swf/runtime/InputEvent.h"
 
 namespace swf {
 
@@ -25,6 +26,12 @@ public:
     // Runs one queued action. It may call back into the runtime (gotos,
     // clips made and removed, properties set); what that queues runs after.
     virtual void Run(const QueuedAction& action) = 0;
+
+    // Input has reached the movie: the clips' mouse and key events are
+    // queued, the buttons' transitions not yet. For what listens to the
+    // mouse and the keys (and the state Key and _xmouse read); it may run
+    // scripts at once. By default nothing listens.
+    virtual void InputArrived(const InputEvent& event) { (void)event; }
 };
 
 } // namespace swf

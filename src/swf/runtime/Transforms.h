@@ -7,6 +7,7 @@
 #include <array>
 #include <cmath>
 #include <cstdint>
+#include <optional>
 
 #include "swf/format/Basics.h"
 
@@ -38,6 +39,16 @@ struct Affine {
         return {xx * x + xy * y + x0, yx * x + yy * y + y0};
     }
     double Determinant() const { return xx * yy - xy * yx; }
+    // The transform that undoes this one; nullopt when it flattens the
+    // plane (a scale of 0) and nothing can be undone.
+    std::optional<Affine> Inverse() const {
+        const double d = Determinant();
+        if (!std::isfinite(d) || std::abs(d) < 1e-12) {
+            return std::nullopt;
+        }
+        return Affine{
+            yy / d, -yx / d, -xy / d, xx / d, (xy * y0 - yy * x0) / d, (yx * x0 - xx * y0) / d};
+    }
     bool operator==(const Affine&) const = default;
 };
 

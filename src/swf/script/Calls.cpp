@@ -64,16 +64,20 @@ Completion Vm::CallNative(FunctionObject* function, const Value& thisValue,
 }
 
 Completion Vm::CallScript(FunctionObject* f, const Value& thisValue, std::span<const Value> args,
-                          bool constructing) {
+                          bool /*constructing*/) {
     if (callDepth >= limits.recursionDepth) {
         return AbortForRecursion();
     }
     const ScriptCode& code = *f->code;
+    // super looks up from above this's prototype, or from above the level
+    // a call through super started at; a plain call has none.
     Object* holder = pendingHolder;
+    const bool plain = pendingPlainCall;
     pendingHolder = nullptr;
-    if (!holder) {
+    pendingPlainCall = false;
+    if (!holder && !plain) {
         if (Object* self = thisValue.ObjectOrNull()) {
-            holder = constructing ? self->Prototype() : self->Prototype();
+            holder = self->Prototype();
         }
     }
     Activation a;
@@ -100,7 +104,9 @@ Completion Vm::CallScript(FunctionObject* f, const Value& thisValue, std::span<c
     }
     DefineOwn(arguments, names->caller, caller, PropertyFlag::DontEnum);
 
-    auto makeSuper = [&]() -> Value { return Value(heap.Make<SuperObject>(thisValue, holder)); };
+    auto makeSuper = [&]() -> Value {
+        return holder ? Value(heap.Make<SuperObject>(thisValue, holder)) : Value();
+    };
     if (!code.isFunction2) {
         a.registers.resize(4);
         DefineOwn(a.locals, names->arguments, Value(arguments));
@@ -168,19 +174,29 @@ Completion Vm::CallMethod(const Value& base, String* name, std::span<const Value
         if (method.IsAbrupt()) {
             return method;
         }
-        Object* holder = nullptr;
-        FindInChain(start, name, &holder);
-        return CallWithHolder(method.GetValue(), self, args, holder);
+        // The method's own super goes on from where this lookup started,
+        // wherever along the chain the method was found.
+        if (!start) {
+            return Value();
+        }
+        return CallWithHolder(method.GetValue(), self, args, start);
     }
     const Completion method = GetMember(base, name);
     if (method.IsAbrupt()) {
         return method;
     }
-    Object* holder = nullptr;
-    if (start) {
-        FindInChain(start, name, &holder);
+    return CallWithHolder(method.GetValue(), self, args, nullptr);
+}
+
+Completion Vm::CallPlain(const Value& function, const Value& thisValue,
+                         std::span<const Value> args) {
+    Object* object = function.ObjectOrNull();
+    if (object && object->IsFunction() && !static_cast<FunctionObject*>(object)->IsNative()) {
+        pendingPlainCall = true;
     }
-    return CallWithHolder(method.GetValue(), self, args, holder);
+    const Completion result = CallWithHolder(function, thisValue, args, nullptr);
+    pendingPlainCall = false;
+    return result;
 }
 
 Object* Vm::MakeInstance(FunctionObject* function) {

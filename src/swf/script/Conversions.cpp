@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "swf/script/NumberText.h"
+#include "swf/script/SuperObject.h"
 #include "swf/script/Vm.h"
 
 namespace swf::script {
@@ -127,7 +128,10 @@ ScriptResult<Value> Vm::ToPrimitive(const Value& value, PrimitiveHint hint) {
             continue;
         }
         called = true;
-        const Completion result = Call(function.GetValue(), value, {});
+        const Value self = object->Class() == ObjectClass::Super
+                               ? static_cast<SuperObject*>(object)->This()
+                               : value;
+        const Completion result = Call(function.GetValue(), self, {});
         if (result.IsAbrupt()) {
             return result;
         }

@@ -162,7 +162,7 @@ Completion Interpreter::CallFunction() {
         function = found.GetValue();
         self = holder ? Value(holder) : Value();
     }
-    const Completion result = vm.Call(function, self, args);
+    const Completion result = vm.CallPlain(function, self, args);
     if (result.IsAbrupt()) {
         return result;
     }

@@ -48,10 +48,14 @@ Completion Interpreter::LookupName(String* name, Object** holder) {
     if (version >= 6 && IsName(name, n.global, version)) {
         return Value(vm.Global());
     }
-    if (a.callee && IsName(name, n.super, version)) {
+    if (version >= 6 && a.callee && IsName(name, n.super, version)) {
         const bool suppressed = a.callee->code && a.callee->code->isFunction2 &&
                                 (a.callee->code->flags & Function2Flag::SuppressSuper);
         if (!suppressed) {
+            // A function called without an object has no super.
+            if (!a.superHolder) {
+                return Value();
+            }
             return Value(vm.GetHeap().Make<SuperObject>(a.thisValue, a.superHolder));
         }
     }

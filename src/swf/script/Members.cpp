@@ -35,7 +35,7 @@ Property* Vm::FindInChain(Object* object, String* name, Object** holder) {
     name = Intern(name);
     const int version = Version();
     int depth = 0;
-    for (Object* o = object; o && depth < maxChain; o = o->Prototype(), ++depth) {
+    for (Object* o = object; o && depth < maxChain; o = o->PrototypeIn(version), ++depth) {
         if (Property* p = o->Properties().Find(name, version)) {
             if (holder) {
                 *holder = o;
@@ -53,7 +53,7 @@ Completion Vm::CallGetter(Object* getter, const Value& thisValue) {
 Completion Vm::GetFromChain(Object* start, String* name, const Value& thisValue, int) {
     const int version = Version();
     int depth = 0;
-    for (Object* o = start; o && depth < maxChain; o = o->Prototype(), ++depth) {
+    for (Object* o = start; o && depth < maxChain; o = o->PrototypeIn(version), ++depth) {
         Value special;
         if (o->GetSpecial(*this, name, special)) {
             return special;
@@ -67,7 +67,7 @@ Completion Vm::GetFromChain(Object* start, String* name, const Value& thisValue,
     }
     if (name != names->resolve) {
         depth = 0;
-        for (Object* o = start; o && depth < maxChain; o = o->Prototype(), ++depth) {
+        for (Object* o = start; o && depth < maxChain; o = o->PrototypeIn(version), ++depth) {
             if (const Property* p = o->Properties().Find(names->resolve, version)) {
                 Value resolver = p->value;
                 if (p->IsAccessor()) {
@@ -193,12 +193,14 @@ Completion Vm::SetMember(Object* object, String* name, const Value& input) {
         p->value = value;
         if (SameName(name, names->proto, version)) {
             object->SetPrototypeCache(value.ObjectOrNull());
+            object->SetPrototypeFlags(p->flags);
         }
         object->OwnPropertySet(*this, p->name, value);
         return Value();
     }
     int depth = 0;
-    for (Object* o = object->Prototype(); o && depth < maxChain; o = o->Prototype(), ++depth) {
+    for (Object* o = object->PrototypeIn(version); o && depth < maxChain;
+         o = o->PrototypeIn(version), ++depth) {
         if (const Property* p = o->Properties().Find(name, version)) {
             if (p->IsAccessor()) {
                 if (p->setter) {
@@ -213,10 +215,23 @@ Completion Vm::SetMember(Object* object, String* name, const Value& input) {
             break;
         }
     }
+    // A property hidden from this version gives way to the new one, except
+    // that SWF 6 writes through to one hidden only as SWF 7's.
+    if (Property* hidden = object->Properties().FindHidden(name, version)) {
+        if (version == 6 &&
+            (hidden->flags & (PropertyFlag::Version6 | PropertyFlag::NotVersion6 |
+                              PropertyFlag::Version8 | PropertyFlag::Version9)) == 0 &&
+            !hidden->IsAccessor()) {
+            hidden->value = value;
+            return Value();
+        }
+        object->Properties().Remove(hidden);
+    }
     object->Properties().Add(name, value, 0);
     heap.NoteGrowth(sizeof(Property));
     if (SameName(name, names->proto, version)) {
         object->SetPrototypeCache(value.ObjectOrNull());
+        object->SetPrototypeFlags(0);
     }
     object->OwnPropertySet(*this, name, value);
     return Value();
@@ -251,7 +266,7 @@ std::vector<String*> Vm::EnumerableNames(Object* object) {
         }
     }
     int depth = 0;
-    for (Object* o = object; o && depth < maxChain; o = o->Prototype(), ++depth) {
+    for (Object* o = object; o && depth < maxChain; o = o->PrototypeIn(version), ++depth) {
         std::vector<const Property*> own;
         o->Properties().ForEach([&](const Property& p) {
             if (VisibleIn(p.flags, version)) {

@@ -56,8 +56,14 @@ public:
 
     // The object "__proto__" refers to, if it is an object.
     Object* Prototype() const { return prototype; }
-    // Called whenever the "__proto__" property changes.
+    // The prototype as code of a version sees it: ASSetPropFlags can hide
+    // "__proto__" from some versions, and with it the whole chain.
+    Object* PrototypeIn(int version) const {
+        return ChainVisibleIn(prototypeFlags, version) ? prototype : nullptr;
+    }
+    // Called whenever the "__proto__" property or its flags change.
     void SetPrototypeCache(Object* value) { prototype = value; }
+    void SetPrototypeFlags(std::uint16_t flags) { prototypeFlags = flags; }
 
     // The value a Boolean, Number, String or Date object wraps.
     const Value& Primitive() const { return primitive; }
@@ -88,6 +94,7 @@ protected:
 private:
     PropertyMap properties;
     Object* prototype = nullptr;
+    std::uint16_t prototypeFlags = 0;
     Value primitive;
     std::unique_ptr<std::vector<Watcher>> watchers;
     std::unique_ptr<std::vector<Object*>> interfaces;

@@ -37,6 +37,15 @@ Property* PropertyMap::Find(const String* name, int version) {
     return nullptr;
 }
 
+Property* PropertyMap::FindHidden(const String* name, int version) {
+    for (Property& p : slots) {
+        if (p.name && NameMatches(p.name, name, version) && !VisibleIn(p.flags, version)) {
+            return &p;
+        }
+    }
+    return nullptr;
+}
+
 Property& PropertyMap::Add(String* name, Value value, std::uint16_t flags) {
     if (removed > 16 && removed * 2 > slots.size()) {
         Compact();

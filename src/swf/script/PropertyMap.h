@@ -25,9 +25,9 @@ constexpr std::uint16_t ReadOnly = 0x04;
 constexpr std::uint16_t Version6 = 0x80;     // hidden from SWF 5
 constexpr std::uint16_t NotVersion6 = 0x100; // hidden from SWF 6
 constexpr std::uint16_t Version7 = 0x400;    // hidden from SWF 5 and 6
-constexpr std::uint16_t Version8 = 0x1000;   // as Version7 for the player we follow
-constexpr std::uint16_t Version9 = 0x2000;   // likewise
-constexpr std::uint16_t Settable = 0x1FFF;   // what ASSetPropFlags may change
+constexpr std::uint16_t Version8 = 0x1000;   // hidden from SWF 7 and older
+constexpr std::uint16_t Version9 = 0x2000;   // hidden from SWF 8 and older
+constexpr std::uint16_t Settable = 0x3FFF;   // what ASSetPropFlags may change
 } // namespace PropertyFlag
 
 // Whether code of an SWF version sees a property with these flags.
@@ -38,9 +38,23 @@ inline bool VisibleIn(std::uint16_t flags, int version) {
     if (version == 6 && (flags & PropertyFlag::NotVersion6)) {
         return false;
     }
-    constexpr std::uint16_t sevenUp =
-        PropertyFlag::Version7 | PropertyFlag::Version8 | PropertyFlag::Version9;
-    return version >= 7 || (flags & sevenUp) == 0;
+    if (version < 7 && (flags & PropertyFlag::Version7)) {
+        return false;
+    }
+    if (version < 8 && (flags & PropertyFlag::Version8)) {
+        return false;
+    }
+    return version >= 9 || (flags & PropertyFlag::Version9) == 0;
+}
+
+// Whether the chain through a "__proto__" with these flags is followed:
+// fewer of the version bits count there than for other properties.
+inline bool ChainVisibleIn(std::uint16_t flags, int version) {
+    if (version < 6) {
+        return (flags & (PropertyFlag::Version6 | PropertyFlag::Version7 | PropertyFlag::Version8 |
+                         PropertyFlag::Version9)) == 0;
+    }
+    return version > 6 || (flags & PropertyFlag::Version7) == 0;
 }
 
 struct Property {
@@ -64,6 +78,8 @@ public:
     const Property* Find(const String* name, int version) const {
         return const_cast<PropertyMap*>(this)->Find(name, version);
     }
+    // A property of this name that the version bits hide from this version.
+    Property* FindHidden(const String* name, int version);
     // A new property at the end (the caller checked there was none).
     Property& Add(String* name, Value value, std::uint16_t flags = 0);
     // Removes the property; the caller checked its flags.

@@ -124,6 +124,7 @@ void Vm::DefineOwn(Object* object, String* name, Value value, std::uint16_t flag
     }
     if (name == names->proto) {
         object->SetPrototypeCache(value.ObjectOrNull());
+        object->SetPrototypeFlags(flags);
     }
 }
 

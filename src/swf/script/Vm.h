@@ -153,6 +153,9 @@ public:
     // call does nothing and gives undefined, as Flash does.
     Completion Call(const Value& function, const Value& thisValue, std::span<const Value> args);
     Completion CallMethod(const Value& base, String* name, std::span<const Value> args);
+    // A call not made on an object (CallFunction): the function gets no super.
+    Completion CallPlain(const Value& function, const Value& thisValue,
+                         std::span<const Value> args);
     Completion Construct(const Value& function, std::span<const Value> args);
     // new: with the prototype and constructor properties set up, calling
     // function (which may be a plain object: then no call is made).
@@ -274,6 +277,7 @@ private:
     int lastTimerId = 0;
     // Where CallMethod found the method it is about to call, for super.
     Object* pendingHolder = nullptr;
+    bool pendingPlainCall = false;
     int callDepth = 0;
     std::uint64_t actionsThisFrame = 0;
     bool limitNoted = false;

@@ -286,7 +286,7 @@ TEST_F(MovieControl, NewUrlStartsOverAndPlaysByItself) {
               "{\"url\":\"http://example.test/movie.swf\",\"readyState\":4,\"totalFrames\":20,"
               "\"frameNumber\":0,\"playing\":true,\"scaleMode\":0,"
               "\"root\":{\"x\":0,\"y\":0,\"xscale\":100,\"yscale\":100,\"rotation\":0},"
-              "\"framesRendered\":0,\"framesSkipped\":0}");
+              "\"framesRendered\":0,\"framesSkipped\":0,\"buttonEventCount\":0,\"buttonEvents\":[]}");
 }
 
 } // namespace

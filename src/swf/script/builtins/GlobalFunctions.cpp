@@ -38,6 +38,9 @@ Completion SetPropFlags(NativeCall& call) {
     const auto clear = static_cast<std::uint16_t>(ToInt32(clearNumber) & PropertyFlag::Settable);
     auto change = [&](Property& p) {
         p.flags = static_cast<std::uint16_t>((p.flags & ~clear) | set);
+        if (p.name == vm.N().proto) {
+            object->SetPrototypeFlags(p.flags);
+        }
     };
     const Value names = call.Arg(1);
     if (names.IsNull()) {
@@ -62,8 +65,12 @@ Completion SetPropFlags(NativeCall& call) {
             }
             list.push_back(vm.Intern(*name));
         }
-    } else if (names.IsString()) {
-        const std::string_view text = names.AsString()->View();
+    } else if (!names.IsUndefined()) {
+        const auto joined = vm.ToString(names);
+        if (!joined) {
+            return joined.Abrupt();
+        }
+        const std::string_view text = (*joined)->View();
         std::size_t start = 0;
         while (start <= text.size()) {
             const std::size_t comma = std::min(text.find(',', start), text.size());
@@ -278,7 +285,7 @@ constexpr Method globalFunctions[] = {
     {"isNaN", IsNaN, 5},
     {"isFinite", IsFinite, 5},
     {"setInterval", SetInterval, 5},
-    {"setTimeout", SetTimeout, 8},
+    {"setTimeout", SetTimeout, 5},
     {"updateAfterEvent", Nothing, 5},
     {"showRedrawRegions", Nothing, 8},
     {"trace", TraceFunction, 5},
@@ -291,7 +298,7 @@ void InstallGlobalFunctions(Vm& vm) {
     AddMethods(vm, global, globalFunctions);
     FunctionObject* clear = MakeFunction(vm, ClearInterval);
     AddValue(vm, global, "clearInterval", Value(clear));
-    AddValue(vm, global, "clearTimeout", Value(clear), 8);
+    AddValue(vm, global, "clearTimeout", Value(clear), 5);
     // A function of the debugger that has no members at all.
     AddValue(vm, global, "enableDebugConsole", Value(vm.NewNativeFunction(Nothing)), 6);
     vm.DefineOwn(global, "NaN", Value(std::numeric_limits<double>::quiet_NaN()), 0);
