@@ -65,8 +65,12 @@ DeviceWindow::~DeviceWindow() {
 
 bool DeviceWindow::CreateSurfaces(std::string& error) {
     if (window == nullptr) {
+        // The window is shown only once it has its renderer: a renderer that
+        // draws through OpenGL makes SDL destroy a window made without it and
+        // create another, and a shown window would flash up and go away
+        // under the window system's eyes (its id with it).
         window = SDL_CreateWindow("Vantrel", SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED,
-                                  frame.Width(), frame.Height(), SDL_WINDOW_SHOWN);
+                                  frame.Width(), frame.Height(), SDL_WINDOW_HIDDEN);
         if (window == nullptr) {
             error = SdlError("cannot open a window");
             return false;
@@ -76,6 +80,7 @@ bool DeviceWindow::CreateSurfaces(std::string& error) {
             error = SdlError("cannot draw in the window");
             return false;
         }
+        SDL_ShowWindow(window);
     }
     if (texture != nullptr) {
         SDL_DestroyTexture(texture);

@@ -27,14 +27,16 @@
 #include "host/DeviceFrame.h"
 #include "platform/sim/Automation.h"
 
-// Last: Xlib's macros (None, Status, Bool...) must not meet the headers above.
-#include <X11/Xlib.h>
-#include <X11/Xutil.h>
+#include "VirtualDisplay.h"
+// Last: it brings Xlib's macros.
+#include "XClient.h"
 
 namespace host {
 namespace {
 
 using namespace std::chrono_literals;
+using testing::VirtualDisplay;
+using testing::XClient;
 
 const std::string kVantrel = VANTREL_BINARY_DIR "/vantrel";
 
@@ -49,67 +51,6 @@ bool WaitFor(Done done, std::chrono::milliseconds limit) {
         std::this_thread::sleep_for(50ms);
     }
     return true;
-}
-
-// An Xvfb server on a display number nobody uses, ended with the test.
-class VirtualDisplay {
-public:
-    VirtualDisplay() {
-        for (int number = 91; number < 160; ++number) {
-            const std::string socket = std::string("/tmp/.X11-unix/X") + std::to_string(number);
-            const std::string lock = std::string("/tmp/.X") + std::to_string(number) + "-lock";
-            if (std::filesystem::exists(socket) || std::filesystem::exists(lock)) {
-                continue;
-            }
-            name = std::string(":") + std::to_string(number);
-            auto started = ChildProcess::Start(
-                "/usr/bin/Xvfb", {name, "-screen", "0", "1024x900x24", "-nolisten", "tcp"});
-            if (!started) {
-                return;
-            }
-            server = std::move(started).Value();
-            if (WaitFor([&] { return std::filesystem::exists(socket) || server->Poll(); }, 10s) &&
-                !server->Poll()) {
-                return;
-            }
-            server.reset(); // lost a race for the number: try the next
-        }
-        name.clear();
-    }
-    bool Running() const { return server != nullptr; }
-    const std::string& Name() const { return name; }
-
-private:
-    std::string name;
-    std::unique_ptr<ChildProcess> server;
-};
-
-// The top-level window with this name, or 0.
-Window FindNamedWindow(Display* display, Window root, const std::string& wanted) {
-    Window rootReturn = 0;
-    Window parent = 0;
-    Window* children = nullptr;
-    unsigned count = 0;
-    if (XQueryTree(display, root, &rootReturn, &parent, &children, &count) == 0) {
-        return 0;
-    }
-    Window found = 0;
-    for (unsigned i = 0; i < count && found == 0; ++i) {
-        char* title = nullptr;
-        if (XFetchName(display, children[i], &title) != 0 && title != nullptr) {
-            if (wanted == title) {
-                found = children[i];
-            }
-            XFree(title);
-        }
-        if (found == 0) {
-            found = FindNamedWindow(display, children[i], wanted);
-        }
-    }
-    if (children != nullptr) {
-        XFree(children);
-    }
-    return found;
 }
 
 // Drops a file on target at (x, y) in its coordinates as a file manager
@@ -224,12 +165,11 @@ TEST(WindowRun, TheWindowShowsTheDeviceScreenAndClosingItClosesThePlayer) {
     ASSERT_TRUE(WaitFor([&] { return std::filesystem::exists(shot) || vantrel->Poll(); }, 30s));
     ASSERT_FALSE(vantrel->Poll()) << "vantrel ended early";
 
-    Display* display = XOpenDisplay(virtualDisplay.Name().c_str());
-    ASSERT_NE(display, nullptr);
-    Window window = 0;
-    ASSERT_TRUE(WaitFor(
-        [&] { return (window = FindNamedWindow(display, DefaultRootWindow(display), "Vantrel")); },
-        10s));
+    XClient client(virtualDisplay.Name());
+    ASSERT_TRUE(client.Connected());
+    Display* const display = client.Get();
+    Window window = client.AwaitNamedWindow("Vantrel", 10s);
+    ASSERT_NE(window, 0u) << "no window named Vantrel";
     const DeviceFrame frame(240, 320, 96, 2);
     XWindowAttributes attributes;
     ASSERT_NE(XGetWindowAttributes(display, window, &attributes), 0);
@@ -246,24 +186,23 @@ TEST(WindowRun, TheWindowShowsTheDeviceScreenAndClosingItClosesThePlayer) {
     const int stride = cairo_image_surface_get_stride(expected) / 4;
     bool matched = false;
     for (int attempt = 0; attempt < 20 && !matched; ++attempt) {
-        XImage* image =
-            XGetImage(display, window, 0, 0, frame.Width(), frame.Height(), AllPlanes, ZPixmap);
-        ASSERT_NE(image, nullptr);
+        const auto image = client.Capture(window, "Vantrel", frame.Width(), frame.Height(), 10s);
+        ASSERT_NE(image, nullptr) << "the window cannot be read";
         int mismatches = 0;
         int compared = 0;
         for (int y = 30; y < 320; y += 3) {
             for (int x = 0; x < 240; x += 3) {
                 const std::uint32_t want = pixels[y * stride + x] & 0xFFFFFF;
                 for (int d = 0; d < 4; ++d) {
-                    const unsigned long got = XGetPixel(image, frame.ScreenArea().x + 2 * x + d % 2,
-                                                        frame.ScreenArea().y + 2 * y + d / 2) &
-                                              0xFFFFFF;
+                    const unsigned long got =
+                        XGetPixel(image.get(), frame.ScreenArea().x + 2 * x + d % 2,
+                                  frame.ScreenArea().y + 2 * y + d / 2) &
+                        0xFFFFFF;
                     mismatches += got != want;
                     ++compared;
                 }
             }
         }
-        XDestroyImage(image);
         matched = compared > 30'000 && mismatches == 0;
         if (!matched) {
             std::this_thread::sleep_for(100ms);
@@ -355,7 +294,7 @@ TEST(WindowRun, TheWindowShowsTheDeviceScreenAndClosingItClosesThePlayer) {
     close.xclient.data.l[1] = CurrentTime;
     XSendEvent(display, window, False, NoEventMask, &close);
     XFlush(display);
-    XCloseDisplay(display);
+    EXPECT_EQ(client.TakeErrors(), 0) << "a request to the window failed";
 
     std::optional<int> exitCode;
     ASSERT_TRUE(WaitFor([&] { return (exitCode = vantrel->Poll()).has_value(); }, 30s));
