@@ -201,6 +201,8 @@ Result<Options> ParseOptions(std::span<const std::string> args, const Environmen
             error = valued("a file", path(options.journalPath));
         } else if (name == "--audio") {
             error = valued("a file", path(options.audioPath));
+        } else if (name == "--trace") {
+            error = valued("a file", path(options.tracePath));
         } else {
             error = Problem("unknown option '" + name + "'");
         }
@@ -242,6 +244,7 @@ const char* UsageText() {
            "  --state FILE       the device's state as JSON at the end of the run\n"
            "  --journal FILE     the device's journal as JSON lines\n"
            "  --audio FILE       the device's sound as a WAV file, in device time\n"
+           "  --trace FILE       the movies' trace lines, one a line\n"
            "  --zoom N           window pixels per device pixel\n"
            "  --version          print the version and exit\n"
            "  --help             print this help and exit\n"

@@ -43,6 +43,8 @@ struct Options {
     std::optional<std::filesystem::path> journalPath;
     // The device's sound as a WAV file (44.1 kHz stereo, from device time 0).
     std::optional<std::filesystem::path> audioPath;
+    // The trace lines of the movies' scripts, one a line.
+    std::optional<std::filesystem::path> tracePath;
     // Window pixels per device pixel; 0 picks one for the screen.
     int zoom = 0;
     // Everything after the options, joined by single blanks, in UTF-8.

@@ -40,14 +40,17 @@ Session::Session(const SessionConfig& sessionConfig, const sim::ProgramImage& pr
         // The control reads the movies of "file://" URLs; device paths name
         // files of the device's storage.
         const std::filesystem::path storage = device->StorageRoot();
-        swf::InstallMovieControl(std::make_shared<swf::HostFiles>(
-            [storage](const std::string& path) -> std::optional<std::filesystem::path> {
-                const sim::ResolvedPath resolved = sim::ResolvePath(storage, text::FromUtf8(path));
-                if (!resolved.Ok()) {
-                    return std::nullopt;
-                }
-                return resolved.host;
-            }));
+        swf::InstallMovieControl(
+            std::make_shared<swf::HostFiles>(
+                [storage](const std::string& path) -> std::optional<std::filesystem::path> {
+                    const sim::ResolvedPath resolved =
+                        sim::ResolvePath(storage, text::FromUtf8(path));
+                    if (!resolved.Ok()) {
+                        return std::nullopt;
+                    }
+                    return resolved.host;
+                }),
+            swf::HttpLimits{}, config.trace);
     }
     player = &device->Launch(program, text::FromUtf8(config.commandLine));
 }

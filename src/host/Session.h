@@ -4,10 +4,12 @@
 #pragma once
 
 #include <filesystem>
+#include <functional>
 #include <memory>
 #include <optional>
 #include <span>
 #include <string>
+#include <string_view>
 
 #include "host/DeviceSetup.h"
 #include "platform/sim/Automation.h"
@@ -25,6 +27,8 @@ struct SessionConfig {
     std::string commandLine;
     // Installed as the player's default movie when the device is new.
     std::span<const std::byte> defaultMovie;
+    // Gets the movies' trace lines (UTF-8), when set.
+    std::function<void(std::string_view line)> trace;
 };
 
 class Session {

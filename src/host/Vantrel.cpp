@@ -172,7 +172,22 @@ int RunVantrel(std::span<const std::string> args, const sim::ProgramImage& progr
         }
     }
 
+    std::ofstream traceFile;
+    if (options.tracePath) {
+        traceFile.open(*options.tracePath, std::ios::binary | std::ios::trunc);
+        if (!traceFile) {
+            std::cerr << "vantrel: cannot write " << options.tracePath->string() << "\n";
+            return kExitHostFailure;
+        }
+    }
+
     SessionConfig config;
+    if (traceFile.is_open()) {
+        config.trace = [&traceFile](std::string_view line) {
+            traceFile << line << '\n';
+            traceFile.flush();
+        };
+    }
     config.deviceDirectory = options.deviceDirectory;
     config.profile = profile;
     config.clock = virtualClock ? sim::ClockMode::Virtual : sim::ClockMode::Real;

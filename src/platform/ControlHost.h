@@ -107,6 +107,11 @@ HWND CreateControlWindow(LPCWSTR classId, LPCWSTR text, DWORD style, const RECT&
 // True for a window made by CreateControlWindow that still exists.
 BOOL IsControlWindow(HWND window);
 
+// A control tells its container of an event (a movie's FSCommand, say):
+// the device journals it under the event's name with its arguments. Nothing
+// on the device listens for these events yet.
+void RaiseControlEvent(HWND control, const char* event, std::span<const Variant> args);
+
 // One dispatch call on the control in the given window, recorded in the
 // journal. result may be null when the caller does not want it.
 HRESULT InvokeControl(HWND control, DISPID id, WORD kind, std::span<const Variant> args,

@@ -16,6 +16,7 @@
 #include "swf/control/HostFiles.h"
 #include "swf/control/MovieControl.h"
 #include "swf/runtime/ButtonCondition.h"
+#include "swfwriter/ActionWriter.h"
 #include "swfwriter/MovieWriter.h"
 
 namespace {
@@ -34,16 +35,22 @@ swfwriter::ShapeBuilder Disc(swfwriter::Color color) {
 
 // A landscape stage of 320 x 240 with a button near its middle: a red disc
 // of 40 pixels across, blue while pressed, hit on the red disc itself.
-// Its press and release have actions of their own.
+// Its press and release trace what happened.
 std::vector<std::uint8_t> ButtonMovie() {
     swfwriter::MovieWriter movie(8, 320, 240, 12.0);
     movie.SetBackground({255, 255, 255});
     const auto red = movie.DefineShape(Disc({255, 0, 0}), 3);
     const auto blue = movie.DefineShape(Disc({0, 0, 255}), 3);
+    const auto trace = [](const char* text) {
+        swfwriter::ActionWriter actions;
+        actions.Push(text).Op(swfwriter::action::Trace);
+        return actions.Finish();
+    };
     const auto button = movie.DefineButton2(
         {{.characterId = red, .depth = 1, .down = false},
          {.characterId = blue, .depth = 2, .up = false, .over = false, .hit = false}},
-        {{condition::OverUpToOverDown, {0x07, 0x00}}, {condition::OverDownToOverUp, {0x06, 0x00}}});
+        {{condition::OverUpToOverDown, trace("press")},
+         {condition::OverDownToOverUp, trace("release")}});
     movie.Place(1, button, {.matrix = swfwriter::Matrix::Translate(3400, 2200), .name = "pad"});
     movie.ShowFrame();
     return movie.Finish(swfwriter::Compression::Zlib);
@@ -79,27 +86,58 @@ protected:
         const sim::Window* window = device->Windows().Find(Control());
         return window != nullptr && window->hostedControl ? window->hostedControl->StateJson() : "";
     }
-    long Count() const {
+    long Number(const std::string& name) const {
         std::smatch found;
         const std::string state = State();
-        return std::regex_search(state, found, std::regex("\"buttonEventCount\":([0-9]+)"))
+        return std::regex_search(state, found, std::regex("\"" + name + "\":([0-9]+)"))
                    ? std::stol(found[1])
                    : -1;
     }
-    // The conditions of the button's transitions after the first `since`.
-    std::vector<std::uint16_t> ConditionsSince(long since) const {
+    // The last of the entries the pattern's group finds, those after the
+    // first `since` of the count's.
+    std::vector<std::string> Since(const std::string& pattern, const std::string& count,
+                                   long since) const {
         const std::string state = State();
-        std::vector<std::uint16_t> all;
-        const std::regex entry("\\{\"name\":\"pad\",\"condition\":([0-9]+)\\}");
+        std::vector<std::string> all;
+        const std::regex entry(pattern);
         for (auto it = std::sregex_iterator(state.begin(), state.end(), entry);
              it != std::sregex_iterator(); ++it) {
-            all.push_back(static_cast<std::uint16_t>(std::stoi((*it)[1])));
+            all.push_back((*it)[1]);
         }
-        const long fresh = Count() - since;
-        if (fresh <= 0 || fresh > static_cast<long>(all.size())) {
-            return fresh <= 0 ? std::vector<std::uint16_t>{} : all;
+        const long fresh = std::min<long>(Number(count) - since, static_cast<long>(all.size()));
+        return fresh <= 0 ? std::vector<std::string>{}
+                          : std::vector<std::string>(all.end() - fresh, all.end());
+    }
+    long Count() const { return Number("buttonEventCount"); }
+    // The conditions of the button's transitions after the first `since`.
+    std::vector<std::uint16_t> ConditionsSince(long since) const {
+        std::vector<std::uint16_t> conditions;
+        for (const std::string& text :
+             Since("\\{\"name\":\"pad\",\"condition\":([0-9]+)\\}", "buttonEventCount", since)) {
+            conditions.push_back(static_cast<std::uint16_t>(std::stoi(text)));
         }
-        return {all.end() - fresh, all.end()};
+        return conditions;
+    }
+    long TraceCount() const { return Number("traceCount"); }
+    // The movie's trace lines after the first `since` (the lines here have
+    // no quotes or commas of their own).
+    std::vector<std::string> TraceSince(long since) const {
+        const std::string state = State();
+        const std::string opening = "\"trace\":[";
+        const auto at = state.find(opening);
+        const std::string list =
+            at == std::string::npos
+                ? std::string()
+                : state.substr(at + opening.size(), state.find(']', at) - at - opening.size());
+        std::vector<std::string> all;
+        const std::regex line("\"([^\"]*)\"");
+        for (auto it = std::sregex_iterator(list.begin(), list.end(), line);
+             it != std::sregex_iterator(); ++it) {
+            all.push_back((*it)[1]);
+        }
+        const long fresh = std::min<long>(TraceCount() - since, static_cast<long>(all.size()));
+        return fresh <= 0 ? std::vector<std::string>{}
+                          : std::vector<std::string>(all.end() - fresh, all.end());
     }
 
     // The red disc in the control's part of the screen.
@@ -132,6 +170,7 @@ protected:
         const POINT centre = disc.Centre();
         // Two pixels right of the disc's rim, and the corner of its box.
         const long before = Count();
+        const long tracedBefore = TraceCount();
         Tap({disc.right + 2, centre.y});
         Tap({disc.left + 1, disc.top + 1});
         Advance(200);
@@ -139,12 +178,16 @@ protected:
             EXPECT_NE(seen, condition::OverUpToOverDown) << State();
             EXPECT_NE(seen, condition::OverDownToOverUp) << State();
         }
+        EXPECT_TRUE(TraceSince(tracedBefore).empty()) << State();
         const long off = Count();
+        const long traced = TraceCount();
         Tap(centre);
         EXPECT_EQ(ConditionsSince(off),
                   (std::vector<std::uint16_t>{condition::IdleToOverUp, condition::OverUpToOverDown,
                                               condition::OverDownToOverUp}))
             << State();
+        // The button's own actions ran for its press and its release.
+        EXPECT_EQ(TraceSince(traced), (std::vector<std::string>{"press", "release"})) << State();
     }
 };
 
@@ -173,6 +216,7 @@ TEST_F(ButtonTapTest, AHoldOnTheButtonOpensTheMovieMenuAndPressesNothing) {
     for (const std::uint16_t seen : ConditionsSince(before)) {
         EXPECT_NE(seen, condition::OverUpToOverDown) << State();
     }
+    EXPECT_EQ(TraceCount(), 0) << State();
     DismissPopups();
     // The same in full screen, turned.
     ChooseMenu({u"Screen", u"Toggle Fullscreen"});
@@ -183,6 +227,7 @@ TEST_F(ButtonTapTest, AHoldOnTheButtonOpensTheMovieMenuAndPressesNothing) {
     for (const std::uint16_t seen : ConditionsSince(turned)) {
         EXPECT_NE(seen, condition::OverUpToOverDown) << State();
     }
+    EXPECT_EQ(TraceCount(), 0) << State();
 }
 
 } // namespace

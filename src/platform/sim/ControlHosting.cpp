@@ -134,6 +134,18 @@ BOOL IsControlWindow(HWND window) {
     return found != nullptr && found->hostedControl ? TRUE : FALSE;
 }
 
+void RaiseControlEvent(HWND control, const char* event, std::span<const Variant> args) {
+    sim::Window* window = sim::LookUpWindow(control);
+    if (window == nullptr || !window->hostedControl) {
+        return;
+    }
+    std::vector<sim::JournalValue> journalArgs;
+    for (const Variant& arg : args) {
+        journalArgs.push_back(sim::FromVariant(arg));
+    }
+    sim::Device::Current()->Record(event, std::move(journalArgs), sim::JournalValue());
+}
+
 HRESULT InvokeControl(HWND control, DISPID id, WORD kind, std::span<const Variant> args,
                       Variant* result) {
     sim::Window* window = sim::LookUpWindow(control);

@@ -2,6 +2,7 @@
 
 #include "platform/BackgroundWork.h"
 #include "platform/Painting.h"
+#include "platform/Text.h"
 #include "platform/Window.h"
 #include "swf/control/HostFiles.h"
 
@@ -11,17 +12,18 @@ void InstallMovieControl() {
     InstallMovieControl(std::make_shared<HostFiles>());
 }
 
-void InstallMovieControl(std::shared_ptr<FileSystem> files, HttpLimits limits) {
-    RegisterControlClass(MovieControlClassId, [files, limits]() -> std::unique_ptr<HostedControl> {
-        return std::make_unique<MovieControl>(files, limits);
-    });
+void InstallMovieControl(std::shared_ptr<FileSystem> files, HttpLimits limits, TraceSink trace) {
+    RegisterControlClass(MovieControlClassId,
+                         [files, limits, trace]() -> std::unique_ptr<HostedControl> {
+                             return std::make_unique<MovieControl>(files, limits, trace);
+                         });
 }
 
 std::uint64_t MovieControl::DeviceClock::NowMilliseconds() const {
     return GetTickCount();
 }
 
-MovieControl::MovieControl(std::shared_ptr<FileSystem> files, HttpLimits limits)
+MovieControl::MovieControl(std::shared_ptr<FileSystem> files, HttpLimits limits, TraceSink trace)
     : files(std::move(files)),
       // A transfer counts as the device's background work while it runs, so
       // that a virtual clock waits for its result.
@@ -33,7 +35,21 @@ MovieControl::MovieControl(std::shared_ptr<FileSystem> files, HttpLimits limits)
                   PostMessageW(window, WakeMessage, 0, 0);
               }
           },
-          [this] { UpdatePicture(); }) {}
+          [this] { UpdatePicture(); }, std::move(trace)) {
+    state.SetContainerEvents(
+        [this](const char* event, const std::vector<std::string>& args) { Raise(event, args); });
+}
+
+void MovieControl::Raise(const char* event, const std::vector<std::string>& args) {
+    if (window == nullptr) {
+        return;
+    }
+    std::vector<Variant> values;
+    for (const std::string& arg : args) {
+        values.push_back(Variant::Text(text::FromUtf8(arg)));
+    }
+    RaiseControlEvent(window, event, values);
+}
 
 MovieControl::~MovieControl() = default;
 

@@ -23,9 +23,11 @@ inline constexpr char16_t MovieControlClassId[] = u"{D27CDB6E-AE6D-11CF-96B8-444
 
 // Registers the movie control with the current device. files reads the
 // movies of "file://" URLs; by default host paths only, until the device's
-// own file functions are there to read device paths.
+// own file functions are there to read device paths. trace gets the trace
+// lines of every movie's scripts.
 void InstallMovieControl();
-void InstallMovieControl(std::shared_ptr<FileSystem> files, HttpLimits limits = {});
+void InstallMovieControl(std::shared_ptr<FileSystem> files, HttpLimits limits = {},
+                         TraceSink trace = {});
 
 class MovieControl final : public HostedControl {
 public:
@@ -35,7 +37,7 @@ public:
     static constexpr UINT_PTR FrameTimerId = 1;
     static constexpr UINT FrameTimerMilliseconds = 10;
 
-    MovieControl(std::shared_ptr<FileSystem> files, HttpLimits limits);
+    MovieControl(std::shared_ptr<FileSystem> files, HttpLimits limits, TraceSink trace = {});
     ~MovieControl() override;
     MovieControl(const MovieControl&) = delete;
     MovieControl& operator=(const MovieControl&) = delete;
@@ -53,6 +55,8 @@ private:
 
     // The stylus at the point lParam gives, in the window's client area.
     void Stylus(MovieControlState::Stylus action, LPARAM lParam);
+    // Tells the container of an event of the movie (journalled by the device).
+    void Raise(const char* event, const std::vector<std::string>& args);
     // Renders the frame when the stage changed, and asks for a paint then.
     void UpdatePicture();
     void Paint(HWND window);

@@ -6,8 +6,11 @@
 #include <cstdio>
 
 #include "platform/Json.h"
+#include "platform/Painting.h"
 #include "platform/Text.h"
+#include "platform/Window.h"
 #include "swf/runtime/StagePlacement.h"
+#include "swf/script/builtins/Builtins.h"
 
 namespace swf {
 
@@ -87,15 +90,38 @@ double NormaliseDegrees(double degrees) {
     return turned;
 }
 
+// A script that runs away is stopped within a fraction of a second on the
+// device, so that the player's own work goes on between frames.
+script::VmLimits ScriptLimits() {
+    script::VmLimits limits;
+    limits.actionsPerFrame = 1'000'000;
+    return limits;
+}
+
+// System.capabilities tells the movie of the device's screen.
+void DescribeScreen(script::Vm& vm) {
+    const HDC screen = GetDC(nullptr);
+    const int pixelsPerInch = screen != nullptr ? GetDeviceCaps(screen, LOGPIXELSX) : 0;
+    if (screen != nullptr) {
+        ReleaseDC(nullptr, screen);
+    }
+    script::builtins::SetSystemScreen(vm, GetSystemMetrics(SM_CXSCREEN),
+                                      GetSystemMetrics(SM_CYSCREEN),
+                                      pixelsPerInch > 0 ? pixelsPerInch : 96);
+}
+
 } // namespace
 
 MovieControlState::MovieControlState(FileSystem& files, Fetcher& fetcher, const Clock& clock,
-                                     std::function<void()> wake, std::function<void()> redraw)
-    : clock(clock), redraw(std::move(redraw)), loader(files, fetcher, std::move(wake)) {}
+                                     std::function<void()> wake, std::function<void()> redraw,
+                                     TraceSink trace)
+    : clock(clock), redraw(std::move(redraw)), loader(files, fetcher, std::move(wake)),
+      scriptHost(clock, std::move(trace)) {}
 
 MovieControlState::~MovieControlState() {
-    // The player and the sound borrow the loader's movie.
+    // The player and the sound borrow the loader's movie; the scripts, the player.
     audio.Detach();
+    scripts.reset();
     player.reset();
 }
 
@@ -165,6 +191,7 @@ HRESULT MovieControlState::Invoke(DISPID id, WORD kind, std::span<const Variant>
             }
             // The player borrows the movie the loader is about to replace.
             audio.Detach();
+            scripts.reset();
             player.reset();
             frameClock.reset();
             framesSeen = 0;
@@ -201,7 +228,7 @@ HRESULT MovieControlState::Invoke(DISPID id, WORD kind, std::span<const Variant>
             // Before the movie is there, there is no frame to go to.
             if (player) {
                 player->GotoFrame(frame);
-                audio.Follow(*player);
+                FollowEvents();
                 playRequested = false;
                 redraw();
             }
@@ -215,7 +242,7 @@ HRESULT MovieControlState::Invoke(DISPID id, WORD kind, std::span<const Variant>
             playRequested = play;
             if (player) {
                 play ? player->Play() : player->Stop();
-                audio.Follow(*player);
+                FollowEvents();
             }
             return S_OK;
         }
@@ -246,14 +273,14 @@ HRESULT MovieControlState::Invoke(DISPID id, WORD kind, std::span<const Variant>
             playRequested = false;
             if (player) {
                 player->Stop();
-                audio.Follow(*player);
+                FollowEvents();
             }
             return S_OK;
         case dispid::Rewind:
             playRequested = false;
             if (player) {
                 player->Rewind();
-                audio.Follow(*player);
+                FollowEvents();
                 redraw();
             }
             return S_OK;
@@ -319,6 +346,9 @@ void MovieControlState::FollowLoad() {
     const Movie& movie = parser->GetMovie();
     if (!player) {
         player = std::make_unique<MoviePlayer>(movie);
+        scriptHost.StartMovie(text::ToUtf8(url));
+        scripts = std::make_unique<script::MovieScripts>(*player, scriptHost, ScriptLimits());
+        DescribeScreen(scripts->GetVm());
         audio.Attach(movie);
         player->SetRootProperties(rootProperties);
         playRequested ? player->Play() : player->Stop();
@@ -329,8 +359,9 @@ void MovieControlState::FollowLoad() {
     if (movie.root.frames.size() != framesSeen) {
         const bool first = framesSeen == 0;
         framesSeen = movie.root.frames.size();
-        player->FramesAdded();
-        audio.Follow(*player);
+        // The first frame shows once it is in, its scripts run.
+        scripts->Start();
+        FollowEvents();
         if (first) {
             redraw();
         }
@@ -354,8 +385,8 @@ void MovieControlState::Tick(std::optional<std::uint64_t> unheard) {
         due = static_cast<int>(std::clamp<long>(*lead, 0, FrameClock::maxCatchUp));
     }
     for (int i = 0; i < due; ++i) {
-        player->Tick();
-        audio.Follow(*player);
+        scripts->Tick();
+        FollowEvents();
     }
     if (due > 0) {
         redraw();
@@ -375,7 +406,7 @@ void MovieControlState::StylusInput(Stylus action, int x, int y, int width, int 
         return;
     }
     const auto [stageX, stageY] = toStage->Apply(x + 0.5, y + 0.5);
-    const std::size_t before = player->Events().size();
+    const std::uint64_t version = player->Version();
     switch (action) {
     case Stylus::Move:
         player->PointerMoved(stageX, stageY);
@@ -387,32 +418,40 @@ void MovieControlState::StylusInput(Stylus action, int x, int y, int width, int 
         player->PointerUp(stageX, stageY);
         break;
     }
-    AfterInput(before);
+    AfterInput(version);
 }
 
 void MovieControlState::KeyInput(bool down, std::uint32_t virtualKey) {
     if (!player) {
         return;
     }
-    const std::size_t before = player->Events().size();
+    const std::uint64_t version = player->Version();
     down ? player->KeyDown(virtualKey) : player->KeyUp(virtualKey);
-    AfterInput(before);
+    AfterInput(version);
 }
 
 void MovieControlState::CharacterInput(std::uint16_t character) {
     if (!player) {
         return;
     }
-    const std::size_t before = player->Events().size();
+    const std::uint64_t version = player->Version();
     player->CharacterTyped(character);
-    AfterInput(before);
+    AfterInput(version);
 }
 
-void MovieControlState::AfterInput(std::size_t eventsBefore) {
-    const std::uint64_t version = player->Version();
-    const std::vector<RuntimeEvent>& events = player->Events();
-    for (std::size_t i = std::min(eventsBefore, events.size()); i < events.size(); ++i) {
-        if (const auto* change = std::get_if<ButtonStateChanged>(&events[i])) {
+void MovieControlState::AfterInput(std::uint64_t versionBefore) {
+    player->RunActions();
+    player->FinishFrame();
+    FollowEvents();
+    if (player->Version() != versionBefore) {
+        redraw();
+    }
+}
+
+void MovieControlState::FollowEvents() {
+    const std::vector<RuntimeEvent> events = player->TakeEvents();
+    for (const RuntimeEvent& event : events) {
+        if (const auto* change = std::get_if<ButtonStateChanged>(&event)) {
             const DisplayObject* button = player->Find(change->button);
             buttonReports.push_back({button ? button->Name() : "", change->condition});
             ++buttonReportCount;
@@ -421,12 +460,7 @@ void MovieControlState::AfterInput(std::size_t eventsBefore) {
             }
         }
     }
-    player->RunActions();
-    player->FinishFrame();
-    audio.Follow(*player);
-    if (player->Version() != version) {
-        redraw();
-    }
+    audio.Follow(*player, events);
 }
 
 std::string MovieControlState::StateJson() const {
@@ -451,6 +485,20 @@ std::string MovieControlState::StateJson() const {
                 ",\"condition\":" + std::to_string(buttonReports[i].condition) + "}";
     }
     json += "]";
+    // What the movie's scripts traced and asked for.
+    const auto list = [](const std::deque<std::string>& lines) {
+        std::string out = "[";
+        for (std::size_t i = 0; i < lines.size(); ++i) {
+            if (i > 0) {
+                out += ',';
+            }
+            out += json::Quote(lines[i]);
+        }
+        return out + "]";
+    };
+    json += ",\"traceCount\":" + std::to_string(scriptHost.TraceCount());
+    json += ",\"trace\":" + list(scriptHost.TraceLines());
+    json += ",\"notes\":" + list(scriptHost.Notes());
     json += "}";
     return json;
 }

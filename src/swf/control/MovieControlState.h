@@ -14,9 +14,11 @@
 
 #include "platform/ControlHost.h"
 #include "swf/audio/MovieAudio.h"
+#include "swf/control/ControlScriptHost.h"
 #include "swf/runtime/HostServices.h"
 #include "swf/runtime/MovieLoader.h"
 #include "swf/runtime/MoviePlayer.h"
+#include "swf/script/MovieScripts.h"
 
 namespace swf {
 
@@ -50,9 +52,11 @@ class MovieControlState {
 public:
     // files, fetcher and clock are borrowed and must outlive the state.
     // wake asks for Pump on the user-interface thread (from any thread);
-    // redraw asks for the control to be painted again.
+    // redraw asks for the control to be painted again; trace gets the
+    // movie's trace lines.
     MovieControlState(FileSystem& files, Fetcher& fetcher, const Clock& clock,
-                      std::function<void()> wake, std::function<void()> redraw);
+                      std::function<void()> wake, std::function<void()> redraw,
+                      TraceSink trace = {});
     ~MovieControlState();
     MovieControlState(const MovieControlState&) = delete;
     MovieControlState& operator=(const MovieControlState&) = delete;
@@ -60,6 +64,11 @@ public:
     HRESULT Invoke(DISPID id, WORD kind, std::span<const Variant> args, Variant& result);
     static const char* OperationName(DISPID id, WORD kind);
     std::string StateJson() const;
+
+    // Where the movie's FSCommands, pages and notes are raised.
+    void SetContainerEvents(ContainerEvent events) {
+        scriptHost.SetContainerEvents(std::move(events));
+    }
 
     // Loading work that is due (after a wake-up).
     void Pump();
@@ -92,8 +101,11 @@ public:
 private:
     HRESULT SetClipProperty(std::span<const Variant> args);
     void FollowLoad();
-    // Runs what input queued and notes the buttons' transitions it brought.
-    void AfterInput(std::size_t eventsBefore);
+    // Runs what input queued, and shows what it changed since versionBefore.
+    void AfterInput(std::uint64_t versionBefore);
+    // Hands the events since the last time to the sound, noting the
+    // buttons' transitions among them.
+    void FollowEvents();
 
     // The last transitions of buttons, oldest first, for the state's report.
     struct ButtonReport {
@@ -116,8 +128,11 @@ private:
     bool playRequested = true;
     RootProperties rootProperties;
 
-    MovieAudio audio;                    // borrows the loader's movie
+    MovieAudio audio; // borrows the loader's movie
+    ControlScriptHost scriptHost;
     std::unique_ptr<MoviePlayer> player; // once the header is read
+    // The movie's scripts; made with the player, and gone before it.
+    std::unique_ptr<script::MovieScripts> scripts;
     std::optional<FrameClock> frameClock;
     std::size_t framesSeen = 0;
 };

@@ -114,7 +114,8 @@ Completion Vm::CallScript(FunctionObject* f, const Value& thisValue, std::span<c
             DefineOwn(a.locals, code.parameters[i].name, i < copied.size() ? copied[i] : Value());
         }
     } else {
-        a.registers.resize(std::max<std::size_t>(code.registerCount, 1));
+        // A function that asks for no registers gets the four of a block.
+        a.registers.resize(code.registerCount == 0 ? 4 : code.registerCount);
         std::size_t r = 1;
         auto preload = [&](std::uint16_t flag, Value value) {
             if ((code.flags & flag) && r < a.registers.size()) {

@@ -298,7 +298,11 @@ Completion Interpreter::Execute(const Record& r, std::size_t& next) {
                 Push(Value(vm.Intern("#ERROR#")));
                 return Value();
             }
-            result = *x / *y;
+            // Flash divides by a zero of either sign alike.
+            result = *y == 0 ? (*x > 0   ? std::numeric_limits<double>::infinity()
+                                : *x < 0 ? -std::numeric_limits<double>::infinity()
+                                         : nan)
+                             : *x / *y;
             break;
         default:
             result = std::fmod(*x, *y);

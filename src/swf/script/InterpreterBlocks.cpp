@@ -38,7 +38,8 @@ Completion Interpreter::DefineFunction(const Record& r, bool isFunction2, std::s
 
     FunctionObject* f = vm.NewNativeFunction(nullptr);
     f->code = std::move(code);
-    f->scope = a.scope;
+    // SWF 5 functions close over nothing: their names are the timeline's.
+    f->scope = a.version >= 6 ? a.scope : nullptr;
     f->target = a.originalTarget;
     f->pool = a.pool;
     Object* prototype = vm.NewObject();
@@ -61,10 +62,13 @@ Completion Interpreter::RunWith(const Record& r, std::size_t& next) {
     const std::size_t size = ReadU16(r.data, 0);
     const std::size_t end = std::min(r.next + size, a.end);
     Object* object = vm.ToObject(Pop());
-    Scope* saved = a.scope;
-    if (object) {
-        a.scope = vm.GetHeap().Make<Scope>(object, a.scope);
+    // with (undefined) and with (null) skip their block.
+    if (!object) {
+        next = end;
+        return Value();
     }
+    Scope* saved = a.scope;
+    a.scope = vm.GetHeap().Make<Scope>(object, a.scope);
     const Completion c = Run(r.next, end);
     a.scope = saved;
     next = pc;
@@ -94,8 +98,12 @@ Completion Interpreter::RunTry(const Record& r, std::size_t& next) {
     }
     const std::size_t stackHeight = stack.size();
 
+    // A jump out of a block leaves the whole statement at once: Flash runs
+    // no finally then.
+    bool jumpedOut = false;
     auto exitOf = [&](const Completion& c, std::size_t rangeEnd) {
-        return c.IsNormal() && pc != rangeEnd ? pc : after;
+        jumpedOut = c.IsNormal() && pc != rangeEnd;
+        return jumpedOut ? pc : after;
     };
     Completion c = Run(tryBegin, catchBegin);
     std::size_t exit = exitOf(c, catchBegin);
@@ -121,7 +129,7 @@ Completion Interpreter::RunTry(const Record& r, std::size_t& next) {
             return c;
         }
     }
-    if (hasFinally) {
+    if (hasFinally && !jumpedOut) {
         if (c.IsThrow()) {
             stack.resize(std::max(stackHeight, a.stackBase));
         }
@@ -217,12 +225,17 @@ Completion Interpreter::NewMethodAction() {
     const Value object = Pop();
     const std::vector<Value> args = PopArguments();
     Value constructor = object;
-    if (!(nameValue.IsUndefined() || (nameValue.IsString() && nameValue.AsString()->Empty()))) {
-        const auto name = NameOf(nameValue);
-        if (!name) {
-            return name.Abrupt();
+    // No name, or one that is empty as a string, constructs the object.
+    String* name = nullptr;
+    if (!nameValue.IsUndefined()) {
+        const auto converted = NameOf(nameValue);
+        if (!converted) {
+            return converted.Abrupt();
         }
-        const Completion got = vm.GetMember(object, *name);
+        name = *converted;
+    }
+    if (name && !name->Empty()) {
+        const Completion got = vm.GetMember(object, name);
         if (got.IsAbrupt()) {
             return got;
         }

@@ -1,7 +1,9 @@
 // Names and target paths: the scope chain (with blocks, function
 // activations, the target clip, _global), slash syntax ("/a/b:v", "../c")
 // and dot syntax ("_root.a.b").
+#include <cctype>
 #include <cstdlib>
+#include <optional>
 
 #include "swf/script/InterpreterCore.h"
 #include "swf/script/SuperObject.h"
@@ -12,6 +14,27 @@ namespace {
 
 bool IsName(const String* name, const String* wanted, int version) {
     return version >= 7 ? name == wanted : name->Folded() == wanted->Folded();
+}
+
+// N of "_levelN" (any case), if the name is one.
+std::optional<int> LevelNumber(std::string_view name) {
+    constexpr std::string_view prefix = "_level";
+    if (name.size() <= prefix.size() || name.size() > prefix.size() + 9) {
+        return std::nullopt;
+    }
+    for (std::size_t i = 0; i < prefix.size(); ++i) {
+        if (std::tolower(static_cast<unsigned char>(name[i])) != prefix[i]) {
+            return std::nullopt;
+        }
+    }
+    int level = 0;
+    for (const char c : name.substr(prefix.size())) {
+        if (c < '0' || c > '9') {
+            return std::nullopt;
+        }
+        level = level * 10 + (c - '0');
+    }
+    return level;
 }
 
 bool HasPathCharacters(std::string_view s) {
@@ -47,6 +70,10 @@ Completion Interpreter::LookupName(String* name, Object** holder) {
     }
     if (version >= 6 && IsName(name, n.global, version)) {
         return Value(vm.Global());
+    }
+    if (const auto level = LevelNumber(name->View()); level && vm.Clips()) {
+        Object* clip = vm.Clips()->Level(*level);
+        return clip ? Value(clip) : Value();
     }
     if (version >= 6 && a.callee && IsName(name, n.super, version)) {
         const bool suppressed = a.callee->code && a.callee->code->isFunction2 &&
@@ -128,6 +155,13 @@ ScriptResult<Object*> Interpreter::ResolvePath(std::string_view path) {
         Completion got;
         if (first && !slashSyntax) {
             got = LookupName(name);
+        } else if (slashSyntax && segment[0] == '.' && segment.size() > 1) {
+            // "/a/.b": b is a variable of a, not its child.
+            got = vm.GetMember(current, vm.Intern(segment.substr(1)));
+        } else if (Object* child =
+                       slashSyntax && clips ? clips->Child(current, name, a.version) : nullptr) {
+            // In slash syntax a name is a child clip before any variable.
+            got = Value(child);
         } else {
             got = vm.GetMember(current, name);
         }
@@ -192,11 +226,13 @@ Completion Interpreter::GetVariable(String* name) {
 
 Completion Interpreter::SetVariable(String* name, const Value& value) {
     const std::string_view view = name->View();
-    if (HasPathCharacters(view)) {
-        std::size_t split = view.rfind(':');
-        if (split == std::string_view::npos) {
-            split = view.find_last_of("/.");
-        }
+    // A slash path alone names a clip, not a variable: it is set as a plain
+    // name.
+    std::size_t split = view.rfind(':');
+    if (split == std::string_view::npos) {
+        split = view.rfind('.');
+    }
+    if (HasPathCharacters(view) && split != std::string_view::npos) {
         Object* holder = a.target;
         if (split > 0) {
             const auto found = ResolvePath(view.substr(0, split));
@@ -216,8 +252,11 @@ Completion Interpreter::SetVariable(String* name, const Value& value) {
         }
         return vm.SetMember(holder, vm.Intern(view.substr(split + 1)), value);
     }
+    // A scope object takes the value only when the name is its own: one
+    // it inherits is set on the timeline instead.
     for (Scope* s = a.scope; s; s = s->parent) {
-        if (Has(s->object, name)) {
+        Value ignored;
+        if (s->object->GetSpecial(vm, name, ignored) || vm.FindOwn(s->object, name)) {
             return vm.SetMember(s->object, name, value);
         }
     }

@@ -192,7 +192,11 @@ Completion Vm::RunActions(const ActionBytes& bytes, std::size_t begin, std::size
     activation.originalTarget = target;
     activation.thisValue = Value(thisObject ? thisObject : target);
     activation.stackBase = stack.size();
+    // The block itself is the first of the levels the recursion limit
+    // counts.
+    ++callDepth;
     const Completion result = Interpret(*this, activation);
+    --callDepth;
     stack.resize(activation.stackBase);
     if (result.Kind() == CompletionKind::Return) {
         return Completion(result.GetValue());

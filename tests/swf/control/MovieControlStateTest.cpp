@@ -4,6 +4,7 @@
 
 #include "LoaderHarness.h"
 #include "TestMovies.h"
+#include "swfwriter/ActionWriter.h"
 
 namespace {
 
@@ -286,7 +287,45 @@ TEST_F(MovieControl, NewUrlStartsOverAndPlaysByItself) {
               "{\"url\":\"http://example.test/movie.swf\",\"readyState\":4,\"totalFrames\":20,"
               "\"frameNumber\":0,\"playing\":true,\"scaleMode\":0,"
               "\"root\":{\"x\":0,\"y\":0,\"xscale\":100,\"yscale\":100,\"rotation\":0},"
-              "\"framesRendered\":0,\"framesSkipped\":0,\"buttonEventCount\":0,\"buttonEvents\":[]}");
+              "\"framesRendered\":0,\"framesSkipped\":0,\"buttonEventCount\":0,\"buttonEvents\":[],"
+              "\"traceCount\":0,\"trace\":[],\"notes\":[]}");
+}
+
+} // namespace
+
+namespace {
+
+TEST_F(MovieControl, TheMoviesScriptsRunAndWhatTheyTraceIsReported) {
+    // Frame 1 traces and stops the movie; frame 3 would trace again.
+    swfwriter::MovieWriter movie(8, 100, 100, 24.0);
+    swfwriter::ActionWriter first;
+    first.Push("on frame 1").Op(swfwriter::action::Trace).Op(swfwriter::action::Stop);
+    movie.Actions(first.Finish());
+    movie.ShowFrame();
+    movie.ShowFrame();
+    swfwriter::ActionWriter third;
+    third.Push("on frame 3").Op(swfwriter::action::Trace);
+    movie.Actions(third.Finish());
+    movie.ShowFrame();
+    files.files["\\script.swf"] = movie.Finish();
+    Open(u"file://\\script.swf");
+    Advance(500);
+    EXPECT_EQ(GetInt(swf::dispid::FrameNumber), 0);
+    EXPECT_FALSE(Playing());
+    EXPECT_NE(state.StateJson().find("\"traceCount\":1,\"trace\":[\"on frame 1\"]"),
+              std::string::npos)
+        << state.StateJson();
+    // The host's play goes on past the stop: the third frame's actions run,
+    // and the first frame's stop again once the movie loops.
+    Call(swf::dispid::Play);
+    Advance(200);
+    EXPECT_NE(state.StateJson().find("\"trace\":[\"on frame 1\",\"on frame 3\",\"on frame 1\"]"),
+              std::string::npos)
+        << state.StateJson();
+    EXPECT_FALSE(Playing());
+    // A new movie starts its report over.
+    Open(u"http://example.test/movie.swf");
+    EXPECT_NE(state.StateJson().find("\"traceCount\":0,\"trace\":[]"), std::string::npos);
 }
 
 } // namespace

@@ -407,24 +407,76 @@ struct Sorter {
     }
 };
 
-// Sorts the indices of values and applies the flags' results: the sorted
-// array, the indices, or 0 when UNIQUESORT found equal elements.
-Completion SortWith(NativeCall& call, Elements& e, Sorter& sorter, const std::vector<Value>& keys) {
+// Flash's own quicksort, whose order of comparisons scripts can see: the
+// first element of a range is the pivot and always the first argument; the
+// left scan stops before the range's end and at anything not below the
+// pivot, the right one passes over what equals it. Ranges are kept on a
+// list rather than recursed into, and every comparison counts against the
+// frame's actions, so no array can hang the player. compare(x, y) orders
+// the elements of indices x and y.
+template <typename Compare>
+void Quicksort(Sorter& sorter, std::vector<std::size_t>& order, Compare&& compare) {
+    std::vector<std::pair<std::size_t, std::size_t>> ranges;
+    if (order.size() > 1) {
+        ranges.emplace_back(0, order.size() - 1);
+    }
+    auto against = [&](std::size_t pivot, std::size_t at) {
+        if (!sorter.call.vm.ChargeActions(1)) {
+            sorter.failure = sorter.call.vm.AbortForLimit("too many actions in one frame");
+            sorter.failed = true;
+        }
+        return sorter.failed ? 0 : compare(pivot, order[at]);
+    };
+    while (!ranges.empty() && !sorter.failed) {
+        const auto [lo, hi] = ranges.back();
+        ranges.pop_back();
+        const std::size_t pivot = order[lo];
+        std::size_t i = lo + 1;
+        std::size_t j = hi;
+        while (!sorter.failed) {
+            while (i < hi && against(pivot, i) > 0) {
+                ++i;
+            }
+            while (j > lo && against(pivot, j) <= 0) {
+                --j;
+            }
+            if (i >= j) {
+                break;
+            }
+            std::swap(order[i], order[j]);
+        }
+        std::swap(order[lo], order[j]);
+        // The left part is sorted first, as recursion would.
+        if (j + 1 < hi) {
+            ranges.emplace_back(j + 1, hi);
+        }
+        if (j > lo + 1) {
+            ranges.emplace_back(lo, j - 1);
+        }
+    }
+}
+
+// UNIQUESORT fails when two neighbours of the result are equal by the
+// flags' comparison, whatever a custom function said.
+template <typename Compare>
+bool HasEqualNeighbours(const std::vector<std::size_t>& order, Compare&& equalByFlags) {
+    for (std::size_t i = 1; i < order.size(); ++i) {
+        if (equalByFlags(order[i - 1], order[i])) {
+            return true;
+        }
+    }
+    return false;
+}
+
+// Applies the flags' results to the sorted indices: the sorted array, the
+// indices, or 0 when UNIQUESORT found equal elements.
+Completion SortResult(NativeCall& call, Elements& e, const std::vector<std::size_t>& order,
+                      int flags, bool equalFound) {
     Vm& vm = call.vm;
-    std::vector<std::size_t> order(e.values.size());
-    for (std::size_t i = 0; i < order.size(); ++i) {
-        order[i] = i;
-    }
-    std::stable_sort(order.begin(), order.end(), [&](std::size_t x, std::size_t y) {
-        return sorter.Compare(keys[x], keys[y]) < 0;
-    });
-    if (sorter.failed) {
-        return sorter.failure;
-    }
-    if ((sorter.flags & SortFlag::UniqueSort) && sorter.sawEqual) {
+    if ((flags & SortFlag::UniqueSort) && equalFound) {
         return Value(0.0);
     }
-    if (sorter.flags & SortFlag::ReturnIndexedArray) {
+    if (flags & SortFlag::ReturnIndexedArray) {
         ArrayObject* indices = vm.NewArray();
         for (const std::size_t i : order) {
             indices->Push(vm, Value(double(i)));
@@ -445,6 +497,14 @@ Completion SortWith(NativeCall& call, Elements& e, Sorter& sorter, const std::ve
     return call.thisValue;
 }
 
+std::vector<std::size_t> Identity(std::size_t n) {
+    std::vector<std::size_t> order(n);
+    for (std::size_t i = 0; i < n; ++i) {
+        order[i] = i;
+    }
+    return order;
+}
+
 Completion Sort(NativeCall& call) {
     auto e = ReadThis(call);
     if (!e || !e->object) {
@@ -459,8 +519,21 @@ Completion Sort(NativeCall& call) {
     if (call.Has(flagsArg)) {
         sorter.flags = ToInt32(call.vm.PrimitiveToNumber(call.Arg(flagsArg)));
     }
-    const std::vector<Value> keys = e->values;
-    return SortWith(call, *e, sorter, keys);
+    const std::vector<Value>& keys = e->values;
+    std::vector<std::size_t> order = Identity(keys.size());
+    Quicksort(sorter, order,
+              [&](std::size_t x, std::size_t y) { return sorter.Compare(keys[x], keys[y]); });
+    bool equal = false;
+    if (!sorter.failed && (sorter.flags & SortFlag::UniqueSort)) {
+        sorter.compare = Value();
+        equal = HasEqualNeighbours(order, [&](std::size_t x, std::size_t y) {
+            return sorter.Compare(keys[x], keys[y]) == 0;
+        });
+    }
+    if (sorter.failed) {
+        return sorter.failure;
+    }
+    return SortResult(call, *e, order, sorter.flags, equal);
 }
 
 Completion SortOn(NativeCall& call) {
@@ -483,11 +556,19 @@ Completion SortOn(NativeCall& call) {
             }
             fields.push_back(vm.Intern(*name));
         }
-        if (Object* fl = call.Arg(1).ObjectOrNull(); fl && fl->Class() == ObjectClass::Array) {
-            for (const Value& v : static_cast<ArrayObject*>(fl)->Elements(vm)) {
-                fieldFlags.push_back(ToInt32(vm.PrimitiveToNumber(v)));
+        // Flags by field only from an array of one per field; any other
+        // object is no flags at all.
+        if (Object* fl = call.Arg(1).ObjectOrNull()) {
+            flags = 0;
+            if (fl->Class() == ObjectClass::Array) {
+                const auto values = static_cast<ArrayObject*>(fl)->Elements(vm);
+                if (values.size() == fields.size()) {
+                    for (const Value& v : values) {
+                        fieldFlags.push_back(ToInt32(vm.PrimitiveToNumber(v)));
+                    }
+                    flags = fieldFlags[0];
+                }
             }
-            flags = fieldFlags.empty() ? 0 : fieldFlags[0];
         }
     } else {
         const auto name = vm.ToString(call.Arg(0));
@@ -517,51 +598,32 @@ Completion SortOn(NativeCall& call) {
         keys.push_back(std::move(row));
     }
     Sorter sorter{call, Value(), flags, {}, false, false};
-    std::vector<std::size_t> order(e->values.size());
-    for (std::size_t i = 0; i < order.size(); ++i) {
-        order[i] = i;
-    }
-    std::stable_sort(order.begin(), order.end(), [&](std::size_t x, std::size_t y) {
+    auto byFields = [&](std::size_t x, std::size_t y) {
         for (std::size_t f = 0; f < fields.size(); ++f) {
             sorter.flags = f < fieldFlags.size() ? fieldFlags[f] : flags;
             const int c = sorter.Compare(keys[x][f], keys[y][f]);
             if (c != 0) {
-                return c < 0;
+                return c;
             }
         }
-        return false;
-    });
-    sorter.flags = flags;
+        return 0;
+    };
+    std::vector<std::size_t> order = Identity(e->values.size());
+    Quicksort(sorter, order, byFields);
+    const bool equal = !sorter.failed && (flags & SortFlag::UniqueSort) &&
+                       HasEqualNeighbours(order, [&](std::size_t x, std::size_t y) {
+                           return byFields(x, y) == 0;
+                       });
     if (sorter.failed) {
         return sorter.failure;
     }
-    if ((flags & SortFlag::UniqueSort) && sorter.sawEqual) {
-        return Value(0.0);
-    }
-    if (flags & SortFlag::ReturnIndexedArray) {
-        ArrayObject* indices = vm.NewArray();
-        for (const std::size_t i : order) {
-            indices->Push(vm, Value(double(i)));
-        }
-        return Value(indices);
-    }
-    std::vector<Value> sorted;
-    for (const std::size_t i : order) {
-        sorted.push_back(e->values[i]);
-    }
-    const std::size_t old = e->values.size();
-    e->values = std::move(sorted);
-    const Completion w = WriteBack(call, *e, old);
-    if (w.IsAbrupt()) {
-        return w;
-    }
-    return call.thisValue;
+    return SortResult(call, *e, order, flags, equal);
 }
 
 constexpr Method prototypeMethods[] = {
     {"concat", Concat, 5}, {"join", JoinMethod, 5},   {"pop", Pop, 5},
     {"push", Push, 5},     {"reverse", Reverse, 5},   {"shift", Shift, 5},
-    {"slice", Slice, 5},   {"sort", Sort, 5},         {"sortOn", SortOn, 6},
+    {"slice", Slice, 5},   {"sort", Sort, 5},         {"sortOn", SortOn, 5},
     {"splice", Splice, 5}, {"toString", ToString, 5}, {"unshift", Unshift, 5},
 };
 
@@ -572,13 +634,13 @@ void InstallArray(Vm& vm) {
     parts.constructor->makeInstance = MakeInstance;
     AddMethods(vm, parts.prototype, prototypeMethods);
     Object* c = parts.constructor;
-    AddValue(vm, c, "CASEINSENSITIVE", Value(double(SortFlag::CaseInsensitive)), 6,
+    AddValue(vm, c, "CASEINSENSITIVE", Value(double(SortFlag::CaseInsensitive)), 5,
              PropertyFlag::ReadOnly);
-    AddValue(vm, c, "DESCENDING", Value(double(SortFlag::Descending)), 6, PropertyFlag::ReadOnly);
-    AddValue(vm, c, "UNIQUESORT", Value(double(SortFlag::UniqueSort)), 6, PropertyFlag::ReadOnly);
-    AddValue(vm, c, "RETURNINDEXEDARRAY", Value(double(SortFlag::ReturnIndexedArray)), 6,
+    AddValue(vm, c, "DESCENDING", Value(double(SortFlag::Descending)), 5, PropertyFlag::ReadOnly);
+    AddValue(vm, c, "UNIQUESORT", Value(double(SortFlag::UniqueSort)), 5, PropertyFlag::ReadOnly);
+    AddValue(vm, c, "RETURNINDEXEDARRAY", Value(double(SortFlag::ReturnIndexedArray)), 5,
              PropertyFlag::ReadOnly);
-    AddValue(vm, c, "NUMERIC", Value(double(SortFlag::Numeric)), 6, PropertyFlag::ReadOnly);
+    AddValue(vm, c, "NUMERIC", Value(double(SortFlag::Numeric)), 5, PropertyFlag::ReadOnly);
     vm.Builtins().arrayPrototype = parts.prototype;
     vm.Builtins().arrayConstructor = parts.constructor;
     AddGlobal(vm, "Array", Value(parts.constructor));

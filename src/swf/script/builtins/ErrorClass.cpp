@@ -48,7 +48,7 @@ void InstallError(Vm& vm) {
     AddValue(vm, parts.prototype, "name", Value(vm.Intern("Error")));
     vm.Builtins().errorPrototype = parts.prototype;
     vm.Builtins().errorConstructor = parts.constructor;
-    AddGlobal(vm, "Error", Value(parts.constructor), 7);
+    AddGlobal(vm, "Error", Value(parts.constructor));
 }
 
 } // namespace swf::script::builtins

@@ -10,35 +10,41 @@ namespace swf::script::builtins {
 
 namespace {
 
-// Every Math function converts its arguments to numbers first; a missing
-// one is NaN.
-ScriptResult<double> NumberArg(NativeCall& call, std::size_t i) {
-    if (!call.Has(i)) {
-        return std::numeric_limits<double>::quiet_NaN();
+// Every Math function converts its first two arguments to numbers, in
+// order, whether it uses them or not; a missing one is NaN.
+struct Operands {
+    double x = std::numeric_limits<double>::quiet_NaN();
+    double y = std::numeric_limits<double>::quiet_NaN();
+};
+
+ScriptResult<Operands> ConvertOperands(NativeCall& call) {
+    Operands o;
+    for (std::size_t i = 0; i < 2 && call.Has(i); ++i) {
+        const auto n = call.vm.ToNumber(call.Arg(i));
+        if (!n) {
+            return n.Abrupt();
+        }
+        (i == 0 ? o.x : o.y) = *n;
     }
-    return call.vm.ToNumber(call.Arg(i));
+    return o;
 }
 
 template <double (*F)(double)>
 Completion Unary(NativeCall& call) {
-    const auto x = NumberArg(call, 0);
-    if (!x) {
-        return x.Abrupt();
+    const auto o = ConvertOperands(call);
+    if (!o) {
+        return o.Abrupt();
     }
-    return Value(F(*x));
+    return Value(F(o->x));
 }
 
 template <double (*F)(double, double)>
 Completion Binary(NativeCall& call) {
-    const auto x = NumberArg(call, 0);
-    if (!x) {
-        return x.Abrupt();
+    const auto o = ConvertOperands(call);
+    if (!o) {
+        return o.Abrupt();
     }
-    const auto y = NumberArg(call, 1);
-    if (!y) {
-        return y.Abrupt();
-    }
-    return Value(F(*x, *y));
+    return Value(F(o->x, o->y));
 }
 
 double Abs(double x) {
@@ -84,8 +90,9 @@ double Tan(double x) {
 double Atan2(double y, double x) {
     return std::atan2(y, x);
 }
+// An infinite base gives NaN in Flash, whatever the exponent.
 double Pow(double x, double y) {
-    return std::pow(x, y);
+    return std::isinf(x) ? std::numeric_limits<double>::quiet_NaN() : std::pow(x, y);
 }
 double Max(double x, double y) {
     if (std::isnan(x) || std::isnan(y)) {
@@ -101,22 +108,18 @@ double Min(double x, double y) {
 }
 
 Completion MinMax(NativeCall& call, bool max) {
+    const auto o = ConvertOperands(call);
+    if (!o) {
+        return o.Abrupt();
+    }
     if (!call.Has(0)) {
         return Value(max ? -std::numeric_limits<double>::infinity()
                          : std::numeric_limits<double>::infinity());
     }
-    const auto x = NumberArg(call, 0);
-    if (!x) {
-        return x.Abrupt();
-    }
     if (!call.Has(1)) {
         return Value(std::numeric_limits<double>::quiet_NaN());
     }
-    const auto y = NumberArg(call, 1);
-    if (!y) {
-        return y.Abrupt();
-    }
-    return Value(max ? Max(*x, *y) : Min(*x, *y));
+    return Value(max ? Max(o->x, o->y) : Min(o->x, o->y));
 }
 
 Completion MaxFunction(NativeCall& call) {
@@ -127,6 +130,9 @@ Completion MinFunction(NativeCall& call) {
 }
 
 Completion Random(NativeCall& call) {
+    if (const auto o = ConvertOperands(call); !o) {
+        return o.Abrupt();
+    }
     const std::uint32_t bits = call.vm.Random()();
     return Value(double(bits) / 4294967296.0);
 }
