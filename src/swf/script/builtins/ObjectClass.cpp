@@ -98,7 +98,8 @@ Completion IsPrototypeOf(NativeCall& call) {
         return Value(false);
     }
     int depth = 0;
-    for (Object* o = other->Prototype(); o && depth < 256; o = o->Prototype(), ++depth) {
+    for (Object* o = other->VisiblePrototypeIn(call.Version()); o && depth < 256;
+         o = o->VisiblePrototypeIn(call.Version()), ++depth) {
         if (o == self) {
             return Value(true);
         }
