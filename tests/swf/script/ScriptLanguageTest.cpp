@@ -128,6 +128,45 @@ TEST(ScriptLanguage, SuperLooksUpFromAboveThisAndAPlainCallHasNone) {
     EXPECT_EQ(Play(7, {a}).lines, (std::vector<std::string>{"A.f", "B.f", "B.f"}));
 }
 
+TEST(ScriptLanguage, BroadcastersCallEachListenerOnceInTheOrderAdded) {
+    ActionWriter a;
+    // e = {}; AsBroadcaster.initialize(e); l1.hit traces "one", l2.hit "two"
+    a.Push("e").Push(0.0).Op(action::InitObject).Op(action::SetVariable);
+    a.Push("e").Op(action::GetVariable).Push(1.0).Push("AsBroadcaster").Op(action::GetVariable);
+    a.Push("initialize").Op(action::CallMethod).Op(action::Pop);
+    for (const char* name : {"l1", "l2"}) {
+        a.Push(name).Push(0.0).Op(action::InitObject).Op(action::SetVariable);
+        DefineTracingMethod(a, name, "hit", name, name);
+    }
+    auto call = [&](const char* method, const char* argument) {
+        a.Push(argument).Op(action::GetVariable).Push(1.0).Push("e").Op(action::GetVariable);
+        a.Push(method).Op(action::CallMethod);
+    };
+    auto broadcast = [&]() {
+        a.Push("hit").Push(1.0).Push("e").Op(action::GetVariable).Push("broadcastMessage");
+        a.Op(action::CallMethod);
+    };
+    broadcast();
+    a.Op(action::Trace); // nobody listens: undefined
+    // Adding l1 again moves it behind l2.
+    call("addListener", "l1");
+    a.Op(action::Pop);
+    call("addListener", "l2");
+    a.Op(action::Pop);
+    call("addListener", "l1");
+    a.Op(action::Trace);
+    broadcast();
+    a.Op(action::Trace);
+    call("removeListener", "l2");
+    a.Op(action::Trace);
+    call("removeListener", "l2");
+    a.Op(action::Trace);
+    broadcast();
+    a.Op(action::Pop);
+    EXPECT_EQ(Play(7, {a}).lines, (std::vector<std::string>{"undefined", "true", "l2", "l1", "true",
+                                                            "true", "false", "l1"}));
+}
+
 TEST(ScriptLanguage, DateReadsTheDevicesTimeZone) {
     swf::script::TraceRunOptions options;
     options.timeZoneOffsetMinutes = [](double) { return 60; };

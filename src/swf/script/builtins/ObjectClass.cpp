@@ -239,6 +239,7 @@ void InstallObjectMembers(Vm& vm) {
                  classFlags | PropertyFlag::Version6);
     vm.DefineOwn(b.objectConstructor, vm.N().constructor, Value(b.functionConstructor), classFlags);
     AddMethods(vm, b.objectPrototype, prototypeMethods);
+    vm.RegisterNative(101, 5, HasOwnProperty);
     AddMethods(vm, b.objectConstructor, staticMethods, PropertyFlag::ReadOnly);
 }
 
