@@ -7,6 +7,7 @@
 #include <regex>
 
 #include "platform/Text.h"
+#include "platform/sim/Automation.h"
 #include "platform/sim/WindowManager.h"
 #include "platform/sim/WindowObject.h"
 #include "playertest/PlayerFixture.h"
@@ -14,6 +15,7 @@
 #include "swf/control/HostFiles.h"
 #include "swf/control/MovieControl.h"
 #include "swf/format/TagCodes.h"
+#include "swf/runtime/ButtonCondition.h"
 #include "swfwriter/ActionWriter.h"
 #include "swfwriter/MovieWriter.h"
 
@@ -42,8 +44,34 @@ std::vector<std::uint8_t> MovieWithFirstFrameActions(const ActionWriter& actions
     return movie.Finish(swfwriter::Compression::Zlib);
 }
 
+// Ten frames, held on the first by stop(), with a red square button whose
+// release goes to frame 5 and stops there (gotoAndStop(5)).
+std::vector<std::uint8_t> GotoButtonMovie() {
+    swfwriter::MovieWriter movie(6, 240, 200, 10.0);
+    movie.SetBackground({255, 255, 255});
+    swfwriter::ShapeBuilder square;
+    square.SetStyle(0, square.AddFill(swfwriter::Fill::Solid({255, 0, 0})), 0);
+    square.Rectangle(0, 0, 1200, 1200);
+    const auto red = movie.DefineShape(square, 3);
+    ActionWriter release;
+    release.GotoFrame(4).Op(action::Stop);
+    const auto button =
+        movie.DefineButton2({{.characterId = red, .depth = 1}},
+                            {{swf::buttoncondition::OverDownToOverUp, release.Finish()}});
+    movie.Place(1, button, {.matrix = swfwriter::Matrix::Translate(1800, 1400)});
+    ActionWriter stop;
+    stop.Op(action::Stop);
+    movie.Tag(swf::tag::DoAction, stop.Finish());
+    for (int frame = 0; frame < 10; ++frame) {
+        movie.ShowFrame();
+    }
+    return movie.Finish(swfwriter::Compression::Zlib);
+}
+
 class MovieScriptsTest : public PlayerFixture {
 protected:
+    explicit MovieScriptsTest(playertest::DeviceSpec spec = {}) : PlayerFixture(spec) {}
+
     void SetUp() override {
         swf::InstallMovieControl(
             std::make_shared<swf::HostFiles>(
@@ -72,6 +100,28 @@ protected:
         return std::regex_search(state, found, std::regex("\"frameNumber\":(-?[0-9]+)"))
                    ? std::stol(found[1])
                    : -1;
+    }
+
+    // The middle of the red pixels in the control's part of the screen.
+    std::optional<POINT> RedCentre() const {
+        const RECT area = ScreenRect(Control());
+        const auto screen = automation->Screenshot();
+        long count = 0;
+        double sumX = 0;
+        double sumY = 0;
+        for (int y = area.top; y < area.bottom; ++y) {
+            for (int x = area.left; x < area.right; ++x) {
+                if ((screen->Pixel(x, y) | 0xFF000000) == 0xFFFF0000) {
+                    sumX += x;
+                    sumY += y;
+                    ++count;
+                }
+            }
+        }
+        if (count < 50) {
+            return std::nullopt;
+        }
+        return POINT{static_cast<LONG>(sumX / count), static_cast<LONG>(sumY / count)};
     }
 
     std::vector<std::string> traced;
@@ -108,6 +158,17 @@ ActionWriter EndlessRecursion() {
     actions.DefineFunction("f", {}, recurse);
     actions.Push(0.0).Push("f").Op(action::CallFunction).Op(action::Pop);
     return actions;
+}
+
+TEST_F(MovieScriptsTest, TappingAButtonWhoseReleaseGoesToFrameFiveShowsFrameFive) {
+    Open(GotoButtonMovie());
+    Advance(500);
+    EXPECT_EQ(FrameShown(), 0) << State();
+    const auto button = RedCentre();
+    ASSERT_TRUE(button) << "no button on the screen\n" << Report();
+    Tap(*button);
+    Advance(500);
+    EXPECT_EQ(FrameShown(), 4) << State();
 }
 
 TEST_F(MovieScriptsTest, AnEndlessEnterFrameLeavesThePlayerResponsive) {
@@ -149,6 +210,33 @@ TEST_F(MovieScriptsTest, FsCommandAndGetUrlReachTheJournal) {
     EXPECT_EQ(urls[0].args[1].Text(), "_blank");
     // A movie's quit is the container's to answer: the player plays on.
     EXPECT_FALSE(player->Finished());
+}
+
+// A VGA handheld: what System.capabilities says of the device.
+class VgaMovieScriptsTest : public MovieScriptsTest {
+protected:
+    VgaMovieScriptsTest() : MovieScriptsTest({.width = 480, .height = 640, .pixelsPerInch = 192}) {}
+};
+
+TEST_F(VgaMovieScriptsTest, SystemCapabilitiesDescribeTheHandheld) {
+    // trace(c.os + " " + c.screenResolutionX + "x" + c.screenResolutionY + " " + c.screenDPI)
+    ActionWriter actions;
+    actions.Push("c").Push("System").Op(action::GetVariable).Push("capabilities");
+    actions.Op(action::GetMember).Op(action::SetVariable);
+    const auto member = [&actions](const char* name) {
+        actions.Push("c").Op(action::GetVariable).Push(name).Op(action::GetMember);
+    };
+    member("os");
+    actions.Push(" ").Op(action::Add2);
+    member("screenResolutionX");
+    actions.Op(action::Add2).Push("x").Op(action::Add2);
+    member("screenResolutionY");
+    actions.Op(action::Add2).Push(" ").Op(action::Add2);
+    member("screenDPI");
+    actions.Op(action::Add2).Op(action::Trace).Op(action::Stop);
+    Open(MovieWithFirstFrameActions(actions));
+    Advance(500);
+    EXPECT_EQ(traced, std::vector<std::string>{"Windows CE 480x640 192"});
 }
 
 } // namespace

@@ -165,6 +165,8 @@ struct Button {
 // DefineSprite: a movie clip with a timeline of its own.
 struct Sprite {
     Timeline timeline;
+    // The VideoFrame tags inside it, for the videos its timeline shows.
+    std::vector<RawTag> videoFrames;
 };
 
 // A character whose tag is kept whole: sounds, video streams, binary data.

@@ -89,7 +89,13 @@ struct CharacterSize {
         }
         return size;
     }
-    std::size_t operator()(const Sprite& sprite) const { return ApproximateSize(sprite.timeline); }
+    std::size_t operator()(const Sprite& sprite) const {
+        std::size_t size = ApproximateSize(sprite.timeline);
+        for (const RawTag& tag : sprite.videoFrames) {
+            size += ApproximateSize(tag);
+        }
+        return size;
+    }
     std::size_t operator()(const RawCharacter& raw) const { return ApproximateSize(raw.tag); }
 };
 

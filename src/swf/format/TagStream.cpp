@@ -314,6 +314,7 @@ Result<Character> ReadDefineSprite(ByteReader reader, std::size_t maxBytes) {
         return reader.Failure(context);
     }
     TimelineBuilder builder(sprite.timeline, maxBytes);
+    std::size_t videoBytes = 0;
     while (!reader.AtEnd()) {
         const std::size_t at = reader.Offset();
         const auto tag = NextTag(reader);
@@ -326,6 +327,13 @@ Result<Character> ReadDefineSprite(ByteReader reader, std::size_t maxBytes) {
         auto added = builder.Add(*tag);
         if (!added) {
             return Error{context + ": " + added.GetError().message, added.GetError().offset};
+        }
+        if (!*added && tag->code == tag::VideoFrame) {
+            videoBytes += tag->body.size();
+            if (videoBytes > maxBytes) {
+                return Error{context + ": the movie needs more memory than the limit", at};
+            }
+            sprite.videoFrames.push_back(Keep(*tag));
         }
         // Definitions have no place inside a sprite; players skip them.
     }

@@ -7,9 +7,15 @@ namespace swf {
 struct VideoPictures::Entry {
     std::optional<VideoStream> stream;
     std::unique_ptr<VideoDecoder> decoder; // null when the codec has none
-    // Frame number to the index of its VideoFrame tag among the movie's tags.
-    std::map<std::size_t, std::size_t> frames;
+    // Frame number to its VideoFrame tag: the main timeline's by index (its
+    // tags may move while the movie loads), a sprite's by address.
+    struct FrameTag {
+        std::size_t mainIndex = 0;
+        const RawTag* spriteTag = nullptr;
+    };
+    std::map<std::size_t, FrameTag> frames;
     std::size_t tagsIndexed = 0;
+    std::size_t charactersSeen = 0;
     std::optional<std::size_t> decoded; // the frame the picture shows
     DecodedImage picture;
     SurfacePtr surface;
@@ -38,15 +44,27 @@ VideoPictures::Entry& VideoPictures::EntryFor(const Character& video) {
 }
 
 void VideoPictures::IndexFrames(Entry& entry) {
-    // The movie may still be loading: tags that came since are added.
-    for (; entry.tagsIndexed < movie.otherTags.size(); ++entry.tagsIndexed) {
-        const RawTag& tag = movie.otherTags[entry.tagsIndexed];
-        if (tag.code != tag::VideoFrame || !entry.stream) {
-            continue;
-        }
+    if (!entry.stream) {
+        return;
+    }
+    const auto add = [&](const RawTag& tag, Entry::FrameTag where) {
         const auto frame = ReadVideoFrame(tag.body);
-        if (frame && frame->streamId == entry.stream->id) {
-            entry.frames.emplace(frame->frame, entry.tagsIndexed);
+        if (tag.code == tag::VideoFrame && frame && frame->streamId == entry.stream->id) {
+            entry.frames.emplace(frame->frame, where);
+        }
+    };
+    // The movie may still be loading: tags and sprites that came since are added.
+    for (; entry.tagsIndexed < movie.otherTags.size(); ++entry.tagsIndexed) {
+        add(movie.otherTags[entry.tagsIndexed], {entry.tagsIndexed, nullptr});
+    }
+    if (entry.charactersSeen != movie.dictionary.size()) {
+        entry.charactersSeen = movie.dictionary.size();
+        for (const auto& [id, character] : movie.dictionary) {
+            if (const auto* sprite = std::get_if<Sprite>(&character.data)) {
+                for (const RawTag& tag : sprite->videoFrames) {
+                    add(tag, {0, &tag});
+                }
+            }
         }
     }
 }
@@ -71,8 +89,10 @@ cairo_surface_t* VideoPictures::Picture(const Character& video, std::size_t fram
     if (entry.decoded == target) {
         return entry.surface.get();
     }
-    const auto dataOf = [&](std::size_t tagIndex) {
-        const auto read = ReadVideoFrame(movie.otherTags[tagIndex].body);
+    const auto dataOf = [&](const Entry::FrameTag& where) {
+        const RawTag& tag =
+            where.spriteTag != nullptr ? *where.spriteTag : movie.otherTags[where.mainIndex];
+        const auto read = ReadVideoFrame(tag.body);
         return read ? read->data : std::span<const std::uint8_t>();
     };
     // Where to start: the key frame at or before the target, unless the

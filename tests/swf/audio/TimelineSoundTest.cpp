@@ -9,7 +9,6 @@
 #include "ToneAnalysis.h"
 #include "swf/audio/MovieAudio.h"
 #include "swf/audio/OfflineMix.h"
-#include "swf/runtime/ButtonObject.h"
 #include "swfwriter/SoundWriter.h"
 
 namespace {
@@ -200,21 +199,18 @@ TEST(TimelineSound, AButtonsStateChangesPlayTheSoundsItsButtonSoundGivesThem) {
     movie.Place(1, button);
     movie.ShowFrame();
     Rig rig(movie.Finish());
-    const swf::DisplayObject* placed = rig.player.Root().ChildAt(1);
-    ASSERT_NE(placed, nullptr);
-    ASSERT_EQ(placed->Kind(), swf::DisplayKind::Button);
 
-    using swf::ButtonState;
-    const auto change = [&](ButtonState from, ButtonState to) {
-        const std::vector<swf::RuntimeEvent> events{
-            swf::ButtonStateChanged{placed->Handle(), from, to, 0}};
-        rig.audio.Follow(rig.player, events);
+    // The stylus comes over the button, presses it, lifts and goes away;
+    // the stage is in twips, the button a 20-pixel square at the origin.
+    const auto after = [&](auto input) {
+        input();
+        rig.audio.Follow(rig.player);
         return rig.Period(false);
     };
-    EXPECT_EQ(change(ButtonState::Up, ButtonState::Over), 11);
-    EXPECT_EQ(change(ButtonState::Over, ButtonState::Down), 22);
-    EXPECT_EQ(change(ButtonState::Down, ButtonState::Over), 33);
-    EXPECT_EQ(change(ButtonState::Over, ButtonState::Up), 0);
+    EXPECT_EQ(after([&] { rig.player.PointerMoved(200, 200); }), 11);
+    EXPECT_EQ(after([&] { rig.player.PointerDown(200, 200); }), 22);
+    EXPECT_EQ(after([&] { rig.player.PointerUp(200, 200); }), 33);
+    EXPECT_EQ(after([&] { rig.player.PointerMoved(3000, 3000); }), 0);
 }
 
 } // namespace
@@ -294,4 +290,37 @@ TEST(TimelineSound, AStreamWithDamagedMp3BlocksPlaysTheRest) {
     const std::size_t after = 7 * 1728 * 2;
     ASSERT_GT(audible->end, after + 8000);
     EXPECT_NEAR(tones::Frequency(mixed.samples, after, audible->end - 1000), 440.0, 1.0);
+}
+
+TEST(TimelineSound, AnMp3StreamSkipsTheCodersDelayItsHeadAndBlockGive) {
+    const auto file = testmovies::ReadFileBytes(std::string(VANTREL_TONES_DIR) + "/tone440.mp3");
+    const auto frames = Mp3Frames(file);
+    ASSERT_GE(frames.size(), 30u);
+    // The encoder's delay, as the defined sound's seek samples give it.
+    constexpr std::int16_t Delay = 1105;
+    const auto streamStart = [&](std::int16_t latencySeek, std::int16_t seekSamples) {
+        swfwriter::MovieWriter movie(8, 100, 100, FrameRate);
+        movie.ShowFrame();
+        movie.Tag(swf::tag::SoundStreamHead2,
+                  swfwriter::StreamHeadBody({.coding = 2, .rateCode = 2}, 1728, latencySeek));
+        for (std::size_t first = 0; first + 3 <= frames.size(); first += 3) {
+            std::vector<std::uint8_t> data;
+            for (std::size_t i = first; i < first + 3; ++i) {
+                data.insert(data.end(), frames[i].begin(), frames[i].end());
+            }
+            movie.Tag(swf::tag::SoundStreamBlock,
+                      swfwriter::Mp3StreamBlockBody(1728, first == 0 ? seekSamples : 0, data));
+            movie.ShowFrame();
+        }
+        const auto bytes = movie.Finish();
+        const auto parser = testmovies::Parse(bytes);
+        const auto audible = tones::Audible(swf::MixMovie(parser->GetMovie(), 8).samples);
+        EXPECT_TRUE(audible);
+        return audible ? static_cast<long>(audible->begin) - static_cast<long>(PerFrame) : -1L;
+    };
+    // Without a seek the delay is heard as silence; the head's latency seek
+    // or the first block's seek samples take it off.
+    EXPECT_GT(streamStart(0, 0), 2 * Delay - 200);
+    EXPECT_LT(streamStart(Delay, 0), 16);
+    EXPECT_LT(streamStart(0, Delay), 16);
 }

@@ -3,6 +3,7 @@
 // them) shows each frame's colour in turn, also after a jump back.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <fstream>
 
 #include "DeviceTestSupport.h"
@@ -24,30 +25,45 @@ std::array<int, 3> ColourOf(int k) {
     return {20 + 25 * k, 128, 230 - 25 * k};
 }
 
-// A movie that shows the FLV's frames one a frame, stretched over its
-// 240 x 268 stage.
-std::vector<std::uint8_t> VideoMovie(const std::vector<std::uint8_t>& flv, std::uint8_t flags) {
+// The FLV's frames as a video stream on timeline, one a frame, stretched
+// over a 240 x 268 stage.
+void WriteVideo(swfwriter::TimelineWriter& timeline, std::uint16_t id,
+                const std::vector<std::uint8_t>& flv) {
     const auto file = swf::ReadFlv(flv);
-    EXPECT_TRUE(file.Ok());
-    swfwriter::MovieWriter movie(8, 240, 268, 12);
-    const std::vector<std::uint8_t> stream{Frames, 0, 64, 0, 48, 0, flags, 2};
-    const auto id = movie.DefineRaw(swf::tag::DefineVideoStream, stream);
-    for (int k = 0; k < Frames && file && k < static_cast<int>(file->video.size()); ++k) {
+    ASSERT_TRUE(file.Ok());
+    ASSERT_GE(file->video.size(), static_cast<std::size_t>(Frames));
+    for (int k = 0; k < Frames; ++k) {
         std::vector<std::uint8_t> frame{static_cast<std::uint8_t>(id),
                                         static_cast<std::uint8_t>(id >> 8),
                                         static_cast<std::uint8_t>(k), 0};
         const auto& data = file->video[static_cast<std::size_t>(k)].data;
         frame.insert(frame.end(), data.begin(), data.end());
-        movie.Tag(swf::tag::VideoFrame, frame);
+        timeline.Tag(swf::tag::VideoFrame, frame);
         const auto ratio = static_cast<std::uint16_t>(k);
         if (k == 0) {
-            movie.Place(1, id,
-                        {.matrix = swfwriter::Matrix::Transform(0, 0, 240.0 / 64, 268.0 / 48, 0),
-                         .ratio = ratio});
+            timeline.Place(1, id,
+                           {.matrix = swfwriter::Matrix::Transform(0, 0, 240.0 / 64, 268.0 / 48, 0),
+                            .ratio = ratio});
         } else {
-            movie.Move(1, {.ratio = ratio});
+            timeline.Move(1, {.ratio = ratio});
         }
+        timeline.ShowFrame();
+    }
+}
+
+// The video on the main timeline, or in a clip of its own.
+std::vector<std::uint8_t> VideoMovie(const std::vector<std::uint8_t>& flv, std::uint8_t flags,
+                                     bool inClip = false) {
+    swfwriter::MovieWriter movie(8, 240, 268, 12);
+    const std::vector<std::uint8_t> stream{Frames, 0, 64, 0, 48, 0, flags, 2};
+    const auto id = movie.DefineRaw(swf::tag::DefineVideoStream, stream);
+    if (inClip) {
+        swfwriter::TimelineWriter clip;
+        WriteVideo(clip, id, flv);
+        movie.Place(1, movie.DefineSprite(clip));
         movie.ShowFrame();
+    } else {
+        WriteVideo(movie, id, flv);
     }
     return movie.Finish();
 }
@@ -71,6 +87,12 @@ protected:
                                           RECT{0, 0, 240, 268}, parent, 9907);
             ASSERT_NE(control, nullptr);
         });
+    }
+
+    void Store(const std::vector<std::uint8_t>& movie) {
+        std::ofstream out(device->StorageRoot() / "video.swf", std::ios::binary);
+        out.write(reinterpret_cast<const char*>(movie.data()),
+                  static_cast<std::streamsize>(movie.size()));
     }
 
     void Put(sim::Program& program, DISPID id, Variant value) {
@@ -113,12 +135,7 @@ TEST_F(ControlVideo, TheFramesShowInOrderAndAfterAJumpBack) {
     // Smoothed, with the deblocking the stream asks for; then with it off.
     for (const std::uint8_t flags : {0x01, 0x02}) {
         SCOPED_TRACE(flags);
-        const auto movie = VideoMovie(flv, flags);
-        {
-            std::ofstream out(device->StorageRoot() / "video.swf", std::ios::binary);
-            out.write(reinterpret_cast<const char*>(movie.data()),
-                      static_cast<std::streamsize>(movie.size()));
-        }
+        Store(VideoMovie(flv, flags));
         auto program = LaunchWithControl();
         Put(program, swf::dispid::MovieUrl, Variant::Text(u"file://\\video.swf"));
         ASSERT_TRUE(device->RunUntilIdle());
@@ -137,6 +154,29 @@ TEST_F(ControlVideo, TheFramesShowInOrderAndAfterAJumpBack) {
         Put(program, swf::dispid::Playing, Variant::Bool(true));
         ASSERT_TRUE(device->Advance(1000 / 12 + 5));
         EXPECT_EQ(FrameShown(program), 3);
+    }
+}
+
+TEST_F(ControlVideo, AClipPlaysItsOwnVideo) {
+    const auto flv =
+        testmovies::ReadFileBytes(std::string(VANTREL_VIDEOS_DIR) + "/frames-h263.flv");
+    ASSERT_FALSE(flv.empty());
+    Store(VideoMovie(flv, 0, true));
+    auto program = LaunchWithControl();
+    Put(program, swf::dispid::MovieUrl, Variant::Text(u"file://\\video.swf"));
+    ASSERT_TRUE(device->RunUntilIdle());
+    std::vector<int> shown{FrameShown(program)};
+    for (int step = 1; step < Frames; ++step) {
+        ASSERT_TRUE(device->Advance(83));
+        shown.push_back(FrameShown(program));
+    }
+    // A frame a period, as the clock falls: in order, none left out but
+    // perhaps the last.
+    EXPECT_EQ(shown.front(), 0);
+    EXPECT_TRUE(std::is_sorted(shown.begin(), shown.end())) << ::testing::PrintToString(shown);
+    EXPECT_GE(shown.back(), Frames - 2);
+    for (std::size_t i = 1; i < shown.size(); ++i) {
+        EXPECT_LE(shown[i] - shown[i - 1], 1) << ::testing::PrintToString(shown);
     }
 }
 
