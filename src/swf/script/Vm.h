@@ -147,6 +147,11 @@ public:
     bool HasOwnProperty(Object* object, String* name);
     // The property found along the prototype chain (no getters run).
     Property* FindInChain(Object* object, String* name, Object** holder = nullptr);
+    // __resolve: what the chain's resolver gives for a name nothing has, and
+    // whether there is one.
+    Completion Resolve(Object* start, String* name, const Value& thisValue);
+    bool HasResolver(Object* start);
+    const Property* FindResolver(Object* object, int version);
     // The names for..in lists, in the order Enumerate pushes them.
     std::vector<String*> EnumerableNames(Object* object);
 
