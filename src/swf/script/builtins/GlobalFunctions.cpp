@@ -321,6 +321,8 @@ void InstallGlobalFunctions(Vm& vm) {
     AddValue(vm, global, "enableDebugConsole", Value(vm.NewNativeFunction(Nothing)), 6);
     vm.DefineOwn(global, "NaN", Value(std::numeric_limits<double>::quiet_NaN()), 0);
     vm.DefineOwn(global, "Infinity", Value(std::numeric_limits<double>::infinity()), 0);
+    // Flash's _global has an "o" that is null.
+    vm.DefineOwn(global, "o", Value::Null(), PropertyFlag::DontEnum);
 }
 
 } // namespace swf::script::builtins
