@@ -143,6 +143,11 @@ Completion Unescape(NativeCall& call) {
             }
             out += c;
             i += 2;
+        } else if (in[i] == '%') {
+            // A % not followed by a code takes the next character with it.
+            ++i;
+        } else if (in[i] == '+') {
+            out += ' ';
         } else {
             out += in[i];
         }
