@@ -121,7 +121,24 @@ Completion Vm::GetMember(const Value& base, String* name) {
         }
         return GetFromChain(object, name, base, 0);
     }
-    case ValueKind::String:
+    case ValueKind::String: {
+        // A string's members are those of what _global.String makes of it,
+        // whatever a script put there.
+        const Property* current = global->Properties().Find(names->stringClass, Version());
+        const Value maker = current && !current->IsAccessor() ? current->value : Value();
+        if (maker.ObjectOrNull() != builtins.stringConstructor) {
+            Object* f = maker.ObjectOrNull();
+            if (!f || !f->IsFunction()) {
+                return Value();
+            }
+            const Value args[] = {base};
+            const Completion made = Construct(maker, args);
+            if (made.IsAbrupt() || !made.GetValue().IsObject()) {
+                return made.IsAbrupt() ? made : Completion(Value());
+            }
+            return GetMember(made.GetValue(), name);
+        }
+    }
         if (SameName(name, names->length, Version())) {
             return Value(double(CharacterCount(base.AsString()->View(), Version())));
         }
