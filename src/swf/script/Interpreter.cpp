@@ -118,6 +118,10 @@ Completion Interpreter::Run(std::size_t begin, std::size_t end) {
         if (!vm.ChargeActions(1)) {
             return vm.AbortForLimit("too many actions in one frame");
         }
+        // What scripts hold is bounded too; garbage goes between frames.
+        if (vm.OverMemory()) {
+            return vm.AbortForLimit("script memory full");
+        }
         if (!Decode(pc, r) || r.code == 0) {
             pc = end;
             return Value();

@@ -206,6 +206,22 @@ TEST(ScriptLanguage, RunawayScriptsStopWithANoteAndTheNextFrameRuns) {
     EXPECT_NE(run.notes[0].find("too many actions"), std::string::npos);
 }
 
+TEST(ScriptLanguage, AScriptThatKeepsEverythingStopsAtTheMemoryBound) {
+    swf::script::TraceRunOptions options;
+    options.limits.heapBytes = std::size_t{2} << 20;
+    // a = []; forever: a.push(a.length + "...") (a string of its own each time)
+    ActionWriter a;
+    a.Push("a").Push(0.0).Op(action::InitArray).Op(action::SetVariable);
+    const auto top = a.NewLabel();
+    a.Bind(top).Push("a").Op(action::GetVariable).Push("length").Op(action::GetMember);
+    a.Push(" is how many strings this array keeps").Op(action::Add2).Push(1.0);
+    a.Push("a").Op(action::GetVariable).Push("push").Op(action::CallMethod).Op(action::Pop);
+    a.Jump(top);
+    const Played run = Play(7, {a}, options);
+    ASSERT_FALSE(run.notes.empty());
+    EXPECT_NE(run.notes[0].find("memory"), std::string::npos);
+}
+
 TEST(ScriptLanguage, RecursionStopsAtTheBlockAnd255Calls) {
     // function f() { trace(i); i++; f(); }  f(); trace("after")
     ActionWriter body;
