@@ -406,6 +406,7 @@ void MovieControlState::StylusInput(Stylus action, int x, int y, int width, int 
         return;
     }
     const auto [stageX, stageY] = toStage->Apply(x + 0.5, y + 0.5);
+    const std::uint64_t version = player->Version();
     switch (action) {
     case Stylus::Move:
         player->PointerMoved(stageX, stageY);
@@ -417,31 +418,32 @@ void MovieControlState::StylusInput(Stylus action, int x, int y, int width, int 
         player->PointerUp(stageX, stageY);
         break;
     }
-    AfterInput();
+    AfterInput(version);
 }
 
 void MovieControlState::KeyInput(bool down, std::uint32_t virtualKey) {
     if (!player) {
         return;
     }
+    const std::uint64_t version = player->Version();
     down ? player->KeyDown(virtualKey) : player->KeyUp(virtualKey);
-    AfterInput();
+    AfterInput(version);
 }
 
 void MovieControlState::CharacterInput(std::uint16_t character) {
     if (!player) {
         return;
     }
+    const std::uint64_t version = player->Version();
     player->CharacterTyped(character);
-    AfterInput();
+    AfterInput(version);
 }
 
-void MovieControlState::AfterInput() {
-    const std::uint64_t version = player->Version();
+void MovieControlState::AfterInput(std::uint64_t versionBefore) {
     player->RunActions();
     player->FinishFrame();
     FollowEvents();
-    if (player->Version() != version) {
+    if (player->Version() != versionBefore) {
         redraw();
     }
 }
