@@ -497,7 +497,8 @@ Object* RuntimeClips::Duplicate(Object* clip, std::string_view name, int depth) 
     if (!source || source->IsRoot()) {
         return nullptr;
     }
-    MovieClip* made = source->Duplicate(std::string(name), depths::FromScript(depth));
+    // CloneSprite's depth is the timeline's already.
+    MovieClip* made = source->Duplicate(std::string(name), Depth(depth));
     if (!made) {
         return nullptr;
     }
