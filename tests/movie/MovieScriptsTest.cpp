@@ -70,6 +70,8 @@ std::vector<std::uint8_t> GotoButtonMovie() {
 
 class MovieScriptsTest : public PlayerFixture {
 protected:
+    explicit MovieScriptsTest(playertest::DeviceSpec spec = {}) : PlayerFixture(spec) {}
+
     void SetUp() override {
         swf::InstallMovieControl(
             std::make_shared<swf::HostFiles>(
@@ -208,6 +210,33 @@ TEST_F(MovieScriptsTest, FsCommandAndGetUrlReachTheJournal) {
     EXPECT_EQ(urls[0].args[1].Text(), "_blank");
     // A movie's quit is the container's to answer: the player plays on.
     EXPECT_FALSE(player->Finished());
+}
+
+// A VGA handheld: what System.capabilities says of the device.
+class VgaMovieScriptsTest : public MovieScriptsTest {
+protected:
+    VgaMovieScriptsTest() : MovieScriptsTest({.width = 480, .height = 640, .pixelsPerInch = 192}) {}
+};
+
+TEST_F(VgaMovieScriptsTest, SystemCapabilitiesDescribeTheHandheld) {
+    // trace(c.os + " " + c.screenResolutionX + "x" + c.screenResolutionY + " " + c.screenDPI)
+    ActionWriter actions;
+    actions.Push("c").Push("System").Op(action::GetVariable).Push("capabilities");
+    actions.Op(action::GetMember).Op(action::SetVariable);
+    const auto member = [&actions](const char* name) {
+        actions.Push("c").Op(action::GetVariable).Push(name).Op(action::GetMember);
+    };
+    member("os");
+    actions.Push(" ").Op(action::Add2);
+    member("screenResolutionX");
+    actions.Op(action::Add2).Push("x").Op(action::Add2);
+    member("screenResolutionY");
+    actions.Op(action::Add2).Push(" ").Op(action::Add2);
+    member("screenDPI");
+    actions.Op(action::Add2).Op(action::Trace).Op(action::Stop);
+    Open(MovieWithFirstFrameActions(actions));
+    Advance(500);
+    EXPECT_EQ(traced, std::vector<std::string>{"Windows CE 480x640 192"});
 }
 
 } // namespace

@@ -6,8 +6,11 @@
 #include <cstdio>
 
 #include "platform/Json.h"
+#include "platform/Painting.h"
 #include "platform/Text.h"
+#include "platform/Window.h"
 #include "swf/runtime/StagePlacement.h"
+#include "swf/script/builtins/Builtins.h"
 
 namespace swf {
 
@@ -93,6 +96,18 @@ script::VmLimits ScriptLimits() {
     script::VmLimits limits;
     limits.actionsPerFrame = 1'000'000;
     return limits;
+}
+
+// System.capabilities tells the movie of the device's screen.
+void DescribeScreen(script::Vm& vm) {
+    const HDC screen = GetDC(nullptr);
+    const int pixelsPerInch = screen != nullptr ? GetDeviceCaps(screen, LOGPIXELSX) : 0;
+    if (screen != nullptr) {
+        ReleaseDC(nullptr, screen);
+    }
+    script::builtins::SetSystemScreen(vm, GetSystemMetrics(SM_CXSCREEN),
+                                      GetSystemMetrics(SM_CYSCREEN),
+                                      pixelsPerInch > 0 ? pixelsPerInch : 96);
 }
 
 } // namespace
@@ -333,6 +348,7 @@ void MovieControlState::FollowLoad() {
         player = std::make_unique<MoviePlayer>(movie);
         scriptHost.StartMovie(text::ToUtf8(url));
         scripts = std::make_unique<script::MovieScripts>(*player, scriptHost, ScriptLimits());
+        DescribeScreen(scripts->GetVm());
         audio.Attach(movie);
         player->SetRootProperties(rootProperties);
         playRequested ? player->Play() : player->Stop();
@@ -390,6 +406,7 @@ void MovieControlState::StylusInput(Stylus action, int x, int y, int width, int 
         return;
     }
     const auto [stageX, stageY] = toStage->Apply(x + 0.5, y + 0.5);
+    const std::uint64_t version = player->Version();
     switch (action) {
     case Stylus::Move:
         player->PointerMoved(stageX, stageY);
@@ -401,31 +418,32 @@ void MovieControlState::StylusInput(Stylus action, int x, int y, int width, int 
         player->PointerUp(stageX, stageY);
         break;
     }
-    AfterInput();
+    AfterInput(version);
 }
 
 void MovieControlState::KeyInput(bool down, std::uint32_t virtualKey) {
     if (!player) {
         return;
     }
+    const std::uint64_t version = player->Version();
     down ? player->KeyDown(virtualKey) : player->KeyUp(virtualKey);
-    AfterInput();
+    AfterInput(version);
 }
 
 void MovieControlState::CharacterInput(std::uint16_t character) {
     if (!player) {
         return;
     }
+    const std::uint64_t version = player->Version();
     player->CharacterTyped(character);
-    AfterInput();
+    AfterInput(version);
 }
 
-void MovieControlState::AfterInput() {
-    const std::uint64_t version = player->Version();
+void MovieControlState::AfterInput(std::uint64_t versionBefore) {
     player->RunActions();
     player->FinishFrame();
     FollowEvents();
-    if (player->Version() != version) {
+    if (player->Version() != versionBefore) {
         redraw();
     }
 }

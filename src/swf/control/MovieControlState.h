@@ -101,8 +101,8 @@ public:
 private:
     HRESULT SetClipProperty(std::span<const Variant> args);
     void FollowLoad();
-    // Runs what input queued.
-    void AfterInput();
+    // Runs what input queued, and shows what it changed since versionBefore.
+    void AfterInput(std::uint64_t versionBefore);
     // Hands the events since the last time to the sound, noting the
     // buttons' transitions among them.
     void FollowEvents();

@@ -9,6 +9,7 @@
 #pragma once
 
 #include <cstdint>
+#include <map>
 #include <memory>
 #include <random>
 #include <span>
@@ -212,6 +213,16 @@ public:
     std::mt19937& Random() { return random; }
     void SeedRandom(std::uint32_t seed) { random.seed(seed); }
 
+    // ASnative(group, index): the built-ins by the numbers Flash gives them,
+    // registered by each built-in class; unknown numbers give null.
+    void RegisterNative(int group, int index, NativeFunction function) {
+        nativeTable[{group, index}] = function;
+    }
+    NativeFunction FindNative(int group, int index) const {
+        const auto found = nativeTable.find({group, index});
+        return found == nativeTable.end() ? nullptr : found->second;
+    }
+
     // Object.registerClass: the class each exported symbol's clips get.
     std::vector<std::pair<String*, Object*>>& RegisteredClasses() { return registeredClasses; }
 
@@ -274,6 +285,7 @@ private:
     std::vector<Value> temporaryRoots;
     std::vector<Timer> timers;
     std::vector<std::pair<String*, Object*>> registeredClasses;
+    std::map<std::pair<int, int>, NativeFunction> nativeTable;
     int lastTimerId = 0;
     // Where CallMethod found the method it is about to call, for super.
     Object* pendingHolder = nullptr;

@@ -13,8 +13,13 @@
 
 #include "DeviceTestSupport.h"
 #include "TestMovies.h"
+#include "platform/Input.h"
 #include "platform/Text.h"
+#include "platform/sim/WindowManager.h"
+#include "platform/sim/WindowObject.h"
 #include "swf/control/HostFiles.h"
+#include "swf/runtime/ButtonCondition.h"
+#include "swfwriter/ActionWriter.h"
 
 namespace {
 
@@ -129,6 +134,57 @@ TEST_F(MovieControlOnDevice, PaintsTheMovieItPlays) {
     Call(program, swf::dispid::FrameNumber, DISPATCH_PROPERTYPUT, {Variant::Int(1)});
     ASSERT_TRUE(device->Advance(50));
     EXPECT_EQ(automation->Screenshot()->Pixel(rect.left + 60, rect.top + 134), 0xFF00FF00u);
+}
+
+TEST_F(MovieControlOnDevice, TheStylusAndTheKeysReachTheMovieFromTheControlsWindow) {
+    // A stage the size of the control with a button in it: red, blue while
+    // pressed; "a" and the left arrow run its actions.
+    swfwriter::MovieWriter movie(8, 240, 268, 12);
+    movie.SetBackground({255, 255, 255});
+    const auto red = movie.DefineShape(testmovies::Square({255, 0, 0}, 100 * 20));
+    const auto blue = movie.DefineShape(testmovies::Square({0, 0, 255}, 100 * 20));
+    const auto trace = [](const char* text) {
+        swfwriter::ActionWriter actions;
+        actions.Push(text).Op(swfwriter::action::Trace);
+        return actions.Finish();
+    };
+    namespace condition = swf::buttoncondition;
+    const auto button = movie.DefineButton2(
+        {{.characterId = red, .depth = 1, .down = false},
+         {.characterId = blue, .depth = 2, .up = false, .over = false, .hit = false}},
+        {{condition::KeyPress('a'), trace("a")},
+         {condition::KeyPress(1), trace("left")},
+         {condition::OverDownToOverUp, trace("release")}});
+    movie.Place(1, button, {.matrix = swfwriter::Matrix::Translate(70 * 20, 84 * 20)});
+    movie.ShowFrame();
+    Store("button.swf", movie.Finish());
+
+    auto program = LaunchWithControl();
+    Call(program, swf::dispid::MovieUrl, DISPATCH_PROPERTYPUT,
+         {Variant::Text(u"file://\\button.swf")});
+    ASSERT_TRUE(device->Advance(100));
+    RECT rect;
+    OnProgram(program, [&] { GetWindowRect(control, &rect); });
+    const auto pixel = [&] {
+        return automation->Screenshot()->Pixel(rect.left + 120, rect.top + 134);
+    };
+    EXPECT_EQ(pixel(), 0xFFFF0000u);
+    const auto send = [&](UINT message, WPARAM wParam, LPARAM lParam) {
+        OnProgram(program, [&] { SendMessageW(control, message, wParam, lParam); });
+        ASSERT_TRUE(device->Advance(50));
+    };
+    // The picture shows the state the runtime holds: down while pressed.
+    send(WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(120, 134));
+    EXPECT_EQ(pixel(), 0xFF0000FFu);
+    send(WM_LBUTTONUP, 0, MAKELPARAM(120, 134));
+    EXPECT_EQ(pixel(), 0xFFFF0000u);
+    send(WM_CHAR, 'a', 0);
+    send(WM_KEYDOWN, VK_LEFT, 0);
+    send(WM_KEYUP, VK_LEFT, 0);
+    const sim::Window* window = device->Windows().Find(control);
+    ASSERT_NE(window, nullptr);
+    const std::string state = window->hostedControl->StateJson();
+    EXPECT_NE(state.find("\"trace\":[\"release\",\"a\",\"left\"]"), std::string::npos) << state;
 }
 
 TEST_F(MovieControlOnDevice, MissingFileLeavesTheControlAtReadyStateZero) {

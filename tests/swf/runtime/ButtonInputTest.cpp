@@ -312,6 +312,39 @@ TEST(ButtonInput, ClipsWithPressHandlersActAsButtonsAndEveryClipHearsTheStylus) 
               (std::vector<std::string>{"watcher event mouseDown", "watcher event mouseUp"}));
 }
 
+TEST(ButtonInput, TheScriptEngineHearsInputBetweenTheClipsEventsAndTheButtonsTransitions) {
+    MovieWriter movie(8, 200, 200, 12);
+    Ids ids;
+    const auto button = DefineTestButton(movie, ids);
+    TimelineWriter empty;
+    empty.ShowFrame();
+    const auto sprite = movie.DefineSprite(empty);
+    movie.Place(1, button, {.matrix = Matrix::Translate(1000, 1000), .name = "b"});
+    // Key down, key up, mouse down.
+    movie.Place(2, sprite,
+                {.name = "keys", .clipActions = {ClipAction{.events = 0x40 | 0x80 | 0x10}}});
+    movie.ShowFrame();
+    Played played(movie.Finish());
+    played.player->PointerDown(1300, 1300);
+    played.player->KeyDown(0x41);
+    played.player->KeyUp(0x41);
+    played.player->CharacterTyped('a');
+    played.Run();
+    played.host->log.clear();
+    played.player->PointerUp(1300, 1300);
+    played.player->PointerDown(1300, 1300);
+    EXPECT_EQ(played.host->log,
+              (std::vector<std::string>{"input up 1300 1300", "input down 1300 1300"}));
+    EXPECT_EQ(played.Run(), (std::vector<std::string>{"b button 0x0008", "keys event mouseDown",
+                                                      "b button 0x0004"}));
+    played.host->log.clear();
+    played.player->KeyDown(0x25);
+    played.player->KeyUp(0x25);
+    EXPECT_EQ(played.host->log, (std::vector<std::string>{"input keyDown 37", "input keyUp 37"}));
+    EXPECT_EQ(played.Run(), (std::vector<std::string>{"keys event keyDown", "b button 0x0200",
+                                                      "keys event keyUp"}));
+}
+
 TEST(ButtonInput, AButtonTheFrameBringsUnderTheStillPointerTakesItAndOneRemovedLetsGo) {
     MovieWriter movie(8, 200, 200, 12);
     Ids ids;

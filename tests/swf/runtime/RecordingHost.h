@@ -5,6 +5,7 @@
 // the player while an action runs, as a script would.
 #pragma once
 
+#include <cmath>
 #include <cstdio>
 #include <functional>
 #include <set>
@@ -68,6 +69,26 @@ public:
         if (onRun) {
             onRun(action);
         }
+    }
+
+    // Input is written down as it arrives ("input down 1300 1300").
+    void InputArrived(const swf::InputEvent& event) override {
+        static constexpr const char* kinds[] = {"move", "down", "up", "keyDown", "keyUp", "char"};
+        std::string line = "input ";
+        line += kinds[static_cast<int>(event.kind)];
+        const auto add = [&line](long long value) {
+            line += ' ';
+            line += std::to_string(value);
+        };
+        if (event.kind == swf::InputKind::KeyDown || event.kind == swf::InputKind::KeyUp) {
+            add(event.virtualKey);
+        } else if (event.kind == swf::InputKind::Character) {
+            add(event.character);
+        } else {
+            add(std::llround(event.x));
+            add(std::llround(event.y));
+        }
+        log.push_back(line);
     }
 
     std::vector<std::string> log;

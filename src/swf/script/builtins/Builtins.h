@@ -2,6 +2,8 @@
 // all in a new engine, in the order they depend on each other.
 #pragma once
 
+#include <string_view>
+
 namespace swf::script {
 class Vm;
 }
@@ -23,5 +25,10 @@ void InstallDate(Vm& vm);
 void InstallError(Vm& vm);
 void InstallAsBroadcaster(Vm& vm);
 void InstallSystem(Vm& vm);
+
+// The screen System.capabilities describes: the device's, in pixels.
+void SetSystemScreen(Vm& vm, int width, int height, int pixelsPerInch);
+// The player's version as $version and getVersion() give it.
+std::string_view PlayerVersion();
 
 } // namespace swf::script::builtins

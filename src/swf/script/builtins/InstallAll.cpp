@@ -20,6 +20,7 @@ void InstallAll(Vm& vm) {
     InstallSystem(vm);
     InstallMovieClip(vm);
     InstallButton(vm);
+    InstallColor(vm);
 }
 
 } // namespace swf::script::builtins

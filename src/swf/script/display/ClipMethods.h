@@ -9,5 +9,7 @@ class Vm;
 
 void InstallMovieClip(Vm& vm);
 void InstallButton(Vm& vm);
+// Color (ColorClass.cpp).
+void InstallColor(Vm& vm);
 
 } // namespace swf::script

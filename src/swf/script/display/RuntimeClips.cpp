@@ -10,6 +10,7 @@
 #include "swf/script/NumberText.h"
 #include "swf/script/TextEncoding.h"
 #include "swf/script/Vm.h"
+#include "swf/script/builtins/Builtins.h"
 #include "swf/script/display/ClipGeometry.h"
 
 namespace swf::script {
@@ -96,6 +97,10 @@ ClipObject* RuntimeClips::ObjectFor(DisplayObject* object) {
         vm.SetPrototype(made, prototype);
     }
     objects.emplace(object->Handle(), made);
+    if (!object->Parent()) {
+        // The main movie's timeline starts with the player's version.
+        vm.DefineOwn(made, "$version", Value(vm.Intern(builtins::PlayerVersion())));
+    }
     return made;
 }
 
@@ -541,6 +546,46 @@ void RuntimeClips::SetMask(DisplayObject& object, DisplayObject* mask) {
     } else {
         masks.erase(object.Handle());
     }
+}
+
+DisplayObject* RuntimeClips::FindTarget(std::string_view path, Object* from) {
+    DisplayObject* current = from ? Display(from) : &player.Root();
+    if (!current) {
+        return nullptr;
+    }
+    const bool caseSensitive = vm.Version() >= 7;
+    if (path.starts_with("/")) {
+        current = &player.Root();
+    }
+    std::size_t at = 0;
+    while (current && at < path.size()) {
+        std::size_t end = path.find_first_of("/.", at);
+        if (end == std::string_view::npos) {
+            end = path.size();
+        }
+        // ".." is the parent in either syntax.
+        if (path.substr(at, 2) == "..") {
+            end = at + 2;
+        }
+        const std::string_view part = path.substr(at, end - at);
+        at = end + 1;
+        if (part.empty()) {
+            continue;
+        }
+        if (part == "..") {
+            current = current->ParentClip();
+        } else if (EqualsIgnoringAsciiCase(part, "_root") ||
+                   EqualsIgnoringAsciiCase(part, "_level0")) {
+            current = &player.Root();
+        } else if (EqualsIgnoringAsciiCase(part, "_parent")) {
+            current = current->ParentClip();
+        } else if (current->Kind() == DisplayKind::MovieClip) {
+            current = static_cast<MovieClip*>(current)->FindChild(part, caseSensitive);
+        } else {
+            current = nullptr;
+        }
+    }
+    return current;
 }
 
 Object* RuntimeClips::RegisteredClass(const DisplayObject& object) {

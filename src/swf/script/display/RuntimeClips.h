@@ -52,6 +52,9 @@ public:
     bool HitTestPoint(const DisplayObject& object, double x, double y, bool shape) const;
     // setMask: mask (null to clear) masks object.
     void SetMask(DisplayObject& object, DisplayObject* mask);
+    // The object a target path names ("/a/b", "_root.a", "../b", "b"),
+    // relative to the clip `from` where it is relative.
+    DisplayObject* FindTarget(std::string_view path, Object* from);
     // The class Object.registerClass gave the symbol the object shows.
     Object* RegisteredClass(const DisplayObject& object);
 
