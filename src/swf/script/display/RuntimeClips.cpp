@@ -324,8 +324,15 @@ Value RuntimeClips::GetProperty(Object* clip, ClipProperty property) {
         return Value(vm.Intern(names[quality]));
     }
     case ClipProperty::XMouse:
-    case ClipProperty::YMouse:
-        return Value(0.0);
+    case ClipProperty::YMouse: {
+        // The pointer in the object's own coordinates.
+        const auto fromStage = Inverse(ToStage(*object));
+        if (!fromStage) {
+            return Value(0.0);
+        }
+        const auto p = fromStage->Apply(player.Input().X(), player.Input().Y());
+        return Value(std::round(p[property == ClipProperty::XMouse ? 0 : 1]) / TwipsPerPixel);
+    }
     }
     return Value();
 }

@@ -40,6 +40,16 @@ public:
     MovieScripts& Scripts() { return scripts; }
     ExportNames& Exports() { return exports; }
 
+    // What Stage and Mouse set: kept for the movie, the device's view
+    // placement is the player's own.
+    struct Stage {
+        std::string scaleMode = "showAll";
+        std::string align;
+        bool showMenu = true;
+        bool pointerShown = true;
+    };
+    Stage& StageSettings() { return stage; }
+
     // The depth scripts see (getDepth); the root's is its own.
     std::int64_t ScriptDepth(const DisplayObject& object) const;
     // swapDepths to a script depth already checked to be in range.
@@ -109,6 +119,7 @@ private:
     MovieScripts& scripts;
     std::unordered_map<DisplayHandle, ClipObject*> objects;
     ExportNames exports;
+    Stage stage;
     std::optional<DisplayHandle> dragged;
     std::int64_t rootDepth = -16384;
     // setMask: masked object to its mask.
