@@ -542,10 +542,8 @@ void RuntimeClips::Unload(MovieClip& clip) {
     clip.Stop();
 }
 
-bool RuntimeClips::HitTestPoint(const DisplayObject& object, double x, double y, bool) const {
-    // FIXME: with shapeFlag Flash tests the shapes themselves; the bounds
-    // stand in until the runtime's hit testing is there.
-    return LocalBounds(object).Transformed(ToStage(object)).Contains(x, y);
+bool RuntimeClips::HitTestPoint(const DisplayObject& object, double x, double y, bool shape) {
+    return player.HitTest(object, x, y, shape);
 }
 
 void RuntimeClips::SetMask(DisplayObject& object, DisplayObject* mask) {

@@ -59,7 +59,7 @@ public:
     // unloadMovie: the clip keeps its place and loses what it holds.
     void Unload(MovieClip& clip);
     // hitTest(x, y, shapeFlag) at a stage point in twips.
-    bool HitTestPoint(const DisplayObject& object, double x, double y, bool shape) const;
+    bool HitTestPoint(const DisplayObject& object, double x, double y, bool shape);
     // setMask: mask (null to clear) masks object.
     void SetMask(DisplayObject& object, DisplayObject* mask);
     // The object a target path names ("/a/b", "_root.a", "../b", "b"),
