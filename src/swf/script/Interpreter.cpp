@@ -249,11 +249,9 @@ Completion Interpreter::Execute(const Record& r, std::size_t& next) {
         return Value();
     }
     case Op::SetTarget2: {
+        // A clip is taken by its path, as Flash takes it: the first clip of
+        // that name is the target.
         const Value target = Pop();
-        if (Object* o = target.ObjectOrNull(); o && o->Class() == ObjectClass::Clip) {
-            a.target = o;
-            return Value();
-        }
         const auto path = vm.ToString(target);
         if (!path) {
             return path.Abrupt();
