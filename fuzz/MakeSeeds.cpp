@@ -2,6 +2,7 @@
 // DIR/<target>/: the writer's movies, the player's own resources and dialog
 // templates, a new device's registry, settings files. scripts/fuzz adds the
 // shared corpus's movies for the movie targets.
+#include <algorithm>
 #include <cmath>
 #include <cstdio>
 #include <filesystem>
@@ -16,6 +17,7 @@
 #include "platform/sim/Device.h"
 #include "platform/sim/RegistryTree.h"
 #include "resources/ProgramResources.h"
+#include "swfwriter/ActionWriter.h"
 #include "swfwriter/BlockFont.h"
 #include "swfwriter/MovieWriter.h"
 #include "swfwriter/SoundWriter.h"
@@ -203,6 +205,34 @@ void WriteSettings(SeedWriter& seeds) {
     }
 }
 
+// Action blocks for the actions target: a version byte, then bytecode that
+// loops, defines and calls a function, and builds objects and arrays.
+void WriteActionBlocks(SeedWriter& seeds) {
+    ActionWriter loop;
+    const auto top = loop.NewLabel();
+    const auto done = loop.NewLabel();
+    loop.Push("i").Push(0.0).Op(action::SetVariable).Bind(top);
+    loop.Push("i").Op(action::GetVariable).Push(10.0).Op(action::Less2).Op(action::Not).If(done);
+    loop.Push("i").Push("i").Op(action::GetVariable).Op(action::Increment);
+    loop.Op(action::SetVariable).Jump(top).Bind(done);
+    ActionWriter body;
+    body.Push("x").Op(action::GetVariable).Push(2.0).Op(action::Multiply).Op(action::Return);
+    ActionWriter calls;
+    calls.DefineFunction("twice", {"x"}, body);
+    calls.Push(21.0).Push(1.0).Push("twice").Op(action::CallFunction).Op(action::Trace);
+    calls.Push("o").Push("a").Push(1.0).Push("b").Push("text").Push(2.0).Op(action::InitObject);
+    calls.Op(action::SetVariable).Push(3.0).Push(2.0).Push(1.0).Push(3.0).Op(action::InitArray);
+    calls.Push(0.0).Push("o").Op(action::GetVariable).Push("toString").Op(action::CallMethod);
+    calls.Op(action::Add2).Op(action::Trace);
+    for (const auto& [name, block] : {std::pair{"loop", loop.Body()}, {"calls", calls.Body()}}) {
+        for (const std::uint8_t version : {5, 7}) {
+            std::vector<std::uint8_t> seed(block.size() + 1, version);
+            std::copy(block.begin(), block.end(), seed.begin() + 1);
+            seeds.Write("actions", std::string(name) + "-" + std::to_string(version), seed);
+        }
+    }
+}
+
 } // namespace
 
 int main(int argc, char** argv) {
@@ -215,5 +245,6 @@ int main(int argc, char** argv) {
     WriteResources(seeds);
     WriteRegistries(seeds);
     WriteSettings(seeds);
+    WriteActionBlocks(seeds);
     return seeds.Failed() ? 1 : 0;
 }

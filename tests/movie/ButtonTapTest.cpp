@@ -6,15 +6,13 @@
 // opens the movie's popup instead of pressing.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cmath>
 #include <regex>
 
-#include "platform/Text.h"
 #include "platform/sim/Automation.h"
-#include "platform/sim/WindowManager.h"
-#include "platform/sim/WindowObject.h"
+#include "playertest/EngineControl.h"
 #include "playertest/PlayerFixture.h"
-#include "swf/control/HostFiles.h"
-#include "swf/control/MovieControl.h"
 #include "swf/runtime/ButtonCondition.h"
 #include "swfwriter/ActionWriter.h"
 #include "swfwriter/MovieWriter.h"
@@ -70,10 +68,7 @@ struct Spot {
 class ButtonTapTest : public PlayerFixture {
 protected:
     void SetUp() override {
-        swf::InstallMovieControl(std::make_shared<swf::HostFiles>(
-            [this](const std::string& path) -> std::optional<std::filesystem::path> {
-                return device->HostPath(text::FromUtf8(path));
-            }));
+        playertest::InstallEngineControl(*device);
         StartPlayer(u"", /*withControl=*/false);
         WriteFile(u"\\My Documents\\button.swf", ButtonMovie());
         ::testing::internal::CaptureStdout();
@@ -82,10 +77,7 @@ protected:
         Advance(500);
     }
 
-    std::string State() const {
-        const sim::Window* window = device->Windows().Find(Control());
-        return window != nullptr && window->hostedControl ? window->hostedControl->StateJson() : "";
-    }
+    std::string State() const { return playertest::ControlStateJson(*device, Control()); }
     long Number(const std::string& name) const {
         std::smatch found;
         const std::string state = State();

@@ -14,15 +14,11 @@
 
 #include "platform/Controls.h"
 #include "platform/Input.h"
-#include "platform/Text.h"
 #include "platform/sim/Automation.h"
 #include "platform/sim/Canvas.h"
-#include "platform/sim/WindowManager.h"
-#include "platform/sim/WindowObject.h"
+#include "playertest/EngineControl.h"
 #include "playertest/PlayerFixture.h"
 #include "resources/resource.h"
-#include "swf/control/HostFiles.h"
-#include "swf/control/MovieControl.h"
 #include "swfwriter/MovieWriter.h"
 
 namespace {
@@ -76,11 +72,7 @@ struct ControlPicture {
 class RealMovieTest : public PlayerFixture {
 protected:
     void SetUp() override {
-        // The engine reads "file://" movies through the device's storage.
-        swf::InstallMovieControl(std::make_shared<swf::HostFiles>(
-            [this](const std::string& path) -> std::optional<std::filesystem::path> {
-                return device->HostPath(text::FromUtf8(path));
-            }));
+        playertest::InstallEngineControl(*device);
         StartPlayer(u"", /*withControl=*/false);
         ChooseMenu({u"Screen", u"Show Toolbar"});
         WriteFile(u"\\My Documents\\square.swf", MovingSquare());
@@ -90,10 +82,7 @@ protected:
     }
 
     // What the control says of itself.
-    std::string State() const {
-        const sim::Window* window = device->Windows().Find(Control());
-        return window != nullptr && window->hostedControl ? window->hostedControl->StateJson() : "";
-    }
+    std::string State() const { return playertest::ControlStateJson(*device, Control()); }
     long Frame() const { return Field("frameNumber"); }
     bool Playing() const { return State().find("\"playing\":true") != std::string::npos; }
     long Field(const std::string& name) const {

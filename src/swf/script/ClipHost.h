@@ -103,7 +103,8 @@ public:
     // Queues the frame's actions to run now (the Call action).
     virtual void CallFrame(Object* clip, std::size_t frame) = 0;
 
-    // duplicateMovieClip: the copy, or null.
+    // CloneSprite: the copy at depth (the timeline's number, as the action
+    // gives it), or null.
     virtual Object* Duplicate(Object* clip, std::string_view name, int depth) = 0;
     virtual void Remove(Object* clip) = 0;
     virtual void StartDrag(Object* clip, bool lockCenter,

@@ -354,7 +354,8 @@ bool Vm::InstanceOf(const Value& value, Object* constructor) {
         return false;
     }
     int depth = 0;
-    for (Object* o = object->Prototype(); o && depth < 256; o = o->Prototype(), ++depth) {
+    for (Object* o = object->VisiblePrototypeIn(Version()); o && depth < 256;
+         o = o->VisiblePrototypeIn(Version()), ++depth) {
         if (o == prototype || ImplementsInterface(*this, o, prototype, 0)) {
             return true;
         }

@@ -118,6 +118,10 @@ Completion Interpreter::Run(std::size_t begin, std::size_t end) {
         if (!vm.ChargeActions(1)) {
             return vm.AbortForLimit("too many actions in one frame");
         }
+        // What scripts hold is bounded too; garbage goes between frames.
+        if (vm.OverMemory()) {
+            return vm.AbortForLimit("script memory full");
+        }
         if (!Decode(pc, r) || r.code == 0) {
             pc = end;
             return Value();
@@ -245,11 +249,9 @@ Completion Interpreter::Execute(const Record& r, std::size_t& next) {
         return Value();
     }
     case Op::SetTarget2: {
+        // A clip is taken by its path, as Flash takes it: the first clip of
+        // that name is the target.
         const Value target = Pop();
-        if (Object* o = target.ObjectOrNull(); o && o->Class() == ObjectClass::Clip) {
-            a.target = o;
-            return Value();
-        }
         const auto path = vm.ToString(target);
         if (!path) {
             return path.Abrupt();

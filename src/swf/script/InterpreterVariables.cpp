@@ -89,6 +89,13 @@ Completion Interpreter::LookupName(String* name, Object** holder) {
     for (Scope* s = a.scope; s; s = s->parent) {
         bool found = false;
         const Completion got = GetIfPresent(s->object, name, found);
+        // A with object that resolves names has every name.
+        if (!found && !got.IsAbrupt() && vm.HasResolver(s->object)) {
+            if (holder) {
+                *holder = s->object;
+            }
+            return vm.Resolve(s->object, name, Value(s->object));
+        }
         if (found && holder) {
             *holder = s->object;
         }

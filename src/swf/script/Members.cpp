@@ -66,23 +66,47 @@ Completion Vm::GetFromChain(Object* start, String* name, const Value& thisValue,
         }
     }
     if (name != names->resolve) {
-        depth = 0;
-        for (Object* o = start; o && depth < maxChain; o = o->PrototypeIn(version), ++depth) {
-            if (const Property* p = o->Properties().Find(names->resolve, version)) {
-                Value resolver = p->value;
-                if (p->IsAccessor()) {
-                    const Completion got = CallGetter(p->getter, thisValue);
-                    if (got.IsAbrupt()) {
-                        return got;
-                    }
-                    resolver = got.GetValue();
-                }
-                const Value args[] = {Value(name)};
-                return Call(resolver, thisValue, args);
-            }
-        }
+        return Resolve(start, name, thisValue);
     }
     return Value();
+}
+
+// An object's own __resolve, seen by the fewer version bits the chain obeys.
+const Property* Vm::FindResolver(Object* object, int version) {
+    PropertyMap& properties = object->Properties();
+    const Property* p = properties.Find(names->resolve, version);
+    if (!p) {
+        p = properties.FindHidden(names->resolve, version);
+    }
+    return p && ChainVisibleIn(p->flags, version) ? p : nullptr;
+}
+
+Completion Vm::Resolve(Object* start, String* name, const Value& thisValue) {
+    // The first __resolve along the chain that is an object answers; one
+    // that is a getter is passed over, and from SWF 6 a primitive too.
+    const int version = Version();
+    int depth = 0;
+    for (Object* o = start; o && depth < maxChain; o = o->PrototypeIn(version), ++depth) {
+        const Property* p = FindResolver(o, version);
+        if (!p || p->IsAccessor() || (version >= 6 && !p->value.IsObject())) {
+            continue;
+        }
+        const Value args[] = {Value(name)};
+        return Call(p->value, thisValue, args);
+    }
+    return Value();
+}
+
+bool Vm::HasResolver(Object* start) {
+    const int version = Version();
+    int depth = 0;
+    for (Object* o = start; o && depth < maxChain; o = o->PrototypeIn(version), ++depth) {
+        const Property* p = FindResolver(o, version);
+        if (p && !p->IsAccessor() && p->value.IsObject()) {
+            return true;
+        }
+    }
+    return false;
 }
 
 Completion Vm::GetMember(const Value& base, String* name) {
@@ -97,7 +121,24 @@ Completion Vm::GetMember(const Value& base, String* name) {
         }
         return GetFromChain(object, name, base, 0);
     }
-    case ValueKind::String:
+    case ValueKind::String: {
+        // A string's members are those of what _global.String makes of it,
+        // whatever a script put there.
+        const Property* current = global->Properties().Find(names->stringClass, Version());
+        const Value maker = current && !current->IsAccessor() ? current->value : Value();
+        if (maker.ObjectOrNull() != builtins.stringConstructor) {
+            Object* f = maker.ObjectOrNull();
+            if (!f || !f->IsFunction()) {
+                return Value();
+            }
+            const Value args[] = {base};
+            const Completion made = Construct(maker, args);
+            if (made.IsAbrupt() || !made.GetValue().IsObject()) {
+                return made.IsAbrupt() ? made : Completion(Value());
+            }
+            return GetMember(made.GetValue(), name);
+        }
+    }
         if (SameName(name, names->length, Version())) {
             return Value(double(CharacterCount(base.AsString()->View(), Version())));
         }

@@ -159,6 +159,27 @@ void MovieScripts::Run(const QueuedAction& action) {
     }
 }
 
+void MovieScripts::InputArrived(const InputEvent& event) {
+    switch (event.kind) {
+    case InputKind::KeyDown:
+        lastKeyCode = event.virtualKey;
+        if (event.virtualKey < keysDown.size()) {
+            keysDown[event.virtualKey] = true;
+        }
+        break;
+    case InputKind::KeyUp:
+        if (event.virtualKey < keysDown.size()) {
+            keysDown[event.virtualKey] = false;
+        }
+        break;
+    case InputKind::Character:
+        lastCharacter = event.character;
+        break;
+    default:
+        break;
+    }
+}
+
 void MovieScripts::RunFrameActionsNow(MovieClip& clip, const Frame& frame) {
     Object* target = clips->ObjectFor(&clip);
     for (const RawTag& tag : frame.actionTags) {

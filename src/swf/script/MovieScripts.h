@@ -5,6 +5,7 @@
 // the interval timers and the collector.
 #pragma once
 
+#include <array>
 #include <cstdint>
 #include <memory>
 #include <span>
@@ -31,6 +32,12 @@ public:
 
     bool Handles(const DisplayObject& object, ClipEvent event) override;
     void Run(const QueuedAction& action) override;
+    void InputArrived(const InputEvent& event) override;
+
+    // The keys as Key sees them: down now, the last pressed, the last typed.
+    bool KeyIsDown(unsigned code) const { return code < keysDown.size() && keysDown[code]; }
+    std::uint32_t LastKeyCode() const { return lastKeyCode; }
+    std::uint16_t LastCharacter() const { return lastCharacter; }
 
     // One frame period: the player's tick, then the interval timers due by
     // the host's clock and their actions; the heap is collected when it has
@@ -65,6 +72,9 @@ private:
     std::unique_ptr<RuntimeClips> clips;
     std::unordered_map<const std::uint8_t*, ActionBytes> blocks;
     std::size_t collectAfterBytes;
+    std::array<bool, 256> keysDown{};
+    std::uint32_t lastKeyCode = 0;
+    std::uint16_t lastCharacter = 0;
 };
 
 } // namespace swf::script

@@ -17,7 +17,8 @@ Names::Names(StringTable& s)
       function(s.Intern("function")), movieclip(s.Intern("movieclip")),
       objectObject(s.Intern("[object Object]")), typeFunction(s.Intern("[type Function]")),
       onEnterFrame(s.Intern("onEnterFrame")), onLoad(s.Intern("onLoad")),
-      onUnload(s.Intern("onUnload")), interfaces(s.Intern("__interfaces__")) {}
+      onUnload(s.Intern("onUnload")), interfaces(s.Intern("__interfaces__")),
+      stringClass(s.Intern("String")) {}
 
 void Names::Trace(Tracer& t) const {
     for (String* name : {empty,
@@ -58,7 +59,8 @@ void Names::Trace(Tracer& t) const {
                          onEnterFrame,
                          onLoad,
                          onUnload,
-                         interfaces}) {
+                         interfaces,
+                         stringClass}) {
         t.Visit(name);
     }
 }

@@ -48,7 +48,8 @@ struct Names {
     String* onEnterFrame;
     String* onLoad;
     String* onUnload;
-    String* interfaces; // __interfaces__ (ImplementsOp)
+    String* interfaces;  // __interfaces__ (ImplementsOp)
+    String* stringClass; // String, as _global holds it
 };
 
 } // namespace swf::script

@@ -61,6 +61,11 @@ public:
     Object* PrototypeIn(int version) const {
         return ChainVisibleIn(prototypeFlags, version) ? prototype : nullptr;
     }
+    // The prototype when "__proto__" itself is visible to the version, as
+    // instanceof and isPrototypeOf walk the chain.
+    Object* VisiblePrototypeIn(int version) const {
+        return PrototypeVisibleIn(prototypeFlags, version) ? prototype : nullptr;
+    }
     // Called whenever the "__proto__" property or its flags change.
     void SetPrototypeCache(Object* value) { prototype = value; }
     void SetPrototypeFlags(std::uint16_t flags) { prototypeFlags = flags; }

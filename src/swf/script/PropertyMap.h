@@ -57,6 +57,23 @@ inline bool ChainVisibleIn(std::uint16_t flags, int version) {
     return version > 6 || (flags & PropertyFlag::Version7) == 0;
 }
 
+// Whether instanceof and isPrototypeOf follow a "__proto__" with these
+// flags: each version stops at the bit of the version after it.
+inline bool PrototypeVisibleIn(std::uint16_t flags, int version) {
+    switch (version) {
+    case 5:
+        return ChainVisibleIn(flags, 5);
+    case 6:
+        return (flags & PropertyFlag::Version7) == 0;
+    case 7:
+        return (flags & PropertyFlag::Version8) == 0;
+    case 8:
+        return (flags & PropertyFlag::Version9) == 0;
+    default:
+        return version > 8 || ChainVisibleIn(flags, version);
+    }
+}
+
 struct Property {
     String* name = nullptr; // interned; null in a removed slot
     Value value;

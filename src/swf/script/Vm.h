@@ -9,6 +9,7 @@
 #pragma once
 
 #include <cstdint>
+#include <map>
 #include <memory>
 #include <random>
 #include <span>
@@ -146,6 +147,11 @@ public:
     bool HasOwnProperty(Object* object, String* name);
     // The property found along the prototype chain (no getters run).
     Property* FindInChain(Object* object, String* name, Object** holder = nullptr);
+    // __resolve: what the chain's resolver gives for a name nothing has, and
+    // whether there is one.
+    Completion Resolve(Object* start, String* name, const Value& thisValue);
+    bool HasResolver(Object* start);
+    const Property* FindResolver(Object* object, int version);
     // The names for..in lists, in the order Enumerate pushes them.
     std::vector<String*> EnumerableNames(Object* object);
 
@@ -212,6 +218,16 @@ public:
     std::mt19937& Random() { return random; }
     void SeedRandom(std::uint32_t seed) { random.seed(seed); }
 
+    // ASnative(group, index): the built-ins by the numbers Flash gives them,
+    // registered by each built-in class; unknown numbers give null.
+    void RegisterNative(int group, int index, NativeFunction function) {
+        nativeTable[{group, index}] = function;
+    }
+    NativeFunction FindNative(int group, int index) const {
+        const auto found = nativeTable.find({group, index});
+        return found == nativeTable.end() ? nullptr : found->second;
+    }
+
     // Object.registerClass: the class each exported symbol's clips get.
     std::vector<std::pair<String*, Object*>>& RegisteredClasses() { return registeredClasses; }
 
@@ -274,6 +290,7 @@ private:
     std::vector<Value> temporaryRoots;
     std::vector<Timer> timers;
     std::vector<std::pair<String*, Object*>> registeredClasses;
+    std::map<std::pair<int, int>, NativeFunction> nativeTable;
     int lastTimerId = 0;
     // Where CallMethod found the method it is about to call, for super.
     Object* pendingHolder = nullptr;

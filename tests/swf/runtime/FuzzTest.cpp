@@ -18,6 +18,10 @@ namespace {
 
 using swfwriter::Compression;
 
+constexpr std::uint16_t KeyPressCondition(char key) {
+    return static_cast<std::uint16_t>(key << 9);
+}
+
 std::vector<std::vector<std::uint8_t>> Seeds() {
     using namespace swfwriter;
     std::vector<std::vector<std::uint8_t>> seeds;
@@ -47,6 +51,14 @@ std::vector<std::vector<std::uint8_t>> Seeds() {
     const auto sprite = movie.DefineSprite(inner);
     movie.Place(1, shapeId, {.blendMode = 2, .filters = {swfwriter::Filter::BlurOf(1.0, 1.0, 1)}});
     movie.Place(2, sprite, {.name = "s"});
+    // A menu button hit on the shape and the sprite, under a mask, and a
+    // clip acting as a button.
+    const auto button = movie.DefineButton2(
+        {{.characterId = shapeId, .depth = 1}, {.characterId = sprite, .depth = 2, .up = false}},
+        {{0x0004, {0x07, 0x00}}, {KeyPressCondition('a'), {0x06, 0x00}}}, true);
+    movie.Place(3, shapeId, {.clipDepth = 4});
+    movie.Place(4, button, {.matrix = Matrix::Transform(20, 20, 3, 2, 30)});
+    movie.Place(5, sprite, {.clipActions = {ClipAction{.events = 0x400 | 0x10}}});
     movie.ShowFrame();
     movie.Label("x");
     movie.ShowFrame();
@@ -77,6 +89,24 @@ void Exercise(std::span<const std::uint8_t> bytes, std::mt19937& random) {
         }
         player.GotoFrame(static_cast<long>(random() % 100));
         player.GotoFrame(0);
+        // The stylus anywhere on the stage and a little off it, and keys.
+        const swf::Rect& stage = parser.GetMovie().header.frameSize;
+        std::uniform_real_distribution<double> across(-0.1, 1.1);
+        for (int tap = 0; tap < 6; ++tap) {
+            const double x = stage.xMin + across(random) * stage.Width();
+            const double y = stage.yMin + across(random) * stage.Height();
+            player.PointerDown(x, y);
+            player.PointerMoved(y, x);
+            player.PointerUp(x, y);
+            player.RunActions();
+            player.FinishFrame();
+            player.Tick();
+        }
+        player.KeyDown(0x25);
+        player.CharacterTyped('a');
+        player.KeyUp(0x25);
+        player.RunActions();
+        player.FinishFrame();
     } else {
         EXPECT_TRUE(parser.Failure());
     }

@@ -181,4 +181,48 @@ TEST(ClipScripts, RecursionWithoutEndStopsEveryScriptOfTheMovie) {
     EXPECT_TRUE(Traces(movie.Finish(), 3).empty());
 }
 
+TEST(ClipScripts, ColorActsOnItsTargetsTransformInFixedPoint) {
+    swfwriter::MovieWriter movie(8, 200, 150, 12.0);
+    swfwriter::TimelineWriter empty;
+    empty.ShowFrame();
+    movie.Place(1, movie.DefineSprite(empty), {.name = "m"});
+    ActionWriter a;
+    // c = new Color("m"); c.setTransform({aa: 50, rb: 300, ga: 1}); c.setRGB(0x102030) later
+    a.Push("c").Push("m").Push(1.0).Push("Color").Op(action::NewObject).Op(action::SetVariable);
+    a.Push("aa").Push(50.0).Push("rb").Push(300.0).Push("ga").Push(1.0).Push(3.0);
+    a.Op(action::InitObject).Push(1.0).Push("c").Op(action::GetVariable);
+    a.Push("setTransform").Op(action::CallMethod).Op(action::Pop);
+    TraceMember(a, "m", "_alpha");
+    a.Push("t");
+    CallMethod(a, "c", "getTransform", {}).Op(action::SetVariable);
+    for (const char* field : {"ga", "rb", "ra"}) {
+        TraceMember(a, "t", field);
+    }
+    CallMethod(a, "c", "setRGB", {0x102030}).Op(action::Pop);
+    CallMethod(a, "c", "getRGB", {}).Op(action::Trace);
+    TraceMember(a, "m", "_alpha");
+    movie.Tag(swf::tag::DoAction, a.Finish());
+    movie.ShowFrame();
+    EXPECT_EQ(Traces(movie.Finish()),
+              (std::vector<std::string>{"50", "0.78125", "300", "100", "1056816", "50"}));
+}
+
+TEST(ClipScripts, StageAndMouseKeepWhatTheMovieSets) {
+    swfwriter::MovieWriter movie(8, 200, 150, 12.0);
+    ActionWriter a;
+    TraceMember(a, "Stage", "width");
+    a.Push("Stage").Op(action::GetVariable).Push("align").Push("brxt").Op(action::SetMember);
+    TraceMember(a, "Stage", "align");
+    a.Push("Stage").Op(action::GetVariable).Push("scaleMode").Push("NOSCALE");
+    a.Op(action::SetMember);
+    TraceMember(a, "Stage", "scaleMode");
+    CallMethod(a, "Mouse", "hide", {}).Op(action::Trace);
+    CallMethod(a, "Mouse", "hide", {}).Op(action::Trace);
+    CallMethod(a, "Mouse", "show", {}).Op(action::Trace);
+    movie.Tag(swf::tag::DoAction, a.Finish());
+    movie.ShowFrame();
+    EXPECT_EQ(Traces(movie.Finish()),
+              (std::vector<std::string>{"200", "TRB", "noScale", "1", "0", "0"}));
+}
+
 } // namespace

@@ -633,6 +633,7 @@ void InstallArray(Vm& vm) {
     const ClassParts parts = MakeClass(vm, Construct, vm.Builtins().objectPrototype);
     parts.constructor->makeInstance = MakeInstance;
     AddMethods(vm, parts.prototype, prototypeMethods);
+    vm.RegisterNative(252, 1, Push);
     Object* c = parts.constructor;
     AddValue(vm, c, "CASEINSENSITIVE", Value(double(SortFlag::CaseInsensitive)), 5,
              PropertyFlag::ReadOnly);

@@ -143,6 +143,11 @@ Completion Unescape(NativeCall& call) {
             }
             out += c;
             i += 2;
+        } else if (in[i] == '%') {
+            // A % not followed by a code takes the next character with it.
+            ++i;
+        } else if (in[i] == '+') {
+            out += ' ';
         } else {
             out += in[i];
         }
@@ -276,7 +281,24 @@ Completion TraceFunction(NativeCall& call) {
     return Value();
 }
 
+// ASnative(group, index): a new function each time, running the built-in
+// of those numbers, or nothing for numbers no built-in has.
+Completion AsNative(NativeCall& call) {
+    Vm& vm = call.vm;
+    const auto group = vm.ToNumber(call.Arg(0));
+    if (!group) {
+        return group.Abrupt();
+    }
+    const auto index = vm.ToNumber(call.Arg(1));
+    if (!index) {
+        return index.Abrupt();
+    }
+    const NativeFunction found = vm.FindNative(ToInt32(*group), ToInt32(*index));
+    return Value(MakeFunction(vm, found ? found : Nothing));
+}
+
 constexpr Method globalFunctions[] = {
+    {"ASnative", AsNative, 5},
     {"ASSetPropFlags", SetPropFlags, 5},
     {"escape", Escape, 5},
     {"unescape", Unescape, 5},
@@ -296,6 +318,7 @@ constexpr Method globalFunctions[] = {
 void InstallGlobalFunctions(Vm& vm) {
     Object* global = vm.Global();
     AddMethods(vm, global, globalFunctions);
+    vm.RegisterNative(100, 0, Escape);
     FunctionObject* clear = MakeFunction(vm, ClearInterval);
     AddValue(vm, global, "clearInterval", Value(clear));
     AddValue(vm, global, "clearTimeout", Value(clear), 5);
@@ -303,6 +326,8 @@ void InstallGlobalFunctions(Vm& vm) {
     AddValue(vm, global, "enableDebugConsole", Value(vm.NewNativeFunction(Nothing)), 6);
     vm.DefineOwn(global, "NaN", Value(std::numeric_limits<double>::quiet_NaN()), 0);
     vm.DefineOwn(global, "Infinity", Value(std::numeric_limits<double>::infinity()), 0);
+    // Flash's _global has an "o" that is null.
+    vm.DefineOwn(global, "o", Value::Null(), PropertyFlag::DontEnum);
 }
 
 } // namespace swf::script::builtins

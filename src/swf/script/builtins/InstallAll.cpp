@@ -21,6 +21,7 @@ void InstallAll(Vm& vm) {
     InstallMovieClip(vm);
     InstallButton(vm);
     InstallColor(vm);
+    InstallPlayerObjects(vm);
 }
 
 } // namespace swf::script::builtins

@@ -81,6 +81,8 @@ void InstallNumber(Vm& vm) {
     const ClassParts parts = MakeClass(vm, Construct, vm.Builtins().objectPrototype);
     parts.constructor->makeInstance = MakeInstance;
     AddMethods(vm, parts.prototype, prototypeMethods);
+    vm.RegisterNative(106, 1, ToString);
+    vm.RegisterNative(106, 2, Construct);
     using limits = std::numeric_limits<double>;
     Object* c = parts.constructor;
     AddValue(vm, c, "MAX_VALUE", Value(limits::max()), 5, PropertyFlag::ReadOnly);

@@ -98,7 +98,8 @@ Completion IsPrototypeOf(NativeCall& call) {
         return Value(false);
     }
     int depth = 0;
-    for (Object* o = other->Prototype(); o && depth < 256; o = o->Prototype(), ++depth) {
+    for (Object* o = other->VisiblePrototypeIn(call.Version()); o && depth < 256;
+         o = o->VisiblePrototypeIn(call.Version()), ++depth) {
         if (o == self) {
             return Value(true);
         }
@@ -238,6 +239,7 @@ void InstallObjectMembers(Vm& vm) {
                  classFlags | PropertyFlag::Version6);
     vm.DefineOwn(b.objectConstructor, vm.N().constructor, Value(b.functionConstructor), classFlags);
     AddMethods(vm, b.objectPrototype, prototypeMethods);
+    vm.RegisterNative(101, 5, HasOwnProperty);
     AddMethods(vm, b.objectConstructor, staticMethods, PropertyFlag::ReadOnly);
 }
 

@@ -591,7 +591,7 @@ constexpr Method clipMethods[] = {
     {"getInstanceAtDepth", GetInstanceAtDepth, 7},
     {"getNextHighestDepth", GetNextHighestDepth, 7},
     {"getRect", GetBounds, 8},
-    {"getSWFVersion", GetSwfVersion, 7},
+    {"getSWFVersion", GetSwfVersion, 5},
     {"getURL", GetUrl, 5},
     {"globalToLocal", GlobalToLocal, 5},
     {"gotoAndPlay", GotoAndPlay, 5},

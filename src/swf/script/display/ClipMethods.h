@@ -11,5 +11,7 @@ void InstallMovieClip(Vm& vm);
 void InstallButton(Vm& vm);
 // Color (ColorClass.cpp).
 void InstallColor(Vm& vm);
+// Stage, Key and Mouse (PlayerObjects.cpp).
+void InstallPlayerObjects(Vm& vm);
 
 } // namespace swf::script

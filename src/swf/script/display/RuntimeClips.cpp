@@ -324,8 +324,15 @@ Value RuntimeClips::GetProperty(Object* clip, ClipProperty property) {
         return Value(vm.Intern(names[quality]));
     }
     case ClipProperty::XMouse:
-    case ClipProperty::YMouse:
-        return Value(0.0);
+    case ClipProperty::YMouse: {
+        // The pointer in the object's own coordinates.
+        const auto fromStage = Inverse(ToStage(*object));
+        if (!fromStage) {
+            return Value(0.0);
+        }
+        const auto p = fromStage->Apply(player.Input().X(), player.Input().Y());
+        return Value(std::round(p[property == ClipProperty::XMouse ? 0 : 1]) / TwipsPerPixel);
+    }
     }
     return Value();
 }
@@ -490,7 +497,8 @@ Object* RuntimeClips::Duplicate(Object* clip, std::string_view name, int depth) 
     if (!source || source->IsRoot()) {
         return nullptr;
     }
-    MovieClip* made = source->Duplicate(std::string(name), depths::FromScript(depth));
+    // CloneSprite's depth is the timeline's already.
+    MovieClip* made = source->Duplicate(std::string(name), Depth(depth));
     if (!made) {
         return nullptr;
     }
@@ -534,10 +542,8 @@ void RuntimeClips::Unload(MovieClip& clip) {
     clip.Stop();
 }
 
-bool RuntimeClips::HitTestPoint(const DisplayObject& object, double x, double y, bool) const {
-    // FIXME: with shapeFlag Flash tests the shapes themselves; the bounds
-    // stand in until the runtime's hit testing is there.
-    return LocalBounds(object).Transformed(ToStage(object)).Contains(x, y);
+bool RuntimeClips::HitTestPoint(const DisplayObject& object, double x, double y, bool shape) {
+    return player.HitTest(object, x, y, shape);
 }
 
 void RuntimeClips::SetMask(DisplayObject& object, DisplayObject* mask) {

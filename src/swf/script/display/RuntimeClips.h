@@ -40,6 +40,16 @@ public:
     MovieScripts& Scripts() { return scripts; }
     ExportNames& Exports() { return exports; }
 
+    // What Stage and Mouse set: kept for the movie, the device's view
+    // placement is the player's own.
+    struct Stage {
+        std::string scaleMode = "showAll";
+        std::string align;
+        bool showMenu = true;
+        bool pointerShown = true;
+    };
+    Stage& StageSettings() { return stage; }
+
     // The depth scripts see (getDepth); the root's is its own.
     std::int64_t ScriptDepth(const DisplayObject& object) const;
     // swapDepths to a script depth already checked to be in range.
@@ -49,7 +59,7 @@ public:
     // unloadMovie: the clip keeps its place and loses what it holds.
     void Unload(MovieClip& clip);
     // hitTest(x, y, shapeFlag) at a stage point in twips.
-    bool HitTestPoint(const DisplayObject& object, double x, double y, bool shape) const;
+    bool HitTestPoint(const DisplayObject& object, double x, double y, bool shape);
     // setMask: mask (null to clear) masks object.
     void SetMask(DisplayObject& object, DisplayObject* mask);
     // The object a target path names ("/a/b", "_root.a", "../b", "b"),
@@ -109,6 +119,7 @@ private:
     MovieScripts& scripts;
     std::unordered_map<DisplayHandle, ClipObject*> objects;
     ExportNames exports;
+    Stage stage;
     std::optional<DisplayHandle> dragged;
     std::int64_t rootDepth = -16384;
     // setMask: masked object to its mask.

@@ -1,0 +1,169 @@
+// AsBroadcaster: turns any object into one that keeps listeners and calls a
+// method of each. initialize copies AsBroadcaster's addListener and
+// removeListener as they are now (a script may have replaced them) and
+// gives broadcastMessage from ASnative, as Flash's own initialize does.
+#include <algorithm>
+
+#include "swf/script/ArrayObject.h"
+#include "swf/script/builtins/Builtins.h"
+#include "swf/script/builtins/ClassBuilder.h"
+
+namespace swf::script::builtins {
+
+namespace {
+
+// The listeners array of this, if it is an array.
+ArrayObject* ListenersOf(NativeCall& call, Completion& failure) {
+    Object* self = call.ThisObject();
+    if (!self) {
+        return nullptr;
+    }
+    const Completion listeners = call.vm.GetMember(self, call.vm.Intern("_listeners"));
+    if (listeners.IsAbrupt()) {
+        failure = listeners;
+        return nullptr;
+    }
+    Object* array = listeners.GetValue().ObjectOrNull();
+    return array && array->Class() == ObjectClass::Array ? static_cast<ArrayObject*>(array)
+                                                         : nullptr;
+}
+
+// The index of a listener equal to value, or -1.
+Completion IndexOf(NativeCall& call, ArrayObject* listeners, const Value& value, double& at) {
+    at = -1;
+    const std::vector<Value> elements = listeners->Elements(call.vm);
+    for (std::size_t i = 0; i < elements.size(); ++i) {
+        const auto equal = call.vm.LooseEquals(elements[i], value);
+        if (!equal) {
+            return equal.Abrupt();
+        }
+        if (*equal) {
+            at = double(i);
+            return Value();
+        }
+    }
+    return Value();
+}
+
+Completion Splice(NativeCall& call, ArrayObject* listeners, double at) {
+    const Value args[] = {Value(at), Value(1.0)};
+    return call.vm.CallMethod(Value(listeners), call.vm.Intern("splice"), args);
+}
+
+Completion AddListener(NativeCall& call) {
+    Completion failure;
+    ArrayObject* listeners = ListenersOf(call, failure);
+    if (!listeners) {
+        return failure.IsAbrupt() ? failure : Value(true);
+    }
+    // A listener is there once: added again, it moves to the end.
+    double at = -1;
+    const Completion found = IndexOf(call, listeners, call.Arg(0), at);
+    if (found.IsAbrupt()) {
+        return found;
+    }
+    if (at >= 0) {
+        const Completion removed = Splice(call, listeners, at);
+        if (removed.IsAbrupt()) {
+            return removed;
+        }
+    }
+    const Value args[] = {call.Arg(0)};
+    const Completion pushed = call.vm.CallMethod(Value(listeners), call.vm.Intern("push"), args);
+    return pushed.IsAbrupt() ? pushed : Value(true);
+}
+
+Completion RemoveListener(NativeCall& call) {
+    Completion failure;
+    ArrayObject* listeners = ListenersOf(call, failure);
+    if (!listeners) {
+        return failure.IsAbrupt() ? failure : Value(false);
+    }
+    double at = -1;
+    const Completion found = IndexOf(call, listeners, call.Arg(0), at);
+    if (found.IsAbrupt() || at < 0) {
+        return found.IsAbrupt() ? found : Value(false);
+    }
+    const Completion removed = Splice(call, listeners, at);
+    return removed.IsAbrupt() ? removed : Value(true);
+}
+
+// broadcastMessage(name, args...): calls name on every listener there was
+// when it started; true when one of them was a value, else undefined.
+Completion BroadcastMessage(NativeCall& call) {
+    Vm& vm = call.vm;
+    Completion failure;
+    ArrayObject* listeners = ListenersOf(call, failure);
+    if (!listeners || !call.Has(0)) {
+        return failure;
+    }
+    const std::vector<Value> elements = listeners->Elements(vm);
+    if (std::all_of(elements.begin(), elements.end(),
+                    [](const Value& v) { return v.IsNullish(); })) {
+        return Value();
+    }
+    const auto name = vm.ToString(call.Arg(0));
+    if (!name) {
+        return name.Abrupt();
+    }
+    const std::vector<Value> args(call.args.begin() + 1, call.args.end());
+    for (const Value& listener : elements) {
+        TemporaryRoot keep(vm, listener);
+        const Completion called = vm.CallMethod(listener, *name, args);
+        if (called.IsAbrupt()) {
+            return called;
+        }
+    }
+    return Value(true);
+}
+
+Completion Initialize(NativeCall& call) {
+    Vm& vm = call.vm;
+    Object* target = call.Arg(0).ObjectOrNull();
+    if (!target) {
+        return Value();
+    }
+    const Completion self = vm.GetMember(vm.Global(), vm.Intern("AsBroadcaster"));
+    if (self.IsAbrupt()) {
+        return self;
+    }
+    // broadcastMessage comes from ASnative as _global has it now.
+    const Value numbers[] = {Value(101.0), Value(12.0)};
+    const Completion broadcast = vm.CallMethod(Value(vm.Global()), vm.Intern("ASnative"), numbers);
+    if (broadcast.IsAbrupt()) {
+        return broadcast;
+    }
+    const Completion add = vm.GetMember(self.GetValue(), vm.Intern("addListener"));
+    const Completion remove = vm.GetMember(self.GetValue(), vm.Intern("removeListener"));
+    if (add.IsAbrupt() || remove.IsAbrupt()) {
+        return add.IsAbrupt() ? add : remove;
+    }
+    constexpr std::uint16_t hidden = PropertyFlag::DontEnum | PropertyFlag::DontDelete;
+    vm.DefineOwn(target, "broadcastMessage", broadcast.GetValue(), hidden);
+    vm.DefineOwn(target, "addListener", add.GetValue(), hidden);
+    vm.DefineOwn(target, "removeListener", remove.GetValue(), hidden);
+    vm.DefineOwn(target, "_listeners", Value(vm.NewArray()), hidden);
+    return Value();
+}
+
+Completion Construct(NativeCall&) {
+    return Value();
+}
+
+constexpr Method staticMethods[] = {
+    {"initialize", Initialize, 6},
+    {"addListener", AddListener, 6},
+    {"removeListener", RemoveListener, 6},
+    {"broadcastMessage", BroadcastMessage, 6},
+};
+
+} // namespace
+
+void InstallAsBroadcaster(Vm& vm) {
+    const ClassParts parts = MakeClass(vm, Construct, vm.Builtins().objectPrototype);
+    AddMethods(vm, parts.constructor, staticMethods);
+    vm.RegisterNative(101, 12, BroadcastMessage);
+    AddGlobal(vm, "AsBroadcaster", Value(parts.constructor), 6);
+}
+
+} // namespace swf::script::builtins
