@@ -10,19 +10,18 @@ constexpr std::int32_t FullLevel = 32768;
 
 } // namespace
 
-void MixFrame(std::int32_t left, std::int32_t right, const SoundTransform& transform,
-              std::int32_t* mix) {
-    if (transform == SoundTransform{}) {
+void MixFrame(std::int32_t left, std::int32_t right, const SoundTransform& pan, std::int32_t* mix) {
+    if (pan == SoundTransform{}) {
         mix[0] += left;
         mix[1] += right;
         return;
     }
     const std::int64_t toLeft =
-        std::int64_t{left} * transform.leftToLeft + std::int64_t{right} * transform.rightToLeft;
+        std::int64_t{left} * pan.leftToLeft + std::int64_t{right} * pan.rightToLeft;
     const std::int64_t toRight =
-        std::int64_t{left} * transform.leftToRight + std::int64_t{right} * transform.rightToRight;
-    mix[0] += static_cast<std::int32_t>(toLeft * transform.volume / 10000);
-    mix[1] += static_cast<std::int32_t>(toRight * transform.volume / 10000);
+        std::int64_t{left} * pan.leftToRight + std::int64_t{right} * pan.rightToRight;
+    mix[0] += static_cast<std::int32_t>(toLeft * pan.volume / 10000);
+    mix[1] += static_cast<std::int32_t>(toRight * pan.volume / 10000);
 }
 
 EventVoice::EventVoice(std::shared_ptr<const PcmSound> sound, const SoundInfo& info)

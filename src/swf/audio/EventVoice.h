@@ -41,9 +41,8 @@ private:
     std::uint64_t elapsed = 0;
 };
 
-// Adds a frame (left, right) to a mix through a transform, as Flash pans and
-// mixes: the transform's percentages, then its volume.
-void MixFrame(std::int32_t left, std::int32_t right, const SoundTransform& transform,
-              std::int32_t* mix);
+// Adds a frame (left, right) to a mix through a pan, as Flash pans and
+// mixes: the pan's percentages, then its volume.
+void MixFrame(std::int32_t left, std::int32_t right, const SoundTransform& pan, std::int32_t* mix);
 
 } // namespace swf
