@@ -1,5 +1,6 @@
 #include "swf/script/builtins/Builtins.h"
 #include "swf/script/display/ClipMethods.h"
+#include "swf/script/text/TextClasses.h"
 
 namespace swf::script::builtins {
 
@@ -20,6 +21,8 @@ void InstallAll(Vm& vm) {
     InstallSystem(vm);
     InstallMovieClip(vm);
     InstallButton(vm);
+    InstallTextFormat(vm);
+    InstallTextField(vm);
     InstallColor(vm);
     InstallPlayerObjects(vm);
 }
