@@ -1,4 +1,5 @@
 #include "swf/script/builtins/Builtins.h"
+#include "swf/script/data/DataClasses.h"
 #include "swf/script/display/ClipMethods.h"
 #include "swf/script/text/TextClasses.h"
 
@@ -25,6 +26,9 @@ void InstallAll(Vm& vm) {
     InstallTextField(vm);
     InstallColor(vm);
     InstallPlayerObjects(vm);
+    data::InstallLoadVars(vm);
+    data::InstallConnectionClasses(vm);
+    data::InstallPlayerServices(vm);
 }
 
 } // namespace swf::script::builtins
