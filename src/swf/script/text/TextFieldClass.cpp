@@ -443,11 +443,13 @@ ScriptResult<Range> RangeArgs(NativeCall& call, std::size_t count, std::size_t l
         }
         end = ToInt32(*second);
     }
-    if (begin < 0 || end <= begin || static_cast<std::size_t>(begin) >= length) {
+    // A range that starts before the text starts with it.
+    const int from = count >= 2 ? std::max(begin, 0) : begin;
+    if (from < 0 || end <= from || static_cast<std::size_t>(from) >= length) {
         range.valid = false;
         return range;
     }
-    range.begin = static_cast<std::size_t>(begin);
+    range.begin = static_cast<std::size_t>(from);
     range.end = std::min(static_cast<std::size_t>(end), length);
     return range;
 }
@@ -666,8 +668,9 @@ void InstallTextFieldProperties(Vm& vm) {
 }
 
 void InstallTextField(Vm& vm) {
+    // Scripts may give TextField a prototype of their own.
     const builtins::ClassParts parts =
-        builtins::MakeClass(vm, TextFieldConstructor, vm.Builtins().objectPrototype);
+        builtins::MakeClass(vm, TextFieldConstructor, vm.Builtins().objectPrototype, false);
     builtins::AddMethods(vm, parts.prototype, fieldMethods);
     vm.Builtins().textFieldPrototype = parts.prototype;
     builtins::AddGlobal(vm, "TextField", Value(parts.constructor), 6);
