@@ -1,5 +1,6 @@
 #include "swf/script/builtins/Builtins.h"
 #include "swf/script/display/ClipMethods.h"
+#include "swf/script/geom/GeomClasses.h"
 
 namespace swf::script::builtins {
 
@@ -22,6 +23,7 @@ void InstallAll(Vm& vm) {
     InstallButton(vm);
     InstallColor(vm);
     InstallPlayerObjects(vm);
+    geom::InstallGeom(vm);
 }
 
 } // namespace swf::script::builtins

@@ -1,0 +1,10 @@
+#include "swf/script/geom/GeomClasses.h"
+
+namespace swf::script::geom {
+
+void InstallGeom(Vm& vm) {
+    InstallPoint(vm);
+    InstallRectangle(vm);
+}
+
+} // namespace swf::script::geom
