@@ -5,6 +5,7 @@ namespace swf::script::geom {
 void InstallGeom(Vm& vm) {
     InstallPoint(vm);
     InstallRectangle(vm);
+    InstallMatrix(vm);
 }
 
 } // namespace swf::script::geom
