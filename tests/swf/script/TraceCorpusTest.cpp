@@ -19,7 +19,7 @@ namespace {
 
 // Movies giving exactly their expected trace, by shard; only ever raised.
 // The whole corpus's floor is their sum, 844.
-constexpr std::array<std::size_t, 8> passingFloorByShard = {116, 102, 100, 97, 101, 96, 113, 119};
+constexpr std::array<std::size_t, 8> passingFloorByShard = {117, 103, 100, 99, 104, 99, 114, 120};
 
 // Lines a movie may write before the rest is ignored (its expected trace is
 // far shorter: the comparison fails anyway).
