@@ -35,6 +35,11 @@ void ActionWriter::Record(std::uint8_t code, const std::vector<std::uint8_t>& da
     }
 }
 
+ActionWriter& ActionWriter::Action(std::uint8_t code, const std::vector<std::uint8_t>& data) {
+    Record(code, data);
+    return *this;
+}
+
 ActionWriter& ActionWriter::Push(std::string_view text) {
     std::vector<std::uint8_t> data{0};
     PutString(data, text);

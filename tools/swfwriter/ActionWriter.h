@@ -63,6 +63,8 @@ public:
     ActionWriter& PushNull();
     // An action without data (see action::).
     ActionWriter& Op(std::uint8_t code);
+    // Any action with the data given (the writer adds the length).
+    ActionWriter& Action(std::uint8_t code, const std::vector<std::uint8_t>& data);
     // GotoFrame with a 0-based frame; GetURL with its two strings.
     ActionWriter& GotoFrame(std::uint16_t frame);
     ActionWriter& GetUrl(std::string_view url, std::string_view target);

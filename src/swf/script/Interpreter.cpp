@@ -237,16 +237,7 @@ Completion Interpreter::Execute(const Record& r, std::size_t& next) {
     case Op::SetTarget: {
         std::size_t pos = 0;
         const std::string_view path = ReadCString(r.data, pos);
-        if (path.empty()) {
-            a.target = a.originalTarget;
-            return Value();
-        }
-        const auto found = ResolvePath(path);
-        if (!found) {
-            return found.Abrupt();
-        }
-        a.target = *found;
-        return Value();
+        return TargetPath(path);
     }
     case Op::SetTarget2: {
         // A clip is taken by its path, as Flash takes it: the first clip of
@@ -256,16 +247,7 @@ Completion Interpreter::Execute(const Record& r, std::size_t& next) {
         if (!path) {
             return path.Abrupt();
         }
-        if ((*path)->Empty()) {
-            a.target = a.originalTarget;
-            return Value();
-        }
-        const auto found = ResolvePath((*path)->View());
-        if (!found) {
-            return found.Abrupt();
-        }
-        a.target = *found;
-        return Value();
+        return TargetPath((*path)->View());
     }
 
     // Arithmetic.
@@ -385,7 +367,8 @@ Completion Interpreter::Execute(const Record& r, std::size_t& next) {
             result = xi >> (yi & 31);
             break;
         default:
-            result = static_cast<unsigned>(xi) >> (yi & 31);
+            // A shift by nothing leaves the signed value as it was.
+            result = (yi & 31) == 0 ? double(xi) : double(static_cast<unsigned>(xi) >> (yi & 31));
             break;
         }
         Push(Value(result));

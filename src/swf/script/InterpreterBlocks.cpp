@@ -86,8 +86,10 @@ Completion Interpreter::RunTry(const Record& r, std::size_t& next) {
     const bool catchInRegister = flags & 4;
     const std::size_t tryBegin = r.next;
     const std::size_t catchBegin = std::min(tryBegin + ReadU16(d, 1), a.end);
-    const std::size_t finallyBegin = std::min(catchBegin + ReadU16(d, 3), a.end);
-    const std::size_t after = std::min(finallyBegin + ReadU16(d, 5), a.end);
+    // A block whose flag is clear takes no room: the code that follows
+    // the blocks present comes next, whatever size the record gives it.
+    const std::size_t finallyBegin = std::min(catchBegin + (hasCatch ? ReadU16(d, 3) : 0), a.end);
+    const std::size_t after = std::min(finallyBegin + (hasFinally ? ReadU16(d, 5) : 0), a.end);
     std::uint8_t catchRegister = 0;
     String* catchName = nullptr;
     if (catchInRegister) {

@@ -56,6 +56,10 @@ private:
     // A clip or object by target path ("/a/b", "a.b", "../c", "_level1"),
     // from the current target; null when the path leads nowhere.
     ScriptResult<Object*> ResolvePath(std::string_view path);
+    // SetTarget: the path is taken from the timeline running the script,
+    // not from an earlier target; an empty path or one leading nowhere
+    // brings that timeline back.
+    Completion TargetPath(std::string_view path);
     // A frame as Call and GotoFrame2 name it: "path:frame" or "frame", by
     // number (from 1) or label; no clip when it leads nowhere.
     struct FrameReference {

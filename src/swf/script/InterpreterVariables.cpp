@@ -103,11 +103,17 @@ Completion Interpreter::LookupName(String* name, Object** holder) {
             return got;
         }
     }
-    if (a.target) {
+    // A target removed from the stage gives way to the timeline running
+    // the script.
+    Object* target = a.target;
+    if (target && target != a.originalTarget && vm.Clips() && !vm.Clips()->Alive(target)) {
+        target = a.originalTarget;
+    }
+    if (target) {
         bool found = false;
-        const Completion got = GetIfPresent(a.target, name, found);
+        const Completion got = GetIfPresent(target, name, found);
         if (found && holder) {
-            *holder = a.target;
+            *holder = target;
         }
         if (found || got.IsAbrupt()) {
             return got;
@@ -182,6 +188,21 @@ ScriptResult<Object*> Interpreter::ResolvePath(std::string_view path) {
         }
     }
     return current;
+}
+
+Completion Interpreter::TargetPath(std::string_view path) {
+    a.target = a.originalTarget;
+    if (path.empty()) {
+        return Value();
+    }
+    const auto found = ResolvePath(path);
+    if (!found) {
+        return found.Abrupt();
+    }
+    if (*found) {
+        a.target = *found;
+    }
+    return Value();
 }
 
 Object* Interpreter::TargetClip(const Value& target) {

@@ -162,6 +162,49 @@ TEST(ClipScripts, ReferenceToARemovedClipReadsTheClipPlacedAtItsPathSince) {
               (std::vector<std::string>{"42", "undefined", "43", "undefined"}));
 }
 
+TEST(ClipScripts, SetTargetStartsFromTheScriptsOwnTimelineEachTime) {
+    constexpr std::uint8_t SetTarget = 0x8B;
+    auto setTarget = [&](ActionWriter& a, std::string_view path) -> ActionWriter& {
+        std::vector<std::uint8_t> data(path.begin(), path.end());
+        data.push_back(0);
+        return a.Action(SetTarget, data);
+    };
+    swfwriter::MovieWriter movie(8, 200, 150, 12.0);
+    ActionWriter a;
+    a.Push("seen").Push("root").Op(action::SetVariable);
+    CallMethod(a, "this", "createEmptyMovieClip", {1}, {"a"}).Op(action::Pop);
+    CallMethod(a, "a", "createEmptyMovieClip", {1}, {"a"}).Op(action::Pop);
+    // Twice "a" is still "/a"; a path leading nowhere is the timeline itself.
+    setTarget(a, "a");
+    setTarget(a, "a").Push("_target").Op(action::GetVariable).Op(action::Trace);
+    setTarget(a, "a/a").Push("_target").Op(action::GetVariable).Op(action::Trace);
+    setTarget(a, "nowhere").Push("_target").Op(action::GetVariable).Op(action::Trace);
+    // Names are looked up in the timeline again once the target is gone.
+    setTarget(a, "a").Push("seen").Op(action::GetVariable).Op(action::Trace);
+    CallMethod(a, "_root.a", "removeMovieClip", {}).Op(action::Pop);
+    a.Push("seen").Op(action::GetVariable).Op(action::Trace);
+    movie.Tag(swf::tag::DoAction, a.Finish());
+    movie.ShowFrame();
+    EXPECT_EQ(Traces(movie.Finish()),
+              (std::vector<std::string>{"/a", "/a/a", "/", "undefined", "root"}));
+}
+
+TEST(ClipScripts, RotationKeepsMinus180AndReadsNoNumberAfterAnInfiniteOne) {
+    swfwriter::MovieWriter movie(8, 200, 150, 12.0);
+    ActionWriter a;
+    a.Push("a");
+    CallMethod(a, "this", "createEmptyMovieClip", {1}, {"a"}).Op(action::SetVariable);
+    for (const double degrees : {-180.0, -540.0, 540.0, 1000.0, 0.0 / 0.0, 1.0 / 0.0, 127.0}) {
+        a.Push("a").Op(action::GetVariable).Push("_rotation").Push(degrees);
+        a.Op(action::SetMember);
+        TraceMember(a, "a", "_rotation");
+    }
+    movie.Tag(swf::tag::DoAction, a.Finish());
+    movie.ShowFrame();
+    EXPECT_EQ(Traces(movie.Finish()),
+              (std::vector<std::string>{"-180", "-180", "180", "-80", "-80", "NaN", "127"}));
+}
+
 TEST(ClipScripts, RecursionWithoutEndStopsEveryScriptOfTheMovie) {
     swfwriter::MovieWriter movie(8, 200, 150, 12.0);
     ActionWriter a;

@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "swf/format/TagCodes.h"
@@ -22,6 +23,9 @@ constexpr std::uint8_t SetMember = 0x4F;
 constexpr std::uint8_t Less2 = 0x48;
 constexpr std::uint8_t StringAdd = 0x21;
 constexpr std::uint8_t StackSwap = 0x4D;
+constexpr std::uint8_t Throw = 0x2A;
+constexpr std::uint8_t BitURShift = 0x65;
+constexpr std::uint8_t Try = 0x8F;
 
 struct Played {
     std::vector<std::string> lines;
@@ -238,6 +242,59 @@ TEST(ScriptLanguage, RecursionStopsAtTheBlockAnd255Calls) {
     EXPECT_EQ(run.lines.back(), "255");
     ASSERT_FALSE(run.notes.empty());
     EXPECT_NE(run.notes[0].find("recursion"), std::string::npos);
+}
+
+TEST(ScriptLanguage, TryBlocksTakeRoomOnlyWhenTheirFlagIsSet) {
+    // try { try {throw "Try"} catch {throw "Catch"} finally {throw "Finally"} }
+    // catch (e) {}  trace(e): the inner statement with each of its flags.
+    const std::vector<std::string> texts = {"Try", "Catch", "Finally"};
+    auto sizeOf = [](const std::string& text) {
+        ActionWriter block;
+        block.Push(text).Op(Throw);
+        return block.Body().size();
+    };
+    auto tryData = [](std::uint8_t flags, std::size_t trySize, std::size_t catchSize,
+                      std::size_t finallySize) {
+        return std::vector<std::uint8_t>{flags,
+                                         std::uint8_t(trySize),
+                                         std::uint8_t(trySize >> 8),
+                                         std::uint8_t(catchSize),
+                                         std::uint8_t(catchSize >> 8),
+                                         std::uint8_t(finallySize),
+                                         std::uint8_t(finallySize >> 8),
+                                         'e',
+                                         0};
+    };
+    const auto innerData = tryData(0, sizeOf(texts[0]), sizeOf(texts[1]), sizeOf(texts[2]));
+    const std::size_t innerSize =
+        3 + innerData.size() + sizeOf(texts[0]) + sizeOf(texts[1]) + sizeOf(texts[2]);
+    ActionWriter a;
+    for (const std::uint8_t flags : {3, 1, 2, 0}) {
+        a.Action(Try, tryData(1, innerSize, 0, 0));
+        a.Action(Try, tryData(flags, sizeOf(texts[0]), sizeOf(texts[1]), sizeOf(texts[2])));
+        for (const std::string& text : texts) {
+            a.Push(text).Op(Throw);
+        }
+        a.Push("e").Op(action::GetVariable).Op(action::Trace);
+    }
+    // Without its flag a catch block is no catch: with a finally flag it is
+    // where the finally starts.
+    EXPECT_EQ(Play(7, {a}).lines, (std::vector<std::string>{"Finally", "Catch", "Catch", "Try"}));
+}
+
+TEST(ScriptLanguage, UnsignedShiftByNothingAndSubstringPastTheEnd) {
+    ActionWriter a;
+    a.Push(-1.0).Push(0.0).Op(BitURShift).Op(action::Trace);
+    a.Push(-1.0).Push(32.0).Op(BitURShift).Op(action::Trace);
+    a.Push(-1.0).Push(1.0).Op(BitURShift).Op(action::Trace);
+    // "Hello".substring(start, end): swapped when start is inside the
+    // string, nothing when it is at or past its end.
+    for (const auto& [start, end] : {std::pair{4.0, 1.0}, {5.0, 1.0}, {9.0, 0.0}}) {
+        a.Push(end).Push(start).Push(2.0).Push("Hello").Push("substring");
+        a.Op(action::CallMethod).Op(action::Trace);
+    }
+    EXPECT_EQ(Play(7, {a}).lines,
+              (std::vector<std::string>{"-1", "-1", "2147483647", "ell", "", ""}));
 }
 
 } // namespace

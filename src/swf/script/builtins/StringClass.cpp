@@ -277,6 +277,11 @@ Completion Substring(NativeCall& call) {
     }
     std::size_t from = std::size_t(std::clamp(*start, 0.0, double(chars.size())));
     std::size_t to = std::size_t(std::clamp(*end, 0.0, double(chars.size())));
+    // A start at or past the end gives nothing, whatever the end: the two
+    // are swapped only within the string.
+    if (from == chars.size()) {
+        return MakeString(call, Chars());
+    }
     if (from > to) {
         std::swap(from, to);
     }

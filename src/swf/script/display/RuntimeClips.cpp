@@ -56,7 +56,7 @@ double NormalizedDegrees(double degrees) {
     double d = std::fmod(degrees, 360.0);
     if (d > 180.0) {
         d -= 360.0;
-    } else if (d <= -180.0) {
+    } else if (d < -180.0) {
         d += 360.0;
     }
     return d;
@@ -253,7 +253,16 @@ void RuntimeClips::SetTransformProperty(DisplayObject& object, ClipObject& clip,
         d.yScale = value;
         break;
     default: {
+        // A rotation of no number is ignored; an infinite one reads back as
+        // no number and leaves the clip as it was drawn.
+        if (std::isnan(value)) {
+            return;
+        }
         const double degrees = NormalizedDegrees(value);
+        if (std::isnan(degrees)) {
+            d.rotation = degrees;
+            return;
+        }
         const double delta = degrees / degreesPerRadian - xAngle;
         xAngle += delta;
         yAngle += delta;
