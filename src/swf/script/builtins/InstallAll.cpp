@@ -1,4 +1,5 @@
 #include "swf/script/builtins/Builtins.h"
+#include "swf/script/data/DataClasses.h"
 #include "swf/script/display/ClipMethods.h"
 #include "swf/script/geom/GeomClasses.h"
 
@@ -23,6 +24,9 @@ void InstallAll(Vm& vm) {
     InstallButton(vm);
     InstallColor(vm);
     InstallPlayerObjects(vm);
+    data::InstallLoadVars(vm);
+    data::InstallConnectionClasses(vm);
+    data::InstallPlayerServices(vm);
     geom::InstallGeom(vm);
 }
 
