@@ -1,6 +1,7 @@
 #include "swf/script/builtins/Builtins.h"
 #include "swf/script/data/DataClasses.h"
 #include "swf/script/display/ClipMethods.h"
+#include "swf/script/geom/GeomClasses.h"
 #include "swf/script/text/TextClasses.h"
 
 namespace swf::script::builtins {
@@ -29,6 +30,7 @@ void InstallAll(Vm& vm) {
     data::InstallLoadVars(vm);
     data::InstallConnectionClasses(vm);
     data::InstallPlayerServices(vm);
+    geom::InstallGeom(vm);
 }
 
 } // namespace swf::script::builtins
