@@ -142,7 +142,10 @@ Completion Initialize(NativeCall& call) {
     vm.DefineOwn(target, "broadcastMessage", broadcast.GetValue(), hidden);
     vm.DefineOwn(target, "addListener", add.GetValue(), hidden);
     vm.DefineOwn(target, "removeListener", remove.GetValue(), hidden);
-    vm.DefineOwn(target, "_listeners", Value(vm.NewArray()), hidden);
+    // An array Flash makes itself has its constructor as its own property.
+    ArrayObject* listeners = vm.NewArray();
+    vm.DefineOwn(listeners, vm.N().constructor, Value(vm.Builtins().arrayConstructor), hidden);
+    vm.DefineOwn(target, "_listeners", Value(listeners), hidden);
     return Value();
 }
 

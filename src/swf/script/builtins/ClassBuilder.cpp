@@ -32,9 +32,19 @@ FunctionObject* MakeFunction(Vm& vm, NativeFunction function, int) {
     return f;
 }
 
+void GiveFunctionPrototype(Vm& vm, FunctionObject* function) {
+    Object* prototype = vm.NewObject();
+    vm.DefineOwn(prototype, vm.N().constructor, Value(function), hiddenPermanent);
+    vm.DefineOwn(function, vm.N().prototype, Value(prototype), hiddenPermanent);
+}
+
 void AddMethods(Vm& vm, Object* target, std::span<const Method> methods, std::uint16_t extraFlags) {
     for (const Method& m : methods) {
-        vm.DefineOwn(target, m.name, Value(MakeFunction(vm, m.function, m.version)),
+        FunctionObject* function = MakeFunction(vm, m.function, m.version);
+        if (m.withPrototype) {
+            GiveFunctionPrototype(vm, function);
+        }
+        vm.DefineOwn(target, m.name, Value(function),
                      hiddenPermanent | VersionFlags(m.version) | extraFlags);
     }
 }

@@ -12,11 +12,13 @@
 namespace swf::script::builtins {
 
 // A member function of a built-in: its name, its code, and the first SWF
-// version whose code sees it.
+// version whose code sees it. Some of Flash's built-ins were written in
+// script: like every script function they carry a prototype object.
 struct Method {
     std::string_view name;
     NativeFunction function;
     int version = 5;
+    bool withPrototype = false;
 };
 
 // The version bits that hide a property from code older than version.
@@ -24,6 +26,9 @@ std::uint16_t VersionFlags(int version);
 
 // A native function with "__proto__" and "constructor" as methods have them.
 FunctionObject* MakeFunction(Vm& vm, NativeFunction function, int version = 5);
+// Gives a function the prototype object a script function has (hidden and
+// permanent, as on Flash's own script-written methods).
+void GiveFunctionPrototype(Vm& vm, FunctionObject* function);
 // Adds methods to an object, hidden and permanent (plus extraFlags).
 void AddMethods(Vm& vm, Object* target, std::span<const Method> methods,
                 std::uint16_t extraFlags = 0);

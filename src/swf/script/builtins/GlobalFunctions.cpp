@@ -319,6 +319,7 @@ void InstallGlobalFunctions(Vm& vm) {
     Object* global = vm.Global();
     AddMethods(vm, global, globalFunctions);
     vm.RegisterNative(100, 0, Escape);
+    vm.RegisterNative(100, 1, Unescape);
     FunctionObject* clear = MakeFunction(vm, ClearInterval);
     AddValue(vm, global, "clearInterval", Value(clear));
     AddValue(vm, global, "clearTimeout", Value(clear), 5);

@@ -1,5 +1,7 @@
 #include "swf/script/builtins/Builtins.h"
+#include "swf/script/data/DataClasses.h"
 #include "swf/script/display/ClipMethods.h"
+#include "swf/script/geom/GeomClasses.h"
 
 namespace swf::script::builtins {
 
@@ -22,6 +24,10 @@ void InstallAll(Vm& vm) {
     InstallButton(vm);
     InstallColor(vm);
     InstallPlayerObjects(vm);
+    data::InstallLoadVars(vm);
+    data::InstallConnectionClasses(vm);
+    data::InstallPlayerServices(vm);
+    geom::InstallGeom(vm);
 }
 
 } // namespace swf::script::builtins

@@ -241,12 +241,14 @@ void InstallPlayerObjects(Vm& vm) {
     for (const KeyCode& k : keyCodes) {
         vm.DefineOwn(key, k.name, Value(double(k.code)), constant);
     }
+    vm.DefineOwn(key, vm.N().constructor, Value(vm.Builtins().objectConstructor));
     MakeBroadcaster(vm, key);
     builtins::AddMethods(vm, key, keyMethods, PropertyFlag::ReadOnly);
     Seal(key);
     builtins::AddGlobal(vm, "Key", Value(key));
 
     Object* mouse = vm.NewObject();
+    vm.DefineOwn(mouse, vm.N().constructor, Value(vm.Builtins().objectConstructor));
     MakeBroadcaster(vm, mouse);
     builtins::AddMethods(vm, mouse, mouseMethods, PropertyFlag::ReadOnly);
     Seal(mouse);

@@ -1,0 +1,25 @@
+// The classes a movie uses to talk to the world outside it (LoadVars,
+// XMLSocket, LocalConnection, SharedObject, MovieClipLoader, FileReference,
+// ExternalInterface, PrintJob) and the Accessibility object, with the members
+// Flash gives them. The device has no network: connections fail as they do
+// when no server answers.
+#pragma once
+
+#include <string_view>
+
+#include "swf/script/Vm.h"
+
+namespace swf::script::data {
+
+void InstallLoadVars(Vm& vm);
+void InstallConnectionClasses(Vm& vm);
+void InstallPlayerServices(Vm& vm);
+
+// The object a dotted package name ("flash.net") names under _global, made
+// where missing; the package is seen from SWF 8, as Flash has it.
+Object* PackageObject(Vm& vm, std::string_view dottedName);
+
+// Decodes "name=value&..." into properties of target, unescaping both.
+void DecodeVariables(Vm& vm, Object* target, std::string_view text);
+
+} // namespace swf::script::data

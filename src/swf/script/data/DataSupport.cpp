@@ -1,0 +1,66 @@
+// What the data classes share: packages under _global and URL-encoded
+// variables.
+#include "swf/script/builtins/ClassBuilder.h"
+#include "swf/script/data/DataClasses.h"
+
+namespace swf::script::data {
+
+namespace {
+
+// unescape, as the global function does it.
+std::string Unescaped(Vm& vm, std::string_view text) {
+    const NativeFunction unescape = vm.FindNative(100, 1);
+    if (!unescape) {
+        return std::string(text);
+    }
+    const Value args[] = {Value(vm.NewString(text))};
+    NativeCall call{vm, Value(), args};
+    const Completion result = unescape(call);
+    const Value& value = result.GetValue();
+    return value.IsString() ? std::string(value.AsString()->View()) : std::string(text);
+}
+
+} // namespace
+
+Object* PackageObject(Vm& vm, std::string_view dottedName) {
+    Object* holder = vm.Global();
+    bool top = true;
+    while (!dottedName.empty()) {
+        const std::size_t dot = dottedName.find('.');
+        const std::string_view part = dottedName.substr(0, dot);
+        String* name = vm.Intern(part);
+        const Property* p = holder->Properties().Find(name, 9);
+        Object* next = p ? p->value.ObjectOrNull() : nullptr;
+        if (!next) {
+            next = vm.NewObject();
+            if (top) {
+                builtins::AddGlobal(vm, part, Value(next), 8);
+            } else {
+                vm.DefineOwn(holder, name, Value(next), PropertyFlag::DontEnum);
+            }
+        }
+        holder = next;
+        top = false;
+        dottedName =
+            dot == std::string_view::npos ? std::string_view() : dottedName.substr(dot + 1);
+    }
+    return holder;
+}
+
+void DecodeVariables(Vm& vm, Object* target, std::string_view text) {
+    while (!text.empty()) {
+        const std::size_t amp = text.find('&');
+        const std::string_view pair = text.substr(0, amp);
+        const std::size_t equals = pair.find('=');
+        if (equals != std::string_view::npos) {
+            String* name = vm.Intern(Unescaped(vm, pair.substr(0, equals)));
+            const Value value(vm.NewString(Unescaped(vm, pair.substr(equals + 1))));
+            if (vm.SetMember(target, name, value).IsAbort()) {
+                return;
+            }
+        }
+        text = amp == std::string_view::npos ? std::string_view() : text.substr(amp + 1);
+    }
+}
+
+} // namespace swf::script::data

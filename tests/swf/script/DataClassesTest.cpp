@@ -1,0 +1,96 @@
+// LoadVars' encoding both ways and the members the player-service classes
+// make as a movie uses them, on movies the writer makes.
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "swf/format/TagCodes.h"
+#include "swf/script/TraceRun.h"
+#include "swfwriter/ActionWriter.h"
+#include "swfwriter/MovieWriter.h"
+
+namespace {
+
+using swfwriter::ActionWriter;
+namespace action = swfwriter::action;
+
+std::vector<std::string> Play(int version, const ActionWriter& actions) {
+    swfwriter::MovieWriter movie(version, 200, 150, 12.0);
+    movie.Tag(swf::tag::DoAction, actions.Finish());
+    movie.ShowFrame();
+    std::vector<std::string> lines;
+    swf::script::RunForTrace(movie.Finish(), {},
+                             [&](std::string_view line) { lines.emplace_back(line); });
+    return lines;
+}
+
+// name = new className();
+void MakeInstance(ActionWriter& a, std::string_view name, std::string_view className) {
+    a.Push(name).Push(0.0).Push(className).Op(action::NewObject).Op(action::SetVariable);
+}
+
+// Leaves object.method(text) on the stack (no argument when text is null).
+void CallWithText(ActionWriter& a, std::string_view object, std::string_view method,
+                  const char* text) {
+    if (text) {
+        a.Push(text).Push(1.0);
+    } else {
+        a.Push(0.0);
+    }
+    a.Push(object).Op(action::GetVariable).Push(method).Op(action::CallMethod);
+}
+
+// Leaves object.member on the stack.
+void Member(ActionWriter& a, std::string_view object, std::string_view member) {
+    a.Push(object).Op(action::GetVariable).Push(member).Op(action::GetMember);
+}
+
+TEST(DataClasses, LoadVarsDecodesAndEncodesVariables) {
+    ActionWriter a;
+    MakeInstance(a, "v", "LoadVars");
+    CallWithText(a, "v", "decode", "name=two%20words&sum=1+1&bare&=nameless");
+    a.Op(action::Trace);
+    Member(a, "v", "name");
+    a.Op(action::Trace);
+    Member(a, "v", "sum");
+    a.Op(action::Trace);
+    // A pair without "=" makes nothing; one with an empty name is kept.
+    Member(a, "v", "bare");
+    a.Op(action::Trace);
+    CallWithText(a, "v", "toString", nullptr);
+    a.Op(action::Trace);
+    // Without an argument decode refuses.
+    CallWithText(a, "v", "decode", nullptr);
+    a.Op(action::Trace);
+    EXPECT_EQ(Play(7, a),
+              (std::vector<std::string>{"undefined", "two words", "1 1", "undefined",
+                                        "=nameless&sum=1%201&name=two%20words", "false"}));
+}
+
+TEST(DataClasses, PrintJobGivesItsPrototypePagePropertiesWhenFirstMade) {
+    ActionWriter a;
+    const auto hasOrientation = [&] {
+        a.Push("orientation").Push(1.0);
+        Member(a, "PrintJob", "prototype");
+        a.Push("hasOwnProperty").Op(action::CallMethod).Op(action::Trace);
+    };
+    hasOrientation();
+    MakeInstance(a, "job", "PrintJob");
+    hasOrientation();
+    EXPECT_EQ(Play(7, a), (std::vector<std::string>{"false", "true"}));
+}
+
+TEST(DataClasses, MovieClipLoaderListensToItself) {
+    ActionWriter a;
+    MakeInstance(a, "loader", "MovieClipLoader");
+    Member(a, "loader", "_listeners");
+    a.Push("0").Op(action::GetMember);
+    a.Push("loader").Op(action::GetVariable).Op(action::Equals2).Op(action::Trace);
+    // Nothing is loaded: loadClip fails.
+    CallWithText(a, "loader", "loadClip", "picture.jpg");
+    a.Op(action::Trace);
+    EXPECT_EQ(Play(8, a), (std::vector<std::string>{"true", "false"}));
+}
+
+} // namespace
