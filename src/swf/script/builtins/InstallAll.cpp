@@ -2,6 +2,7 @@
 #include "swf/script/data/DataClasses.h"
 #include "swf/script/display/ClipMethods.h"
 #include "swf/script/geom/GeomClasses.h"
+#include "swf/script/text/TextClasses.h"
 
 namespace swf::script::builtins {
 
@@ -22,6 +23,8 @@ void InstallAll(Vm& vm) {
     InstallSystem(vm);
     InstallMovieClip(vm);
     InstallButton(vm);
+    InstallTextFormat(vm);
+    InstallTextField(vm);
     InstallColor(vm);
     InstallPlayerObjects(vm);
     data::InstallLoadVars(vm);
