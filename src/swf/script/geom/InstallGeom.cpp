@@ -6,6 +6,7 @@ void InstallGeom(Vm& vm) {
     InstallPoint(vm);
     InstallRectangle(vm);
     InstallMatrix(vm);
+    InstallColorTransform(vm);
 }
 
 } // namespace swf::script::geom
