@@ -7,6 +7,7 @@ void InstallGeom(Vm& vm) {
     InstallRectangle(vm);
     InstallMatrix(vm);
     InstallColorTransform(vm);
+    InstallTransform(vm);
 }
 
 } // namespace swf::script::geom
