@@ -19,7 +19,7 @@ namespace {
 
 // Movies giving exactly their expected trace, by shard; only ever raised.
 // The whole corpus's floor is their sum, 869.
-constexpr std::array<std::size_t, 8> passingFloorByShard = {127, 110, 106, 103, 109, 107, 121, 126};
+constexpr std::array<std::size_t, 8> passingFloorByShard = {129, 116, 111, 107, 110, 111, 124, 129};
 
 // Lines a movie may write before the rest is ignored (its expected trace is
 // far shorter: the comparison fails anyway).
