@@ -3,6 +3,7 @@
 #include "swf/script/display/ClipMethods.h"
 #include "swf/script/filters/FilterClasses.h"
 #include "swf/script/geom/GeomClasses.h"
+#include "swf/script/text/TextClasses.h"
 
 namespace swf::script::builtins {
 
@@ -23,6 +24,8 @@ void InstallAll(Vm& vm) {
     InstallSystem(vm);
     InstallMovieClip(vm);
     InstallButton(vm);
+    InstallTextFormat(vm);
+    InstallTextField(vm);
     InstallColor(vm);
     InstallPlayerObjects(vm);
     data::InstallLoadVars(vm);
