@@ -1,6 +1,7 @@
 #include "swf/script/builtins/Builtins.h"
 #include "swf/script/data/DataClasses.h"
 #include "swf/script/display/ClipMethods.h"
+#include "swf/script/filters/FilterClasses.h"
 #include "swf/script/geom/GeomClasses.h"
 #include "swf/script/text/TextClasses.h"
 
@@ -31,6 +32,7 @@ void InstallAll(Vm& vm) {
     data::InstallConnectionClasses(vm);
     data::InstallPlayerServices(vm);
     geom::InstallGeom(vm);
+    filters::InstallFilters(vm);
 }
 
 } // namespace swf::script::builtins

@@ -30,8 +30,8 @@ Object* Package(Vm& vm, std::string_view name) {
 }
 
 void AddAccessor(Vm& vm, Object* target, std::string_view name, NativeFunction getter,
-                 NativeFunction setter) {
-    Property& p = target->Properties().Add(vm.Intern(name), Value(), 0);
+                 NativeFunction setter, std::uint16_t flags) {
+    Property& p = target->Properties().Add(vm.Intern(name), Value(), flags);
     p.getter = builtins::MakeFunction(vm, getter);
     p.setter = setter ? builtins::MakeFunction(vm, setter) : nullptr;
 }

@@ -19,7 +19,7 @@ Object* Package(Vm& vm, std::string_view name);
 
 // A getter and setter property (setter may be null), as addProperty makes.
 void AddAccessor(Vm& vm, Object* target, std::string_view name, NativeFunction getter,
-                 NativeFunction setter);
+                 NativeFunction setter, std::uint16_t flags = 0);
 
 // A native method with a prototype object of its own, hidden and
 // permanent (the way a function a script defines looks).

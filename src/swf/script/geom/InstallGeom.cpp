@@ -6,6 +6,8 @@ void InstallGeom(Vm& vm) {
     InstallPoint(vm);
     InstallRectangle(vm);
     InstallMatrix(vm);
+    InstallColorTransform(vm);
+    InstallTransform(vm);
 }
 
 } // namespace swf::script::geom
