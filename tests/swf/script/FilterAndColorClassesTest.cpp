@@ -195,3 +195,38 @@ TEST(TransformClass, ColorsAndMatricesGoThroughTheParents) {
 }
 
 } // namespace
+
+namespace {
+
+TEST(ClipFilters, SetFiltersAreCopiesAndReadBackAsNewObjects) {
+    ActionWriter a;
+    a.Push(1.0).Push("m").Push(2.0).Push("this").Op(action::GetVariable);
+    a.Push("createEmptyMovieClip").Op(action::CallMethod).Op(action::Pop);
+    New(a, "b", "filters", "BlurFilter", {3.0, 5.0, 2.0});
+    New(a, "s", "filters", "DropShadowFilter", {6.0, 90.0, double(0x336699), 0.5});
+    // m.filters = [b, 7, s]: what is no filter is passed over.
+    a.Push("list").Push("s").Op(action::GetVariable).Push(7.0);
+    a.Push("b").Op(action::GetVariable).Push(3.0).Op(action::InitArray).Op(action::SetVariable);
+    Set(a, "m", "filters", Variable{"list"});
+    Set(a, "b", "blurX", 100.0);
+    a.Push("got").Push("m").Op(action::GetVariable).Push("filters").Op(action::GetMember);
+    a.Op(action::SetVariable);
+    TraceMember(a, "got", "length");
+    a.Push("first").Push("got").Op(action::GetVariable).Push(0.0).Op(action::GetMember);
+    a.Op(action::SetVariable);
+    TraceMember(a, "first", "blurX");
+    TraceMember(a, "first", "quality");
+    a.Push("second").Push("got").Op(action::GetVariable).Push(1.0).Op(action::GetMember);
+    a.Op(action::SetVariable);
+    TraceMember(a, "second", "angle");
+    TraceMember(a, "second", "color");
+    TraceMember(a, "second", "distance");
+    // Emptied by an empty array.
+    a.Push("none").Push(0.0).Op(action::InitArray).Op(action::SetVariable);
+    Set(a, "m", "filters", Variable{"none"});
+    a.Push("m").Op(action::GetVariable).Push("filters").Op(action::GetMember);
+    a.Push("length").Op(action::GetMember).Op(action::Trace);
+    EXPECT_EQ(Play(8, a), (std::vector<std::string>{"2", "3", "2", "90", "3368601", "6", "0"}));
+}
+
+} // namespace
