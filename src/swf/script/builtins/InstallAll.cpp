@@ -33,6 +33,7 @@ void InstallAll(Vm& vm) {
     data::InstallPlayerServices(vm);
     geom::InstallGeom(vm);
     filters::InstallFilters(vm);
+    filters::InstallClipFilters(vm);
 }
 
 } // namespace swf::script::builtins
