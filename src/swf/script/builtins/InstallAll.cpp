@@ -26,6 +26,7 @@ void InstallAll(Vm& vm) {
     InstallButton(vm);
     InstallTextFormat(vm);
     InstallTextField(vm);
+    InstallSelection(vm);
     InstallColor(vm);
     InstallPlayerObjects(vm);
     data::InstallLoadVars(vm);
