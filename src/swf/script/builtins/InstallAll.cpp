@@ -1,6 +1,7 @@
 #include "swf/script/builtins/Builtins.h"
 #include "swf/script/data/DataClasses.h"
 #include "swf/script/display/ClipMethods.h"
+#include "swf/script/xml/XmlClasses.h"
 
 namespace swf::script::builtins {
 
@@ -26,6 +27,7 @@ void InstallAll(Vm& vm) {
     data::InstallLoadVars(vm);
     data::InstallConnectionClasses(vm);
     data::InstallPlayerServices(vm);
+    xml::InstallXml(vm);
 }
 
 } // namespace swf::script::builtins
