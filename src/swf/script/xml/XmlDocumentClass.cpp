@@ -155,7 +155,7 @@ Completion CreateTextNode(NativeCall& call) {
 }
 
 // A document's properties take their values as text: a value set is made a
-// string first (an object's toString runs), undefined stays undefined.
+// string first (an object's toString runs); undefined changes nothing.
 ScriptResult<Value> AsText(Vm& vm, const Value& value) {
     if (value.IsUndefined()) {
         return value;
@@ -181,7 +181,9 @@ Completion SetIgnoreWhite(NativeCall& call) {
     if (!text) {
         return text.Abrupt();
     }
-    document->ignoreWhite = call.vm.ToBoolean(call.Arg(0));
+    if (!call.Arg(0).IsUndefined()) {
+        document->ignoreWhite = call.vm.ToBoolean(call.Arg(0));
+    }
     return Value();
 }
 
@@ -223,7 +225,9 @@ Completion SetXmlDecl(NativeCall& call) {
     if (!text) {
         return text.Abrupt();
     }
-    document->xmlDecl = *text;
+    if (!text->IsUndefined()) {
+        document->xmlDecl = *text;
+    }
     return Value();
 }
 
@@ -241,7 +245,9 @@ Completion SetDocTypeDecl(NativeCall& call) {
     if (!text) {
         return text.Abrupt();
     }
-    document->docTypeDecl = *text;
+    if (!text->IsUndefined()) {
+        document->docTypeDecl = *text;
+    }
     return Value();
 }
 
@@ -260,8 +266,9 @@ Completion SetLoaded(NativeCall& call) {
     if (!text) {
         return text.Abrupt();
     }
-    const Value& value = call.Arg(0);
-    document->loaded = value.IsUndefined() ? value : Value(call.vm.ToBoolean(value));
+    if (!call.Arg(0).IsUndefined()) {
+        document->loaded = Value(call.vm.ToBoolean(call.Arg(0)));
+    }
     return Value();
 }
 
@@ -286,7 +293,9 @@ Completion SetContentType(NativeCall& call) {
     if (!text) {
         return text.Abrupt();
     }
-    document->contentType = *text;
+    if (!text->IsUndefined()) {
+        document->contentType = *text;
+    }
     return Value();
 }
 
