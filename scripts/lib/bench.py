@@ -97,7 +97,9 @@ class Bench:
     def paused(self):
         script = os.path.join(self.scratch, "pause.txt")
         with open(script, "w") as f:
-            f.write('wait 200\nmenu "Play/Pause"\n')
+            # A headless run ends with its script, so the script waits out
+            # the rest of the 10 s itself.
+            f.write('wait 200\nmenu "Play/Pause"\nwait 9800\n')
         command = [self.vantrel, "--device", self.device, "--realtime", "--script", script,
                    "--run-for", "10000"]
         shares = [run(command)[0] / 10.0 * 100.0 for _ in range(self.runs)]
@@ -149,18 +151,60 @@ class Bench:
              self.command_text(long_run) + "  minus  " + self.command_text(short_run),
              note=f"{ticks} ticks of a complete one-frame movie, device time")
 
-    def reading(self):
-        command = [os.path.join(self.build, "vantrel_swf_bench"), "--benchmark_format=json",
-                   f"--benchmark_repetitions={self.runs}", "--benchmark_filter=ReadMovie"]
+    def benchmark_runs(self, binary, benchmark_filter, value):
+        """Runs a Google Benchmark binary with one repetition per run; returns
+        the command and, by benchmark name, (value of each repetition, label)."""
+        command = [os.path.join(self.build, binary), "--benchmark_format=json",
+                   f"--benchmark_repetitions={self.runs}", f"--benchmark_filter={benchmark_filter}"]
         report = json.loads(run(command)[2])
         by_name = {}
         for entry in report["benchmarks"]:
             if entry.get("run_type") == "iteration":
-                by_name.setdefault(entry["run_name"], []).append(entry["bytes_per_second"] / 2**20)
-        for name, speeds in by_name.items():
+                values, _ = by_name.setdefault(entry["run_name"], ([], entry.get("label", "")))
+                # A benchmark that skipped itself (no corpus) has no figure.
+                values.append(None if entry.get("error_occurred") else value(entry))
+        return command, by_name
+
+    def reading(self):
+        command, by_name = self.benchmark_runs("vantrel_swf_bench", "ReadMovie",
+                                               lambda entry: entry["bytes_per_second"] / 2**20)
+        for name, (speeds, _) in by_name.items():
             kind = name.split("/")[-1]
             emit(f"read_speed_{kind.lower()}", "MiB of movie per CPU second", speeds,
                  self.command_text(command))
+
+    def scripts(self):
+        scale = {"ns": 1e-3, "us": 1.0, "ms": 1e3, "s": 1e6}
+        command, by_name = self.benchmark_runs(
+            "vantrel_script_bench", "ScriptFrame",
+            lambda entry: entry["cpu_time"] * scale[entry["time_unit"]])
+        for name, (times, label) in by_name.items():
+            kind = name.split("/")[-1]
+            if None in times:
+                print(json.dumps({"figure": f"script_frame_us_{kind}", "skipped": label}))
+                continue
+            emit(f"script_frame_us_{kind}", "us CPU per frame", times,
+                 self.command_text(command), note=label)
+
+    def sound(self):
+        scale = {"ns": 1e-6, "us": 1e-3, "ms": 1.0, "s": 1e3}
+        notes = {
+            "MixOneSecond": "each movie of swf-sounds played for one second: its sounds "
+                            "decoded, resampled and mixed at 44.1 kHz",
+            "DecodeAdpcm": "the ADPCM sounds the movies of swf-sounds define, decoded",
+            "DecodeMp3": "swf-traces/test.mp3 decoded",
+        }
+        command, by_name = self.benchmark_runs(
+            "vantrel_sound_bench", ".",
+            lambda entry: entry["cpu_time"] * scale[entry["time_unit"]] / entry["sound_ms"] * 100.0)
+        for name, (shares, _) in by_name.items():
+            if None in shares:
+                print(json.dumps({"figure": f"sound_{name}", "skipped": "no corpus sound"}))
+                continue
+            figure = {"MixOneSecond": "sound_mix_share", "DecodeAdpcm": "sound_decode_adpcm_share",
+                      "DecodeMp3": "sound_decode_mp3_share"}.get(name, f"sound_{name}")
+            emit(figure, "% of real time (CPU per second of sound)", shares,
+                 self.command_text(command), note=notes.get(name, ""))
 
 
 def main():
@@ -168,7 +212,8 @@ def main():
     bench = Bench(build, corpus, runs)
     try:
         for measure in (bench.render_frames, bench.playing, bench.paused,
-                        bench.start_to_first_frame, bench.status_tick, bench.reading):
+                        bench.start_to_first_frame, bench.status_tick, bench.reading,
+                        bench.scripts, bench.sound):
             measure()
     finally:
         bench.close()

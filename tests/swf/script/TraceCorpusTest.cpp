@@ -18,8 +18,8 @@
 namespace {
 
 // Movies giving exactly their expected trace, by shard; only ever raised.
-// The whole corpus's floor is their sum, 869.
-constexpr std::array<std::size_t, 8> passingFloorByShard = {126, 109, 106, 101, 106, 104, 120, 125};
+// The whole corpus's floor is their sum, 969.
+constexpr std::array<std::size_t, 8> passingFloorByShard = {132, 120, 113, 111, 116, 117, 128, 132};
 
 // Lines a movie may write before the rest is ignored (its expected trace is
 // far shorter: the comparison fails anyway).

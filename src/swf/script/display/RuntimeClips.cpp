@@ -12,6 +12,7 @@
 #include "swf/script/Vm.h"
 #include "swf/script/builtins/Builtins.h"
 #include "swf/script/display/ClipGeometry.h"
+#include "swf/script/text/TextClasses.h"
 
 namespace swf::script {
 
@@ -87,6 +88,14 @@ ClipObject* RuntimeClips::ObjectFor(DisplayObject* object) {
     }
     ClipObject* made = vm.GetHeap().Make<ClipObject>(kind, object->Handle(), PathOf(*object));
     Object* prototype = PrototypeFor(vm, kind);
+    if (kind == ObjectClass::TextField) {
+        // A field takes the TextField.prototype of the moment, and gives it
+        // the native properties if it has none yet.
+        InstallTextFieldProperties(vm);
+        if (Object* current = CurrentTextFieldPrototype(vm)) {
+            prototype = current;
+        }
+    }
     if (Object* registered = RegisteredClass(*object)) {
         const Property* p = registered->Properties().Find(vm.N().prototype, vm.Version());
         if (p && p->value.IsObject()) {
