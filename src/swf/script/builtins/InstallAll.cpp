@@ -31,6 +31,7 @@ void InstallAll(Vm& vm) {
     InstallPlayerObjects(vm);
     geom::InstallGeom(vm);
     filters::InstallFilters(vm);
+    filters::InstallClipFilters(vm);
     data::InstallLoadVars(vm);
     data::InstallConnectionClasses(vm);
     data::InstallPlayerServices(vm);
