@@ -230,3 +230,27 @@ TEST(ClipFilters, SetFiltersAreCopiesAndReadBackAsNewObjects) {
 }
 
 } // namespace
+
+namespace {
+
+TEST(TransformClass, StaysWithTheClipItWasMadeFor) {
+    ActionWriter a;
+    const auto makeClip = [&] {
+        a.Push(1.0).Push("m").Push(2.0).Push("this").Op(action::GetVariable);
+        a.Push("createEmptyMovieClip").Op(action::CallMethod).Op(action::Pop);
+    };
+    makeClip();
+    a.Push("old").Push("m").Op(action::GetVariable).Op(action::SetVariable);
+    New(a, "t", "geom", "Transform", {Variable{"old"}});
+    Call(a, "old", "removeMovieClip", {});
+    a.Op(action::Pop);
+    makeClip();
+    // The old reference names the new clip by its path; t does not.
+    TraceMember(a, "t", "matrix");
+    New(a, "u", "geom", "Transform", {Variable{"old"}});
+    TraceMember(a, "u", "matrix");
+    EXPECT_EQ(Play(8, a),
+              (std::vector<std::string>{"undefined", "(a=1, b=0, c=0, d=1, tx=0, ty=0)"}));
+}
+
+} // namespace
