@@ -8,8 +8,19 @@ GraphicObject::GraphicObject(RuntimeContext& context, const Character& definitio
 EditTextObject::EditTextObject(RuntimeContext& context, const Character& definition)
     : DisplayObject(context, DisplayKind::EditText, &definition) {}
 
+EditTextObject::EditTextObject(RuntimeContext& context, std::unique_ptr<Character> own)
+    : DisplayObject(context, DisplayKind::EditText, own.get()), owned(std::move(own)) {}
+
 const EditText& EditTextObject::Field() const {
-    return std::get<EditText>(Definition()->data);
+    return changed ? *changed : std::get<EditText>(Definition()->data);
+}
+
+EditText& EditTextObject::ChangeField() {
+    if (!changed) {
+        changed = std::get<EditText>(Definition()->data);
+    }
+    Changed();
+    return *changed;
 }
 
 const std::string& EditTextObject::Text() const {

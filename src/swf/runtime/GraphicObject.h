@@ -3,6 +3,7 @@
 // a script gives them.
 #pragma once
 
+#include <memory>
 #include <optional>
 #include <string>
 
@@ -18,13 +19,20 @@ public:
 class EditTextObject final : public DisplayObject {
 public:
     EditTextObject(RuntimeContext& context, const Character& definition);
+    // A field a script made (createTextField): it owns its definition.
+    EditTextObject(RuntimeContext& context, std::unique_ptr<Character> own);
 
+    // The definition with what scripts changed since (border, html, ...).
     const EditText& Field() const;
+    // The settings a script changes; the first change copies the definition.
+    EditText& ChangeField();
     // What the field shows: the text a script set, or the definition's initial text.
     const std::string& Text() const;
     void SetText(std::string value);
 
 private:
+    std::unique_ptr<Character> owned;
+    std::optional<EditText> changed;
     std::optional<std::string> text;
 };
 

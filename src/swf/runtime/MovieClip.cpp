@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "swf/runtime/GraphicObject.h"
 #include "swf/runtime/ObjectRemoval.h"
 #include "swf/runtime/RuntimeContext.h"
 #include "swf/runtime/ScriptDepths.h"
@@ -127,6 +128,17 @@ MovieClip* MovieClip::CreateEmptyClip(std::string childName, Depth depth) {
     clip->SetName(std::move(childName));
     ClearDepth(*this, depth);
     return static_cast<MovieClip*>(TimelineExecutor::Insert(*this, std::move(clip), depth, false));
+}
+
+DisplayObject* MovieClip::CreateTextField(std::string childName, Depth depth, Rect bounds) {
+    auto definition = std::make_unique<Character>();
+    EditText field;
+    field.bounds = bounds;
+    definition->data = std::move(field);
+    auto object = std::make_unique<EditTextObject>(context, std::move(definition));
+    object->SetName(std::move(childName));
+    ClearDepth(*this, depth);
+    return TimelineExecutor::Insert(*this, std::move(object), depth, false);
 }
 
 DisplayObject* MovieClip::AttachCharacter(CharacterId id, std::string childName, Depth depth) {

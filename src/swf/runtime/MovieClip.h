@@ -63,6 +63,8 @@ public:
     // player's limits are reached.
     MovieClip* CreateEmptyClip(std::string childName, Depth depth);
     // attachMovie (with the id of an exported character): replaces what is at depth.
+    // createTextField: an empty field of that size (twips) at depth.
+    DisplayObject* CreateTextField(std::string childName, Depth depth, Rect bounds);
     DisplayObject* AttachCharacter(CharacterId id, std::string childName, Depth depth);
     // duplicateMovieClip: a copy of this clip in its parent at depth, from
     // its first frame, with its transforms and clip actions. nullptr for the

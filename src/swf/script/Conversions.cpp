@@ -93,8 +93,9 @@ ScriptResult<Value> Vm::ToPrimitive(const Value& value, PrimitiveHint hint) {
     if (!object) {
         return value;
     }
+    // A clip is its path as text and no number; none of its methods is asked.
     if (IsClip(object)) {
-        return ClipPrimitive(object);
+        return hint == PrimitiveHint::Addend ? value : ClipPrimitive(object);
     }
     // A String object is its string to whoever asks for one.
     if (hint == PrimitiveHint::String && object->Class() == ObjectClass::String &&
@@ -102,7 +103,8 @@ ScriptResult<Value> Vm::ToPrimitive(const Value& value, PrimitiveHint hint) {
         return object->Primitive();
     }
     const bool wantsNumber = hint == PrimitiveHint::Number;
-    if (hint == PrimitiveHint::None) {
+    const bool addend = hint == PrimitiveHint::Addend;
+    if (hint == PrimitiveHint::None || addend) {
         // Dates are text to + from SWF 6.
         hint = object->Class() == ObjectClass::Date && Version() >= 6 ? PrimitiveHint::String
                                                                       : PrimitiveHint::Number;
@@ -113,6 +115,8 @@ ScriptResult<Value> Vm::ToPrimitive(const Value& value, PrimitiveHint hint) {
     if (hint == PrimitiveHint::String) {
         methods = {names->toString};
     } else if (wantsNumber) {
+        methods = {names->valueOf};
+    } else if (addend) {
         methods = {names->valueOf};
     } else {
         methods = {names->valueOf, names->toString};
@@ -135,8 +139,11 @@ ScriptResult<Value> Vm::ToPrimitive(const Value& value, PrimitiveHint hint) {
         if (result.IsAbrupt()) {
             return result;
         }
+        if (addend && result.GetValue().IsObject() && !IsClip(result.GetValue().AsObject())) {
+            return value;
+        }
         // Asked for a string, only a string will do.
-        if (hint == PrimitiveHint::String) {
+        if (hint == PrimitiveHint::String && !addend) {
             if (result.GetValue().IsString()) {
                 return result.GetValue();
             }
@@ -155,11 +162,46 @@ ScriptResult<Value> Vm::ToPrimitive(const Value& value, PrimitiveHint hint) {
     if (!called && hint != PrimitiveHint::String && !object->IsFunction()) {
         return Value();
     }
-    // None gave a primitive: Flash falls back to the object's kind.
+    // None gave a primitive: Flash falls back to the object's kind; a
+    // function counts as 0 in SWF 5.
+    if (wantsNumber && object->IsFunction() && Version() < 6) {
+        return Value(0.0);
+    }
     if (!wantsNumber || object->IsFunction()) {
         return Value(object->IsFunction() ? names->typeFunction : Intern("[type Object]"));
     }
     return Value(nan);
+}
+
+ScriptResult<String*> Vm::AddendToString(const Value& value) {
+    Object* object = value.ObjectOrNull();
+    if (!object) {
+        return PrimitiveToString(value);
+    }
+    if (object->Class() == ObjectClass::String && object->Primitive().IsString()) {
+        return object->Primitive().AsString();
+    }
+    if (IsClip(object)) {
+        return PrimitiveToString(ClipPrimitive(object));
+    }
+    const Completion function = GetMember(value, names->toString);
+    if (function.IsAbrupt()) {
+        return function;
+    }
+    const Object* callable = function.GetValue().ObjectOrNull();
+    if (callable && callable->IsFunction()) {
+        const Completion result = Call(function.GetValue(), value, {});
+        if (result.IsAbrupt()) {
+            return result;
+        }
+        if (!result.GetValue().IsObject()) {
+            return PrimitiveToString(result.GetValue());
+        }
+        if (IsClip(result.GetValue().AsObject())) {
+            return PrimitiveToString(ClipPrimitive(result.GetValue().AsObject()));
+        }
+    }
+    return object->IsFunction() ? names->typeFunction : Intern("[type Object]");
 }
 
 ScriptResult<double> Vm::ToNumber(const Value& value) {
@@ -275,6 +317,34 @@ bool Vm::StrictEquals(const Value& a, const Value& b) {
 }
 
 ScriptResult<bool> Vm::LooseEquals(const Value& a, const Value& b) {
+    // SWF 5 asks every object its valueOf, even one compared with itself,
+    // and an object that stays one is asked again for a number.
+    auto plainObject = [&](const Value& v) { return v.IsObject() && !IsClip(v.AsObject()); };
+    if (Version() < 6 && (plainObject(a) || plainObject(b))) {
+        const auto pa = ToPrimitive(a, PrimitiveHint::Addend);
+        if (!pa) {
+            return pa.Abrupt();
+        }
+        const auto pb = ToPrimitive(b, PrimitiveHint::Addend);
+        if (!pb) {
+            return pb.Abrupt();
+        }
+        if (pa->IsObject() && pb->IsObject()) {
+            return pa->AsObject() == pb->AsObject();
+        }
+        if (pa->IsObject() || pb->IsObject()) {
+            const auto na = ToNumber(*pa);
+            if (!na) {
+                return na.Abrupt();
+            }
+            const auto nb = ToNumber(*pb);
+            if (!nb) {
+                return nb.Abrupt();
+            }
+            return *na == *nb;
+        }
+        return LooseEquals(*pa, *pb);
+    }
     if (a.Kind() == b.Kind()) {
         return StrictEquals(a, b);
     }
@@ -290,7 +360,7 @@ ScriptResult<bool> Vm::LooseEquals(const Value& a, const Value& b) {
         }
         const Value& object = a.IsObject() ? a : b;
         const Value& other = a.IsObject() ? b : a;
-        const auto primitive = ToPrimitive(object, PrimitiveHint::None);
+        const auto primitive = ToPrimitive(object, PrimitiveHint::Number);
         if (!primitive) {
             return primitive.Abrupt();
         }

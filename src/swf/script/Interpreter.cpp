@@ -298,17 +298,25 @@ Completion Interpreter::Execute(const Record& r, std::size_t& next) {
     case Op::Add2: {
         const Value bv = Pop();
         const Value av = Pop();
-        const auto pb = vm.ToPrimitive(bv);
+        const auto pb = vm.ToPrimitive(bv, PrimitiveHint::Addend);
         if (!pb) {
             return pb.Abrupt();
         }
-        const auto pa = vm.ToPrimitive(av);
+        const auto pa = vm.ToPrimitive(av, PrimitiveHint::Addend);
         if (!pa) {
             return pa.Abrupt();
         }
         if (pa->IsString() || pb->IsString()) {
-            String* sa = vm.PrimitiveToString(*pa);
-            String* sb = vm.PrimitiveToString(*pb);
+            const auto textB = vm.AddendToString(*pb);
+            if (!textB) {
+                return textB.Abrupt();
+            }
+            const auto textA = vm.AddendToString(*pa);
+            if (!textA) {
+                return textA.Abrupt();
+            }
+            String* sa = *textA;
+            String* sb = *textB;
             std::string joined;
             joined.reserve(sa->Size() + sb->Size());
             joined += sa->View();
@@ -318,7 +326,15 @@ Completion Interpreter::Execute(const Record& r, std::size_t& next) {
             }
             Push(Value(vm.NewString(std::move(joined))));
         } else {
-            Push(Value(vm.PrimitiveToNumber(*pa) + vm.PrimitiveToNumber(*pb)));
+            const auto nb = vm.ToNumber(*pb);
+            if (!nb) {
+                return nb.Abrupt();
+            }
+            const auto na = vm.ToNumber(*pa);
+            if (!na) {
+                return na.Abrupt();
+            }
+            Push(Value(*na + *nb));
         }
         return Value();
     }

@@ -84,7 +84,10 @@ struct BuiltinObjects {
     void Trace(Tracer& tracer) const;
 };
 
-enum class PrimitiveHint : std::uint8_t { None, Number, String };
+// Addend: what + asks of an operand first, the first method alone; an
+// object that method gives back is returned as it is, for + to convert
+// again once it knows whether it joins strings or adds numbers.
+enum class PrimitiveHint : std::uint8_t { None, Number, String, Addend };
 
 class Vm : public RootSource {
 public:
@@ -172,6 +175,9 @@ public:
 
     // Conversions, by the running code's version.
     ScriptResult<Value> ToPrimitive(const Value& value, PrimitiveHint hint = PrimitiveHint::None);
+    // The string + joins for an operand its first conversion left an
+    // object: toString once, its primitive as text, else the object's kind.
+    ScriptResult<String*> AddendToString(const Value& value);
     ScriptResult<double> ToNumber(const Value& value);
     ScriptResult<String*> ToString(const Value& value);
     bool ToBoolean(const Value& value);

@@ -81,6 +81,31 @@ TEST(ScriptLanguage, ConversionsAskOnlyTheMethodsFlashAsks) {
                                         "valueOf", "NaN", "text"}));
 }
 
+TEST(ScriptLanguage, AddConvertsAnObjectAgainOnceItKnowsWhatItAdds) {
+    // o.valueOf and o.toString trace their names and give o itself.
+    ActionWriter a;
+    a.Push("o").Push(0.0).Op(action::InitObject).Op(action::SetVariable);
+    DefineTracingMethod(a, "o", "valueOf", "valueOf", "o");
+    DefineTracingMethod(a, "o", "toString", "toString", "o");
+    // "s" + o joins strings: toString is asked after valueOf.
+    a.Push("s").Push("o").Op(action::GetVariable).Op(action::Add2).Op(action::Trace);
+    // 0 + o adds numbers: valueOf is asked again, and o is no number.
+    a.Push(0.0).Push("o").Op(action::GetVariable).Op(action::Add2).Op(action::Trace);
+    // A function is no number, but 0 in SWF 5.
+    a.Push(2.0).Push("Number").Op(action::GetVariable).Op(action::Add2).Op(action::Trace);
+    // SWF 5 asks valueOf of each side even of o == o.
+    a.Push("o").Op(action::GetVariable).Push("o").Op(action::GetVariable);
+    a.Op(action::Equals2).Op(action::Trace);
+    const std::vector<std::string> joined = {"valueOf", "toString", "s[type Object]",
+                                             "valueOf", "valueOf",  "NaN"};
+    auto expected = joined;
+    expected.insert(expected.end(), {"NaN", "true"});
+    EXPECT_EQ(Play(7, {a}).lines, expected);
+    expected = joined;
+    expected.insert(expected.end(), {"2", "valueOf", "valueOf", "true"});
+    EXPECT_EQ(Play(5, {a}).lines, expected);
+}
+
 TEST(ScriptLanguage, SortComparesInFlashPlayersOrder) {
     ActionWriter a;
     // function order(x, y) { trace(x + y); return x < y ? -1 : y < x ? 1 : 0; }

@@ -1,6 +1,10 @@
 #include "swf/script/builtins/Builtins.h"
 #include "swf/script/data/DataClasses.h"
 #include "swf/script/display/ClipMethods.h"
+#include "swf/script/filters/FilterClasses.h"
+#include "swf/script/geom/GeomClasses.h"
+#include "swf/script/text/TextClasses.h"
+#include "swf/script/xml/XmlClasses.h"
 
 namespace swf::script::builtins {
 
@@ -21,11 +25,17 @@ void InstallAll(Vm& vm) {
     InstallSystem(vm);
     InstallMovieClip(vm);
     InstallButton(vm);
+    InstallTextFormat(vm);
+    InstallTextField(vm);
     InstallColor(vm);
     InstallPlayerObjects(vm);
+    geom::InstallGeom(vm);
+    filters::InstallFilters(vm);
+    filters::InstallClipFilters(vm);
     data::InstallLoadVars(vm);
     data::InstallConnectionClasses(vm);
     data::InstallPlayerServices(vm);
+    xml::InstallXml(vm);
 }
 
 } // namespace swf::script::builtins

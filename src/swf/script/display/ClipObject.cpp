@@ -2,8 +2,11 @@
 
 #include "swf/script/Vm.h"
 #include "swf/script/display/ClipProperties.h"
+#include "swf/script/text/FieldModel.h"
 
 namespace swf::script {
+
+ClipObject::~ClipObject() = default;
 
 bool ClipObject::GetSpecial(Vm& vm, String* name, Value& out) {
     ClipHost* clips = vm.Clips();

@@ -6,11 +6,13 @@
 // object left finds the object placed at that path since, as Flash does.
 #pragma once
 
+#include <memory>
 #include <string>
 
 #include "swf/format/Basics.h"
 #include "swf/runtime/DisplayHandle.h"
 #include "swf/script/Object.h"
+#include "swf/script/text/FieldModel.h"
 
 namespace swf::script {
 
@@ -18,6 +20,7 @@ class ClipObject final : public Object {
 public:
     ClipObject(ObjectClass kind, DisplayHandle handle, std::string path)
         : Object(kind), handle(handle), path(std::move(path)) {}
+    ~ClipObject() override;
 
     DisplayHandle Handle() const { return handle; }
     // "_level0.a.b", as it was when the object was last seen.
@@ -36,6 +39,10 @@ public:
     };
     Decomposition& Transform() { return transform; }
 
+    // A text field's characters and settings as scripts see them, made
+    // from its definition when a script first needs them.
+    std::unique_ptr<text::FieldModel>& TextModel() { return textModel; }
+
     bool GetSpecial(Vm& vm, String* name, Value& out) override;
     bool SetSpecial(Vm& vm, String* name, const Value& value) override;
     void ExtraEnumerable(Vm& vm, std::vector<String*>& names) override;
@@ -44,6 +51,7 @@ private:
     const DisplayHandle handle;
     std::string path;
     Decomposition transform;
+    std::unique_ptr<text::FieldModel> textModel;
 };
 
 inline bool IsDisplayObject(const Object* object) {

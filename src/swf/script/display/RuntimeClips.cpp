@@ -12,6 +12,7 @@
 #include "swf/script/Vm.h"
 #include "swf/script/builtins/Builtins.h"
 #include "swf/script/display/ClipGeometry.h"
+#include "swf/script/text/TextClasses.h"
 
 namespace swf::script {
 
@@ -87,6 +88,14 @@ ClipObject* RuntimeClips::ObjectFor(DisplayObject* object) {
     }
     ClipObject* made = vm.GetHeap().Make<ClipObject>(kind, object->Handle(), PathOf(*object));
     Object* prototype = PrototypeFor(vm, kind);
+    if (kind == ObjectClass::TextField) {
+        // A field takes the TextField.prototype of the moment, and gives it
+        // the native properties if it has none yet.
+        InstallTextFieldProperties(vm);
+        if (Object* current = CurrentTextFieldPrototype(vm)) {
+            prototype = current;
+        }
+    }
     if (Object* registered = RegisteredClass(*object)) {
         const Property* p = registered->Properties().Find(vm.N().prototype, vm.Version());
         if (p && p->value.IsObject()) {
@@ -119,6 +128,21 @@ MovieClip* RuntimeClips::DisplayClip(Object* clip) {
     DisplayObject* object = Display(clip);
     return object && object->Kind() == DisplayKind::MovieClip ? static_cast<MovieClip*>(object)
                                                               : nullptr;
+}
+
+std::vector<EditTextObject*> RuntimeClips::BoundFields() {
+    std::vector<EditTextObject*> fields;
+    for (const auto& [handle, object] : objects) {
+        const auto& model = object->TextModel();
+        if (!model || !model->variable) {
+            continue;
+        }
+        DisplayObject* display = player.Find(handle);
+        if (display && display->Kind() == DisplayKind::EditText) {
+            fields.push_back(static_cast<EditTextObject*>(display));
+        }
+    }
+    return fields;
 }
 
 void RuntimeClips::Prune() {
