@@ -35,6 +35,7 @@ void InstallAll(Vm& vm) {
     data::InstallLoadVars(vm);
     data::InstallConnectionClasses(vm);
     data::InstallPlayerServices(vm);
+    data::InstallContextMenu(vm);
     xml::InstallXml(vm);
 }
 
