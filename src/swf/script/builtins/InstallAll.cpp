@@ -14,6 +14,7 @@ void InstallAll(Vm& vm) {
     InstallFunction(vm);
     InstallObjectMembers(vm);
     InstallGlobalFunctions(vm);
+    InstallNativeTable(vm);
     InstallBoolean(vm);
     InstallNumber(vm);
     InstallString(vm);
