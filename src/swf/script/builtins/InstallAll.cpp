@@ -14,6 +14,7 @@ void InstallAll(Vm& vm) {
     InstallFunction(vm);
     InstallObjectMembers(vm);
     InstallGlobalFunctions(vm);
+    InstallNativeTable(vm);
     InstallBoolean(vm);
     InstallNumber(vm);
     InstallString(vm);
@@ -36,6 +37,7 @@ void InstallAll(Vm& vm) {
     data::InstallLoadVars(vm);
     data::InstallConnectionClasses(vm);
     data::InstallPlayerServices(vm);
+    data::InstallContextMenu(vm);
     xml::InstallXml(vm);
 }
 
