@@ -281,7 +281,7 @@ Completion Clone(NativeCall& call) {
     }
     Vm& vm = call.vm;
     const Completion found =
-        vm.GetMember(Value(Package(vm, "filters")), vm.Intern(self->spec.className));
+        vm.GetMember(Value(geom::FindPackage(vm, "filters")), vm.Intern(self->spec.className));
     if (found.IsAbrupt()) {
         return found;
     }
