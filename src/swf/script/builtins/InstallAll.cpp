@@ -4,6 +4,7 @@
 #include "swf/script/filters/FilterClasses.h"
 #include "swf/script/geom/GeomClasses.h"
 #include "swf/script/text/TextClasses.h"
+#include "swf/script/xml/XmlClasses.h"
 
 namespace swf::script::builtins {
 
@@ -13,6 +14,7 @@ void InstallAll(Vm& vm) {
     InstallFunction(vm);
     InstallObjectMembers(vm);
     InstallGlobalFunctions(vm);
+    InstallNativeTable(vm);
     InstallBoolean(vm);
     InstallNumber(vm);
     InstallString(vm);
@@ -26,14 +28,17 @@ void InstallAll(Vm& vm) {
     InstallButton(vm);
     InstallTextFormat(vm);
     InstallTextField(vm);
+    InstallSelection(vm);
     InstallColor(vm);
     InstallPlayerObjects(vm);
-    data::InstallLoadVars(vm);
-    data::InstallConnectionClasses(vm);
-    data::InstallPlayerServices(vm);
     geom::InstallGeom(vm);
     filters::InstallFilters(vm);
     filters::InstallClipFilters(vm);
+    data::InstallLoadVars(vm);
+    data::InstallConnectionClasses(vm);
+    data::InstallPlayerServices(vm);
+    data::InstallContextMenu(vm);
+    xml::InstallXml(vm);
 }
 
 } // namespace swf::script::builtins

@@ -14,10 +14,14 @@ namespace swf::script::data {
 void InstallLoadVars(Vm& vm);
 void InstallConnectionClasses(Vm& vm);
 void InstallPlayerServices(Vm& vm);
+void InstallContextMenu(Vm& vm);
 
 // The object a dotted package name ("flash.net") names under _global, made
 // where missing; the package is seen from SWF 8, as Flash has it.
 Object* PackageObject(Vm& vm, std::string_view dottedName);
+
+// addRequestHeader(name, value) or addRequestHeader([name, value, ...]).
+Completion AddRequestHeader(NativeCall& call);
 
 // Decodes "name=value&..." into properties of target, unescaping both.
 void DecodeVariables(Vm& vm, Object* target, std::string_view text);

@@ -7,8 +7,10 @@
 #include <optional>
 #include <string>
 #include <unordered_map>
+#include <vector>
 
 #include "swf/runtime/DisplayObject.h"
+#include "swf/runtime/GraphicObject.h"
 #include "swf/runtime/MoviePlayer.h"
 #include "swf/script/ClipHost.h"
 #include "swf/script/Heap.h"
@@ -49,6 +51,8 @@ public:
         bool pointerShown = true;
     };
     Stage& StageSettings() { return stage; }
+    // The object with the keyboard focus (Selection).
+    std::optional<DisplayHandle>& Focus() { return focus; }
 
     // The depth scripts see (getDepth); the root's is its own.
     std::int64_t ScriptDepth(const DisplayObject& object) const;
@@ -68,6 +72,8 @@ public:
     // The class Object.registerClass gave the symbol the object shows.
     Object* RegisteredClass(const DisplayObject& object);
 
+    // The text fields on stage bound to a variable.
+    std::vector<EditTextObject*> BoundFields();
     // Forgets script objects whose display objects are gone (their objects
     // stay while a script holds them, resolving by path).
     void Prune();
@@ -121,10 +127,12 @@ private:
     ExportNames exports;
     Stage stage;
     std::optional<DisplayHandle> dragged;
+    std::optional<DisplayHandle> focus;
     std::int64_t rootDepth = -16384;
     // setMask: masked object to its mask.
     std::unordered_map<DisplayHandle, DisplayHandle> masks;
     int quality = 2; // 0 low, 1 medium, 2 high, 3 best
+    bool focusRectShown = true;
 };
 
 } // namespace swf::script
