@@ -6,6 +6,7 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <vector>
 
 #include "platform/Program.h"
 #include "platform/Text.h"
@@ -64,6 +65,58 @@ bool RenameWithoutReplacing(const std::filesystem::path& from, const std::filesy
     }
     ::unlink(from.c_str());
     return true;
+}
+
+// Files larger than this are never compared by Replace.
+constexpr off_t kComparedBytes = 64 * 1024;
+
+// A file descriptor that closes itself.
+class HostDescriptor {
+public:
+    explicit HostDescriptor(int fd) : fd(fd) {}
+    ~HostDescriptor() {
+        if (fd >= 0) {
+            ::close(fd);
+        }
+    }
+    HostDescriptor(const HostDescriptor&) = delete;
+    HostDescriptor& operator=(const HostDescriptor&) = delete;
+    int Get() const { return fd; }
+
+private:
+    int fd;
+};
+
+bool ReadWhole(int fd, off_t size, std::vector<char>& bytes) {
+    bytes.resize(static_cast<std::size_t>(size));
+    std::size_t done = 0;
+    while (done < bytes.size()) {
+        const ssize_t got = ::read(fd, bytes.data() + done, bytes.size() - done);
+        if (got <= 0) {
+            return false;
+        }
+        done += static_cast<std::size_t>(got);
+    }
+    return true;
+}
+
+// Whether two small regular files hold the same bytes.
+bool SameSmallFiles(const std::filesystem::path& a, const std::filesystem::path& b) {
+    const HostDescriptor first(::open(a.c_str(), O_RDONLY | O_CLOEXEC));
+    const HostDescriptor second(::open(b.c_str(), O_RDONLY | O_CLOEXEC));
+    struct stat firstInfo {};
+    struct stat secondInfo {};
+    if (first.Get() < 0 || second.Get() < 0 || ::fstat(first.Get(), &firstInfo) != 0 ||
+        ::fstat(second.Get(), &secondInfo) != 0 || !S_ISREG(firstInfo.st_mode) ||
+        !S_ISREG(secondInfo.st_mode) || firstInfo.st_size != secondInfo.st_size ||
+        firstInfo.st_size > kComparedBytes ||
+        (firstInfo.st_dev == secondInfo.st_dev && firstInfo.st_ino == secondInfo.st_ino)) {
+        return false;
+    }
+    std::vector<char> firstBytes;
+    std::vector<char> secondBytes;
+    return ReadWhole(first.Get(), firstInfo.st_size, firstBytes) &&
+           ReadWhole(second.Get(), secondInfo.st_size, secondBytes) && firstBytes == secondBytes;
 }
 
 FileError Fail(int errnoValue, DWORD lastError) {
@@ -138,8 +191,10 @@ void Fill(const ListedFile& entry, WIN32_FIND_DATAW& found) {
 
 } // namespace
 
-FileSystem::FileSystem(std::filesystem::path storageRoot, CallRecorder record)
-    : storageRoot(std::move(storageRoot)), record(std::move(record)) {}
+FileSystem::FileSystem(std::filesystem::path storageRoot, CallRecorder record,
+                       std::filesystem::path spareFile)
+    : storageRoot(std::move(storageRoot)), record(std::move(record)),
+      spareFile(std::move(spareFile)) {}
 
 ResolvedPath FileSystem::Resolve(std::u16string_view path) const {
     return ResolvePath(storageRoot, path);
@@ -159,7 +214,10 @@ FILE* FileSystem::Open(std::u16string_view path, std::u16string_view mode, FileE
         // The host would open a folder for reading; the handheld never does.
         error = Fail(EACCES, ERROR_ACCESS_DENIED);
     } else if (!Changes(mode, resolved.host) || TakeChange(error)) {
-        stream = std::fopen(resolved.host.c_str(), hostMode.c_str());
+        stream = mode[0] == u'w' ? OpenSpare(resolved.host, hostMode) : nullptr;
+        if (stream == nullptr) {
+            stream = std::fopen(resolved.host.c_str(), hostMode.c_str());
+        }
         if (stream == nullptr) {
             const int failure = errno;
             error = Fail(failure, LastErrorFor(failure, resolved.host));
@@ -238,7 +296,18 @@ bool FileSystem::Replace(std::u16string_view destination, std::u16string_view so
     } else if (!std::filesystem::is_regular_file(target.host, folderError) ||
                !std::filesystem::is_regular_file(from.host, folderError)) {
         error = Fail(ENOENT, ERROR_FILE_NOT_FOUND);
-    } else if (TakeChange(error) && ::rename(from.host.c_str(), target.host.c_str()) != 0) {
+    } else if (!TakeChange(error)) {
+        // The storage refused the change.
+    } else if (SameSmallFiles(from.host, target.host)) {
+        // What the device sees is the same as after a rename: the
+        // destination holds these bytes, written now, and the source has
+        // gone. The host is spared a new inode, a rename over a file (which
+        // the host's file system follows with a write of the new file to
+        // the disk) and the old inode's release; the destination's bytes are
+        // already safe on the disk.
+        ::utimensat(AT_FDCWD, target.host.c_str(), nullptr, 0);
+        KeepSpare(from.host);
+    } else if (::rename(from.host.c_str(), target.host.c_str()) != 0) {
         // rename(2) replaces the destination in one step: a reader, or a
         // program killed now, finds the old file or the new one.
         const int failure = errno;
@@ -250,6 +319,42 @@ bool FileSystem::Replace(std::u16string_view destination, std::u16string_view so
     }
     Observe("DeleteAndRenameFile", destination);
     return error.errnoValue == 0;
+}
+
+FILE* FileSystem::OpenSpare(const std::filesystem::path& host, const std::string& hostMode) {
+    if (spareFile.empty() ||
+        ::renameat2(AT_FDCWD, spareFile.c_str(), AT_FDCWD, host.c_str(), RENAME_NOREPLACE) != 0) {
+        return nullptr;
+    }
+    // The spare is empty, so opening it without truncating gives what "w"
+    // gives a new file; a truncation would have the host's file system write
+    // the file to the disk at its close.
+    // (The device's stream over it keeps to the program's mode.)
+    FILE* stream = std::fopen(host.c_str(), "r+e");
+    struct stat info {};
+    if (stream == nullptr || ::fstat(::fileno(stream), &info) != 0 || info.st_size != 0) {
+        if (stream != nullptr) {
+            std::fclose(stream);
+        }
+        return std::fopen(host.c_str(), hostMode.c_str());
+    }
+    // Made now, as far as anyone can tell.
+    ::futimens(::fileno(stream), nullptr);
+    return stream;
+}
+
+void FileSystem::KeepSpare(const std::filesystem::path& host) {
+    if (spareFile.empty() ||
+        ::renameat2(AT_FDCWD, host.c_str(), AT_FDCWD, spareFile.c_str(), RENAME_NOREPLACE) != 0) {
+        ::unlink(host.c_str());
+        return;
+    }
+    // Emptied through a descriptor of its own, whose close lets the host's
+    // file system forget the truncation while there is nothing to write.
+    const HostDescriptor spare(::open(spareFile.c_str(), O_WRONLY | O_CLOEXEC));
+    if (spare.Get() < 0 || ::ftruncate(spare.Get(), 0) != 0) {
+        ::unlink(spareFile.c_str());
+    }
 }
 
 void FileSystem::SetCallObserver(CallObserver callObserver) {

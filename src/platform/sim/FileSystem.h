@@ -44,7 +44,11 @@ struct FileError {
 
 class FileSystem {
 public:
-    FileSystem(std::filesystem::path storageRoot, CallRecorder record);
+    // spareFile, outside the storage, is where a file that a replacement
+    // made redundant waits to become the next file created (see Replace);
+    // none when empty.
+    FileSystem(std::filesystem::path storageRoot, CallRecorder record,
+               std::filesystem::path spareFile = {});
 
     const std::filesystem::path& StorageRoot() const { return storageRoot; }
     ResolvedPath Resolve(std::u16string_view path) const;
@@ -55,7 +59,11 @@ public:
     // MoveFileW: never replaces an existing name.
     bool Move(std::u16string_view from, std::u16string_view to, FileError& error);
     // DeleteAndRenameFile: source's content becomes destination's in one
-    // step, and source goes; both must exist.
+    // step, and source goes; both must exist. When the two hold the same
+    // bytes the destination's host file stays (its write time moves on) and
+    // the source's is kept as the spare file, so that a program that saves
+    // unchanged settings through a new file many times a second costs the
+    // host no new file, no rename and no write to the disk.
     bool Replace(std::u16string_view destination, std::u16string_view source, FileError& error);
     bool CreateFolder(std::u16string_view path, FileError& error);
     DWORD Attributes(std::u16string_view path, FileError& error) const;
@@ -92,8 +100,14 @@ private:
         std::size_t next = 0;
     };
 
+    // Opens host for "w" or "w+" (hostMode) by taking the spare file's place
+    // there when host does not exist; null when it cannot.
+    FILE* OpenSpare(const std::filesystem::path& host, const std::string& hostMode);
+    void KeepSpare(const std::filesystem::path& host);
+
     std::filesystem::path storageRoot;
     CallRecorder record;
+    std::filesystem::path spareFile;
     std::mutex lock;
     std::map<HANDLE, Search> searches;
     std::uintptr_t nextSearch = 0x53000000;

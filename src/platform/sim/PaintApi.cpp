@@ -45,7 +45,8 @@ void FillArea(cairo_t* cairo, double x, double y, double width, double height, C
 }
 
 // A 32-bit device-independent bitmap as a top-down cairo surface, or null for
-// any other format.
+// any other format. The surface may read bits in place: it must go before
+// they do.
 cairo_surface_t* SurfaceFromDib(LPCVOID bits, const BITMAPINFO* info) {
     if (bits == nullptr || info == nullptr) {
         return nullptr;
@@ -59,6 +60,14 @@ cairo_surface_t* SurfaceFromDib(LPCVOID bits, const BITMAPINFO* info) {
     const int width = header.biWidth;
     const int height = header.biHeight > 0 ? header.biHeight : -header.biHeight;
     const bool bottomUp = header.biHeight > 0;
+    if (!bottomUp && cairo_format_stride_for_width(CAIRO_FORMAT_RGB24, width) == width * 4) {
+        // A top-down bitmap's rows are cairo's RGB24 rows as they stand: the
+        // surface reads them where they are (it is only ever a source, and
+        // goes before the call returns), with no copy of a whole picture.
+        return cairo_image_surface_create_for_data(
+            static_cast<unsigned char*>(const_cast<void*>(bits)), CAIRO_FORMAT_RGB24, width, height,
+            width * 4);
+    }
     cairo_surface_t* surface = cairo_image_surface_create(CAIRO_FORMAT_RGB24, width, height);
     cairo_surface_flush(surface);
     unsigned char* data = cairo_image_surface_get_data(surface);

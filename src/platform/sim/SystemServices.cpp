@@ -48,7 +48,8 @@ SystemServices::SystemServices(Device& device, ServicesConfig config)
     registry = std::make_unique<RegistryService>(
         SystemFolder() / "registry.txt", record,
         [&device](const std::string& problem) { device.ReportProblem(problem); });
-    files = std::make_unique<FileSystem>(device.StorageRoot(), record);
+    files = std::make_unique<FileSystem>(device.StorageRoot(), record,
+                                         device.RuntimeDirectory() / "spare-file");
     power =
         std::make_unique<PowerManager>([&device] { return device.Now(); }, record, config.power);
     processes = std::make_unique<ProcessServices>(device, record, config.failSocketStartup);

@@ -32,6 +32,9 @@ public:
     // mouse and the keys (and the state Key and _xmouse read); it may run
     // scripts at once. By default nothing listens.
     virtual void InputArrived(const InputEvent& event) { (void)event; }
+    // A text field has joined the stage: scripts see it, and the variable
+    // it is bound to, from now.
+    virtual void FieldPlaced(DisplayObject& field) { (void)field; }
 };
 
 } // namespace swf

@@ -11,6 +11,7 @@
 #include "swf/runtime/ObjectRemoval.h"
 #include "swf/runtime/RuntimeContext.h"
 #include "swf/runtime/ScriptDepths.h"
+#include "swf/runtime/ScriptHost.h"
 #include "swf/runtime/TimelineRules.h"
 
 namespace swf {
@@ -120,6 +121,8 @@ void TimelineExecutor::BringToLife(DisplayObject& object, bool queueConstruct) {
         auto& button = static_cast<ButtonObject&>(object);
         context.Emit(ObjectCreated{button.Handle(), button.CharacterIdOrZero()});
         button.ShowState(ButtonState::Up);
+    } else if (object.Kind() == DisplayKind::EditText && context.host) {
+        context.host->FieldPlaced(object);
     }
 }
 

@@ -3,8 +3,10 @@
 #include <array>
 
 #include "swf/format/TagCodes.h"
+#include "swf/runtime/GraphicObject.h"
 #include "swf/runtime/MovieClip.h"
 #include "swf/script/display/RuntimeClips.h"
+#include "swf/script/text/FieldAccess.h"
 
 namespace swf::script {
 
@@ -203,9 +205,14 @@ std::string MovieScripts::MovieUrl() {
     return host.MovieUrl();
 }
 
+void MovieScripts::FieldPlaced(DisplayObject& field) {
+    text::FieldPlaced(*vm, *clips, static_cast<EditTextObject&>(field));
+}
+
 void MovieScripts::Start() {
     vm->NewFrame();
     player.FramesAdded();
+    text::ShowBoundVariables(*vm, *clips);
     CollectIfGrown();
 }
 
@@ -217,6 +224,7 @@ void MovieScripts::Tick() {
         vm->RunTimers(double(host.MovieMilliseconds()));
     }
     player.RunActions();
+    text::ShowBoundVariables(*vm, *clips);
     player.FinishFrame();
     CollectIfGrown();
 }

@@ -33,6 +33,7 @@ public:
     bool Handles(const DisplayObject& object, ClipEvent event) override;
     void Run(const QueuedAction& action) override;
     void InputArrived(const InputEvent& event) override;
+    void FieldPlaced(DisplayObject& field) override;
 
     // The keys as Key sees them: down now, the last pressed, the last typed.
     bool KeyIsDown(unsigned code) const { return code < keysDown.size() && keysDown[code]; }

@@ -7,6 +7,7 @@
 
 #include <cerrno>
 #include <fstream>
+#include <iterator>
 
 #include "TempDirectory.h"
 #include "platform/Program.h"
@@ -161,6 +162,65 @@ TEST_F(FileSystemTest, ReplacingPutsOneFileInAnothersPlaceAndNeedsBoth) {
     EXPECT_EQ(text, "new");
     EXPECT_FALSE(std::filesystem::exists(storage / "a.cfg.new"));
     EXPECT_EQ(journal.back(), "DeleteAndRenameFile \\A.CFG -> 0");
+}
+
+std::string HostText(const std::filesystem::path& path) {
+    std::ifstream in(path, std::ios::binary);
+    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+}
+
+// A settings file saved unchanged through a new file, again and again: the
+// host keeps its file and reuses the new one, and nobody on the device can
+// tell it from renaming.
+TEST(FileSystemSpareTest, ReplacingWithTheSameBytesLooksLikeARenameAndTheSpareComesBackEmpty) {
+    TempDirectory folder;
+    const auto storage = folder / "storage";
+    const auto spare = folder / "runtime" / "spare-file";
+    std::filesystem::create_directories(storage);
+    std::filesystem::create_directories(spare.parent_path());
+    std::vector<std::string> journal;
+    FileSystem files(
+        storage,
+        [&journal](std::string call, std::vector<JournalValue> args, JournalValue result) {
+            journal.push_back(call + " " + args[0].Text() + " -> " + result.Json());
+        },
+        spare);
+    const auto save = [&files](std::u16string_view path, const char* text) {
+        FileError error;
+        FILE* out = files.Open(path, u"w", error);
+        ASSERT_NE(out, nullptr);
+        std::fputs(text, out);
+        EXPECT_EQ(std::fclose(out), 0);
+    };
+    FileError error;
+    for (int round = 0; round < 3; ++round) {
+        save(u"\\a.cfg.new", "1 0 0 0 0 0 3");
+        if (round == 0) {
+            ASSERT_TRUE(files.Move(u"\\a.cfg.new", u"\\a.cfg", error));
+            continue;
+        }
+        ASSERT_TRUE(files.Replace(u"\\a.cfg", u"\\a.cfg.new", error));
+        EXPECT_EQ(HostText(storage / "a.cfg"), "1 0 0 0 0 0 3");
+        EXPECT_FALSE(std::filesystem::exists(storage / "a.cfg.new"));
+        EXPECT_EQ(files.Attributes(u"\\a.cfg.new", error), INVALID_FILE_ATTRIBUTES);
+        EXPECT_EQ(std::filesystem::file_size(spare), 0u) << "round " << round;
+    }
+    EXPECT_EQ(journal.back(), "DeleteAndRenameFile \\a.cfg -> 0");
+    EXPECT_EQ(journal.size(), 6u) << "every open and replacement is journaled as ever";
+
+    // The spare becomes the next new file, as empty as a new file is; a
+    // file that exists is truncated as ever.
+    save(u"\\short.txt", "ab");
+    EXPECT_FALSE(std::filesystem::exists(spare));
+    EXPECT_EQ(HostText(storage / "short.txt"), "ab");
+    save(u"\\short.txt", "");
+    EXPECT_EQ(HostText(storage / "short.txt"), "");
+
+    // Different bytes replace the destination's.
+    save(u"\\a.cfg.new", "2 0 0 0 0 0 3");
+    ASSERT_TRUE(files.Replace(u"\\a.cfg", u"\\a.cfg.new", error));
+    EXPECT_EQ(HostText(storage / "a.cfg"), "2 0 0 0 0 0 3");
+    EXPECT_FALSE(std::filesystem::exists(storage / "a.cfg.new"));
 }
 
 TEST_F(FileSystemTest, AStorageCutOffTakesNoChangeAfterItsPointDownToTheByte) {

@@ -10,15 +10,17 @@
 #include "swf/format/TagCodes.h"
 #include "swf/script/TraceRun.h"
 #include "swfwriter/ActionWriter.h"
+#include "swfwriter/BitWriter.h"
+#include "swfwriter/RecordWriter.h"
 
 namespace {
 
 using swfwriter::ActionWriter;
 namespace action = swfwriter::action;
 
-std::vector<std::string> Traces(const std::vector<std::uint8_t>& movie) {
+std::vector<std::string> Traces(const std::vector<std::uint8_t>& movie, int frames = 1) {
     swf::script::TraceRunOptions options;
-    options.frames = 1;
+    options.frames = frames;
     std::vector<std::string> lines;
     swf::script::RunForTrace(movie, options,
                              [&](std::string_view line) { lines.emplace_back(line); });
@@ -81,6 +83,47 @@ TEST(TextFieldScripts, ReplaceTextComesWithSwf7) {
 TEST(TextFieldScripts, Swf5CodeSeesPlainPropertiesOfTheField) {
     EXPECT_EQ(Traces(FieldMovie(5)),
               (std::vector<std::string>{"undefined", "undefined", "<b>bold</b>\nnext", "plain"}));
+}
+
+// A DefineEditText bound to variable, with its initial text.
+std::uint16_t DefineBoundField(swfwriter::MovieWriter& movie, std::string_view variable,
+                               std::string_view initial) {
+    swfwriter::BitWriter body;
+    swfwriter::WriteRect(body, 0, 2000, 0, 400);
+    body.U8(0x80); // has text
+    body.U8(0x00);
+    body.String(variable);
+    body.String(initial);
+    return movie.DefineRaw(swf::tag::DefineEditText, body.Data());
+}
+
+void TraceVariable(ActionWriter& a, std::string_view name) {
+    a.Push(name).Op(action::GetVariable).Op(action::Trace);
+}
+
+// A field bound to "shown": the variable starts as the field's text; the
+// field's text reads as the variable at once, and in SWF 6 a new binding
+// gives the new variable the text the field showed last.
+std::vector<std::uint8_t> BoundFieldMovie(int version) {
+    swfwriter::MovieWriter movie(version, 200, 150, 12.0);
+    const std::uint16_t field = DefineBoundField(movie, "shown", "first");
+    movie.Place(1, field, {.name = std::string("t")});
+    ActionWriter a;
+    TraceVariable(a, "shown");
+    a.Push("shown").Push("second").Op(action::SetVariable);
+    TraceMember(a, "text");
+    SetMember(a, "variable", "other");
+    TraceVariable(a, "other");
+    movie.Tag(swf::tag::DoAction, a.Finish());
+    movie.ShowFrame();
+    return movie.Finish();
+}
+
+TEST(TextFieldScripts, BoundFieldsStartTheirVariableAndReadIt) {
+    EXPECT_EQ(Traces(BoundFieldMovie(6)), (std::vector<std::string>{"first", "second", "first"}));
+    // SWF 5 code has no text property, but the binding is there.
+    EXPECT_EQ(Traces(BoundFieldMovie(5)),
+              (std::vector<std::string>{"first", "undefined", "undefined"}));
 }
 
 } // namespace

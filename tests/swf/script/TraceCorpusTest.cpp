@@ -18,8 +18,8 @@
 namespace {
 
 // Movies giving exactly their expected trace, by shard; only ever raised.
-// The whole corpus's floor is their sum, 969.
-constexpr std::array<std::size_t, 8> passingFloorByShard = {132, 120, 113, 111, 116, 117, 128, 132};
+// The whole corpus's floor is their sum, 1027.
+constexpr std::array<std::size_t, 8> passingFloorByShard = {137, 129, 123, 122, 124, 124, 134, 134};
 
 // Lines a movie may write before the rest is ignored (its expected trace is
 // far shorter: the comparison fails anyway).

@@ -88,16 +88,49 @@ Completion RemoveListener(NativeCall& call) {
     return removed.IsAbrupt() ? removed : Value(true);
 }
 
+// The elements of a listener list: an array's, or, for any other object,
+// those its length counts.
+Completion ListElements(Vm& vm, Object* list, std::vector<Value>& elements) {
+    if (list->Class() == ObjectClass::Array) {
+        elements = static_cast<ArrayObject*>(list)->Elements(vm);
+        return Value();
+    }
+    const Completion length = vm.GetMember(list, vm.N().length);
+    if (length.IsAbrupt()) {
+        return length;
+    }
+    const auto n = vm.ToNumber(length.GetValue());
+    if (!n) {
+        return n.Abrupt();
+    }
+    for (std::size_t i = 0; *n > 0 && i < std::size_t(std::min(*n, 1e6)); ++i) {
+        const Completion element = vm.GetMember(list, vm.IndexName(i));
+        if (element.IsAbrupt()) {
+            return element;
+        }
+        elements.push_back(element.GetValue());
+    }
+    return Value();
+}
+
 // broadcastMessage(name, args...): calls name on every listener there was
-// when it started; true when one of them was a value, else undefined.
+// when it started; true when one of them was a value, else undefined. The
+// listeners may be any object with a length.
 Completion BroadcastMessage(NativeCall& call) {
     Vm& vm = call.vm;
-    Completion failure;
-    ArrayObject* listeners = ListenersOf(call, failure);
-    if (!listeners || !call.Has(0)) {
-        return failure;
+    Object* self = call.ThisObject();
+    if (!self || !call.Has(0)) {
+        return Value();
     }
-    const std::vector<Value> elements = listeners->Elements(vm);
+    const Completion list = vm.GetMember(self, vm.Intern("_listeners"));
+    if (list.IsAbrupt() || !list.GetValue().IsObject()) {
+        return list.IsAbrupt() ? list : Value();
+    }
+    std::vector<Value> elements;
+    const Completion listed = ListElements(vm, list.GetValue().AsObject(), elements);
+    if (listed.IsAbrupt()) {
+        return listed;
+    }
     if (std::all_of(elements.begin(), elements.end(),
                     [](const Value& v) { return v.IsNullish(); })) {
         return Value();

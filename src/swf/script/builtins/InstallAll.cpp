@@ -4,6 +4,7 @@
 #include "swf/script/filters/FilterClasses.h"
 #include "swf/script/geom/GeomClasses.h"
 #include "swf/script/text/TextClasses.h"
+#include "swf/script/xml/XmlClasses.h"
 
 namespace swf::script::builtins {
 
@@ -28,11 +29,13 @@ void InstallAll(Vm& vm) {
     InstallTextField(vm);
     InstallColor(vm);
     InstallPlayerObjects(vm);
+    geom::InstallGeom(vm);
+    filters::InstallFilters(vm);
+    filters::InstallClipFilters(vm);
     data::InstallLoadVars(vm);
     data::InstallConnectionClasses(vm);
     data::InstallPlayerServices(vm);
-    geom::InstallGeom(vm);
-    filters::InstallFilters(vm);
+    xml::InstallXml(vm);
 }
 
 } // namespace swf::script::builtins

@@ -19,6 +19,9 @@ void InstallPlayerServices(Vm& vm);
 // where missing; the package is seen from SWF 8, as Flash has it.
 Object* PackageObject(Vm& vm, std::string_view dottedName);
 
+// addRequestHeader(name, value) or addRequestHeader([name, value, ...]).
+Completion AddRequestHeader(NativeCall& call);
+
 // Decodes "name=value&..." into properties of target, unescaping both.
 void DecodeVariables(Vm& vm, Object* target, std::string_view text);
 

@@ -36,7 +36,7 @@ Object* PackageObject(Vm& vm, std::string_view dottedName) {
             if (top) {
                 builtins::AddGlobal(vm, part, Value(next), 8);
             } else {
-                vm.DefineOwn(holder, name, Value(next), PropertyFlag::DontEnum);
+                vm.DefineOwn(holder, name, Value(next), PropertyFlag::DontEnum | PropertyFlag::DontDelete);
             }
         }
         holder = next;

@@ -94,10 +94,6 @@ Completion Send(NativeCall&) {
     return Value(false);
 }
 
-Completion AddRequestHeader(NativeCall&) {
-    return Value();
-}
-
 Completion BytesLoaded(NativeCall& call) {
     return call.vm.GetMember(call.thisValue, call.vm.Intern("_bytesLoaded"));
 }

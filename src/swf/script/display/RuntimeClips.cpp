@@ -130,6 +130,21 @@ MovieClip* RuntimeClips::DisplayClip(Object* clip) {
                                                               : nullptr;
 }
 
+std::vector<EditTextObject*> RuntimeClips::BoundFields() {
+    std::vector<EditTextObject*> fields;
+    for (const auto& [handle, object] : objects) {
+        const auto& model = object->TextModel();
+        if (!model || !model->variable) {
+            continue;
+        }
+        DisplayObject* display = player.Find(handle);
+        if (display && display->Kind() == DisplayKind::EditText) {
+            fields.push_back(static_cast<EditTextObject*>(display));
+        }
+    }
+    return fields;
+}
+
 void RuntimeClips::Prune() {
     std::erase_if(objects, [this](const auto& entry) { return !player.Find(entry.first); });
 }

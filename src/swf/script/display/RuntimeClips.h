@@ -7,8 +7,10 @@
 #include <optional>
 #include <string>
 #include <unordered_map>
+#include <vector>
 
 #include "swf/runtime/DisplayObject.h"
+#include "swf/runtime/GraphicObject.h"
 #include "swf/runtime/MoviePlayer.h"
 #include "swf/script/ClipHost.h"
 #include "swf/script/Heap.h"
@@ -68,6 +70,8 @@ public:
     // The class Object.registerClass gave the symbol the object shows.
     Object* RegisteredClass(const DisplayObject& object);
 
+    // The text fields on stage bound to a variable.
+    std::vector<EditTextObject*> BoundFields();
     // Forgets script objects whose display objects are gone (their objects
     // stay while a script holds them, resolving by path).
     void Prune();

@@ -13,6 +13,7 @@
 #include "swf/script/ArrayObject.h"
 #include "swf/script/NumberText.h"
 #include "swf/script/filters/FilterClasses.h"
+#include "swf/script/filters/FilterObject.h"
 #include "swf/script/geom/GeomSupport.h"
 
 namespace swf::script::filters {
@@ -21,23 +22,9 @@ namespace {
 
 using geom::Package;
 
-enum class Rule : std::uint8_t { Number, Whole, Color, Flag, Text, List };
-
-struct Parameter {
-    std::string_view name;
-    Rule rule;
-    double low = 0;  // the range of a number
-    double high = 0; // (both 0: any number)
-    double initial = 0;
-    std::string_view initialText = {};
-};
-
-struct FilterSpec {
-    std::string_view className;
-    std::vector<Parameter> parameters; // in the constructor's order
-};
-
 constexpr double unbounded = 0;
+
+} // namespace
 
 const std::vector<FilterSpec>& Specs() {
     static const std::vector<FilterSpec> specs = {
@@ -128,27 +115,12 @@ const std::vector<FilterSpec>& Specs() {
     return specs;
 }
 
+namespace {
+
 constexpr std::size_t maxParameters = 12;
 
-// A filter's parameters, kept in the order of its class's table.
-class FilterObject : public Object {
-public:
-    explicit FilterObject(const FilterSpec& spec) : Object(ObjectClass::Other), spec(spec) {}
-    const FilterSpec& spec;
-    std::vector<Value> values;
-
-    void Trace(Tracer& tracer) const override {
-        Object::Trace(tracer);
-        for (const Value& v : values) {
-            tracer.Visit(v);
-        }
-    }
-};
-
 FilterObject* ThisFilter(const NativeCall& call) {
-    Object* self = call.ThisObject();
-    return self && self->Class() == ObjectClass::Other ? dynamic_cast<FilterObject*>(self)
-                                                       : nullptr;
+    return AsFilter(call.ThisObject());
 }
 
 // A number in [low, high] (NaN stays NaN), or a whole one (as a 32-bit

@@ -21,6 +21,9 @@ class TransformObject final : public Object {
 public:
     TransformObject() : Object(ObjectClass::Other) {}
     Object* clip = nullptr;
+    // The display object the clip stood for when the Transform was made: a
+    // Transform of a removed clip stays without one.
+    DisplayHandle handle;
 
     void Trace(Tracer& tracer) const override {
         Object::Trace(tracer);
@@ -50,7 +53,7 @@ DisplayObject* TargetOf(NativeCall& call) {
     if (!self || !self->clip || !clips || call.vm.Version() < 8) {
         return nullptr;
     }
-    return clips->Display(self->clip);
+    return clips->Player().Find(self->handle);
 }
 
 Completion Construct(NativeCall& call) {
@@ -61,6 +64,11 @@ Completion Construct(NativeCall& call) {
     MarkInstance(call);
     Object* clip = call.Arg(0).ObjectOrNull();
     self->clip = clip && IsDisplayObject(clip) ? clip : nullptr;
+    ClipHost* host = call.vm.Clips();
+    RuntimeClips* clips = host ? host->Runtime() : nullptr;
+    if (DisplayObject* shown = clips ? clips->Display(self->clip) : nullptr) {
+        self->handle = shown->Handle();
+    }
     return Value();
 }
 
@@ -216,7 +224,7 @@ Completion ClipSetTransform(NativeCall& call) {
     ClipHost* host = call.vm.Clips();
     RuntimeClips* clips = host ? host->Runtime() : nullptr;
     Object* self = call.ThisObject();
-    DisplayObject* source = clips ? clips->Display(from->clip) : nullptr;
+    DisplayObject* source = clips ? clips->Player().Find(from->handle) : nullptr;
     DisplayObject* target = clips && self ? clips->Display(self) : nullptr;
     if (source && target && source != target) {
         target->SetMatrix(source->GetMatrix());

@@ -60,6 +60,8 @@ public:
     std::optional<double> maxChars;
     std::optional<std::string> restrict;
     std::optional<std::string> variable;
+    // The variable's value the field last showed.
+    std::optional<std::string> boundText;
     std::string antiAliasType = "normal";
     std::string gridFitType = "pixel";
     double sharpness = 0.0;

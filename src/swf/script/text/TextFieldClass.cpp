@@ -13,7 +13,7 @@
 #include "swf/script/NumberText.h"
 #include "swf/script/builtins/ClassBuilder.h"
 #include "swf/script/display/RuntimeClips.h"
-#include "swf/script/text/FieldModel.h"
+#include "swf/script/text/FieldAccess.h"
 #include "swf/script/text/TextClasses.h"
 
 namespace swf::script {
@@ -22,11 +22,8 @@ namespace {
 
 using builtins::Method;
 
-struct FieldAccess {
-    EditTextObject* display = nullptr;
-    text::FieldModel* model = nullptr;
-    explicit operator bool() const { return model != nullptr; }
-};
+using text::FieldAccess;
+using text::Show;
 
 RuntimeClips* ClipsOf(Vm& vm) {
     ClipHost* host = vm.Clips();
@@ -35,42 +32,7 @@ RuntimeClips* ClipsOf(Vm& vm) {
 
 FieldAccess ThisField(NativeCall& call) {
     RuntimeClips* clips = ClipsOf(call.vm);
-    Object* self = call.ThisObject();
-    if (!clips || !self || self->Class() != ObjectClass::TextField) {
-        return {};
-    }
-    Object* live = clips->Live(self);
-    DisplayObject* object = live ? clips->Display(live) : nullptr;
-    if (!object || object->Kind() != DisplayKind::EditText) {
-        return {};
-    }
-    auto* display = static_cast<EditTextObject*>(object);
-    auto& model = static_cast<ClipObject*>(live)->TextModel();
-    if (!model) {
-        model = std::make_unique<text::FieldModel>(display->Field(), call.vm.MovieVersion());
-    }
-    return {display, model.get()};
-}
-
-// Passes what scripts changed on to what the renderer draws.
-void Show(const FieldAccess& field, int version) {
-    std::string shown = field.model->Text(version);
-    for (char& c : shown) {
-        if (c == '\r') {
-            c = '\n';
-        }
-    }
-    EditText& settings = field.display->ChangeField();
-    settings.html = false;
-    settings.border = field.model->border || field.model->background;
-    settings.wordWrap = field.model->wordWrap;
-    settings.multiline = field.model->multiline;
-    settings.password = field.model->password;
-    const std::uint32_t color = field.model->newFormat.color;
-    settings.textColor =
-        Rgba{static_cast<std::uint8_t>(color >> 16), static_cast<std::uint8_t>(color >> 8),
-             static_cast<std::uint8_t>(color), 255};
-    field.display->SetText(std::move(shown));
+    return clips ? text::AccessField(call.vm, *clips, call.ThisObject()) : FieldAccess{};
 }
 
 Value StringValue(Vm& vm, const std::string& s) {
@@ -159,12 +121,18 @@ constexpr PropertyEntry propertyTable[] = {
     {"bottomScroll", FieldProperty::BottomScroll, true, 6},
 };
 
-Value ReadProperty(Vm& vm, const FieldAccess& field, FieldProperty property) {
+Value ReadProperty(Vm& vm, RuntimeClips& clips, const FieldAccess& field, FieldProperty property) {
     const text::FieldModel& m = *field.model;
     const int version = vm.Version();
     const auto color = [](std::uint32_t c) { return Value(static_cast<double>(c)); };
     switch (property) {
     case FieldProperty::Text:
+        // A bound field reads as its variable, before the frame shows it.
+        if (const auto bound = text::BoundValue(vm, clips, field)) {
+            if (const auto s = vm.ToString(*bound)) {
+                return Value(*s);
+            }
+        }
         return StringValue(vm, m.Text(version));
     case FieldProperty::HtmlText:
         return StringValue(vm, m.html ? m.Html(version) : m.Text(version));
@@ -227,8 +195,8 @@ Value ReadProperty(Vm& vm, const FieldAccess& field, FieldProperty property) {
     return Value();
 }
 
-Completion WriteProperty(Vm& vm, const FieldAccess& field, FieldProperty property,
-                         const Value& value) {
+Completion WriteProperty(Vm& vm, RuntimeClips& clips, const FieldAccess& field,
+                         FieldProperty property, const Value& value) {
     text::FieldModel& m = *field.model;
     const int version = vm.Version();
     const auto number = [&]() { return vm.ToNumber(value); };
@@ -246,7 +214,10 @@ Completion WriteProperty(Vm& vm, const FieldAccess& field, FieldProperty propert
         if (!s) {
             return s.Abrupt();
         }
-        m.SetText(*s, version);
+        // A bound field's text is its variable's: the frame shows it.
+        if (!text::SetBoundValue(vm, clips, field, Value(vm.NewString(*s)))) {
+            m.SetText(*s, version);
+        }
         break;
     }
     case FieldProperty::HtmlText: {
@@ -339,6 +310,11 @@ Completion WriteProperty(Vm& vm, const FieldAccess& field, FieldProperty propert
             return s.Abrupt();
         }
         to = s->empty() ? std::nullopt : std::optional<std::string>(*s);
+        // A variable with no value yet starts with the field's text.
+        if (property == FieldProperty::Variable && m.variable &&
+            !text::BoundValue(vm, clips, field)) {
+            text::SetBoundValue(vm, clips, field, Value(vm.NewString(m.Text(version))));
+        }
         break;
     }
     case FieldProperty::Password:
@@ -397,13 +373,16 @@ Completion WriteProperty(Vm& vm, const FieldAccess& field, FieldProperty propert
 template <std::size_t I>
 Completion GetThunk(NativeCall& call) {
     const FieldAccess field = ThisField(call);
-    return field ? ReadProperty(call.vm, field, propertyTable[I].property) : Value();
+    return field ? ReadProperty(call.vm, *ClipsOf(call.vm), field, propertyTable[I].property)
+                 : Value();
 }
 
 template <std::size_t I>
 Completion SetThunk(NativeCall& call) {
     const FieldAccess field = ThisField(call);
-    return field ? WriteProperty(call.vm, field, propertyTable[I].property, call.Arg(0)) : Value();
+    return field ? WriteProperty(call.vm, *ClipsOf(call.vm), field, propertyTable[I].property,
+                                 call.Arg(0))
+                 : Value();
 }
 
 struct Accessors {
