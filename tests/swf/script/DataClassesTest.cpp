@@ -15,6 +15,8 @@ namespace {
 using swfwriter::ActionWriter;
 namespace action = swfwriter::action;
 
+constexpr std::uint8_t StackSwap = 0x4D;
+
 std::vector<std::string> Play(int version, const ActionWriter& actions) {
     swfwriter::MovieWriter movie(version, 200, 150, 12.0);
     movie.Tag(swf::tag::DoAction, actions.Finish());
@@ -91,6 +93,39 @@ TEST(DataClasses, MovieClipLoaderListensToItself) {
     CallWithText(a, "loader", "loadClip", "picture.jpg");
     a.Op(action::Trace);
     EXPECT_EQ(Play(8, a), (std::vector<std::string>{"true", "false"}));
+}
+
+TEST(DataClasses, ContextMenuCopiesItsCustomItemsButSharesTheBuiltInOnes) {
+    ActionWriter a;
+    MakeInstance(a, "menu", "ContextMenu");
+    CallWithText(a, "menu", "copy", nullptr);
+    a.Push("other").Op(StackSwap).Op(action::SetVariable);
+    a.Push("item").Push(1.0);
+    Member(a, "menu", "customItems");
+    a.Push("push").Op(action::CallMethod).Op(action::Pop);
+    CallWithText(a, "menu", "hideBuiltInItems", nullptr);
+    a.Op(action::Pop);
+    for (const char* menu : {"menu", "other"}) {
+        Member(a, menu, "customItems");
+        a.Push("length").Op(action::GetMember).Op(action::Trace);
+        Member(a, menu, "builtInItems");
+        a.Push("zoom").Op(action::GetMember).Op(action::Trace);
+    }
+    EXPECT_EQ(Play(8, a), (std::vector<std::string>{"1", "false", "0", "false"}));
+}
+
+TEST(DataClasses, AsSetNativeNumbersTheFunctionsItMakes) {
+    ActionWriter a;
+    // ASSetNative(o, 100, "one,two") gives o.one (100, 0) and o.two (100, 1):
+    // escape and unescape.
+    a.Push("o").Push(0.0).Op(action::InitObject).Op(action::SetVariable);
+    a.Push("one,two").Push(100.0).Push("o").Op(action::GetVariable).Push(3.0);
+    a.Push("ASSetNative").Op(action::CallFunction).Op(action::Pop);
+    CallWithText(a, "o", "one", "a b");
+    a.Op(action::Trace);
+    CallWithText(a, "o", "two", "a%21");
+    a.Op(action::Trace);
+    EXPECT_EQ(Play(8, a), (std::vector<std::string>{"a%20b", "a!"}));
 }
 
 } // namespace

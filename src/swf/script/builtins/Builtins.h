@@ -16,6 +16,7 @@ void InstallObject(Vm& vm);
 void InstallObjectMembers(Vm& vm);
 void InstallFunction(Vm& vm);
 void InstallGlobalFunctions(Vm& vm);
+void InstallNativeTable(Vm& vm);
 void InstallArray(Vm& vm);
 void InstallString(Vm& vm);
 void InstallNumber(Vm& vm);

@@ -281,24 +281,7 @@ Completion TraceFunction(NativeCall& call) {
     return Value();
 }
 
-// ASnative(group, index): a new function each time, running the built-in
-// of those numbers, or nothing for numbers no built-in has.
-Completion AsNative(NativeCall& call) {
-    Vm& vm = call.vm;
-    const auto group = vm.ToNumber(call.Arg(0));
-    if (!group) {
-        return group.Abrupt();
-    }
-    const auto index = vm.ToNumber(call.Arg(1));
-    if (!index) {
-        return index.Abrupt();
-    }
-    const NativeFunction found = vm.FindNative(ToInt32(*group), ToInt32(*index));
-    return Value(MakeFunction(vm, found ? found : Nothing));
-}
-
 constexpr Method globalFunctions[] = {
-    {"ASnative", AsNative, 5},
     {"ASSetPropFlags", SetPropFlags, 5},
     {"escape", Escape, 5},
     {"unescape", Unescape, 5},

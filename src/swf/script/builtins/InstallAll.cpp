@@ -14,6 +14,7 @@ void InstallAll(Vm& vm) {
     InstallFunction(vm);
     InstallObjectMembers(vm);
     InstallGlobalFunctions(vm);
+    InstallNativeTable(vm);
     InstallBoolean(vm);
     InstallNumber(vm);
     InstallString(vm);
@@ -27,6 +28,7 @@ void InstallAll(Vm& vm) {
     InstallButton(vm);
     InstallTextFormat(vm);
     InstallTextField(vm);
+    InstallSelection(vm);
     InstallColor(vm);
     InstallPlayerObjects(vm);
     geom::InstallGeom(vm);
@@ -35,6 +37,7 @@ void InstallAll(Vm& vm) {
     data::InstallLoadVars(vm);
     data::InstallConnectionClasses(vm);
     data::InstallPlayerServices(vm);
+    data::InstallContextMenu(vm);
     xml::InstallXml(vm);
 }
 

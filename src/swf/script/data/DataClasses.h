@@ -14,6 +14,7 @@ namespace swf::script::data {
 void InstallLoadVars(Vm& vm);
 void InstallConnectionClasses(Vm& vm);
 void InstallPlayerServices(Vm& vm);
+void InstallContextMenu(Vm& vm);
 
 // The object a dotted package name ("flash.net") names under _global, made
 // where missing; the package is seen from SWF 8, as Flash has it.

@@ -36,7 +36,8 @@ Object* PackageObject(Vm& vm, std::string_view dottedName) {
             if (top) {
                 builtins::AddGlobal(vm, part, Value(next), 8);
             } else {
-                vm.DefineOwn(holder, name, Value(next), PropertyFlag::DontEnum | PropertyFlag::DontDelete);
+                vm.DefineOwn(holder, name, Value(next),
+                             PropertyFlag::DontEnum | PropertyFlag::DontDelete);
             }
         }
         holder = next;
