@@ -18,8 +18,8 @@
 namespace {
 
 // Movies giving exactly their expected trace, by shard; only ever raised.
-// The whole corpus's floor is their sum, 1058.
-constexpr std::array<std::size_t, 8> passingFloorByShard = {141, 134, 130, 128, 125, 126, 136, 138};
+// The whole corpus's floor is their sum, 1062.
+constexpr std::array<std::size_t, 8> passingFloorByShard = {143, 135, 130, 128, 125, 126, 136, 139};
 
 // Lines a movie may write before the rest is ignored (its expected trace is
 // far shorter: the comparison fails anyway).
