@@ -65,25 +65,25 @@ struct SlotEntry {
 };
 
 constexpr SlotEntry slotTable[] = {
-    {"align", FormatSlot::Align, Conversion::Align, 6},
-    {"blockIndent", FormatSlot::BlockIndent, Conversion::Indent, 6},
-    {"bold", FormatSlot::Bold, Conversion::Flag, 6},
-    {"bullet", FormatSlot::Bullet, Conversion::Flag, 6},
-    {"color", FormatSlot::Color, Conversion::Color, 6},
-    {"display", FormatSlot::Display, Conversion::Display, 6},
-    {"font", FormatSlot::Font, Conversion::Text, 6},
-    {"indent", FormatSlot::Indent, Conversion::Indent, 6},
-    {"italic", FormatSlot::Italic, Conversion::Flag, 6},
+    {"align", FormatSlot::Align, Conversion::Align, 5},
+    {"blockIndent", FormatSlot::BlockIndent, Conversion::Indent, 5},
+    {"bold", FormatSlot::Bold, Conversion::Flag, 5},
+    {"bullet", FormatSlot::Bullet, Conversion::Flag, 5},
+    {"color", FormatSlot::Color, Conversion::Color, 5},
+    {"display", FormatSlot::Display, Conversion::Display, 5},
+    {"font", FormatSlot::Font, Conversion::Text, 5},
+    {"indent", FormatSlot::Indent, Conversion::Indent, 5},
+    {"italic", FormatSlot::Italic, Conversion::Flag, 5},
     {"kerning", FormatSlot::Kerning, Conversion::Flag, 8},
-    {"leading", FormatSlot::Leading, Conversion::Indent, 6},
-    {"leftMargin", FormatSlot::LeftMargin, Conversion::Margin, 6},
+    {"leading", FormatSlot::Leading, Conversion::Indent, 5},
+    {"leftMargin", FormatSlot::LeftMargin, Conversion::Margin, 5},
     {"letterSpacing", FormatSlot::LetterSpacing, Conversion::Number, 8},
-    {"rightMargin", FormatSlot::RightMargin, Conversion::Margin, 6},
-    {"size", FormatSlot::Size, Conversion::Size, 6},
-    {"tabStops", FormatSlot::TabStops, Conversion::TabStops, 6},
-    {"target", FormatSlot::Target, Conversion::Text, 6},
-    {"underline", FormatSlot::Underline, Conversion::Flag, 6},
-    {"url", FormatSlot::Url, Conversion::Text, 6},
+    {"rightMargin", FormatSlot::RightMargin, Conversion::Margin, 5},
+    {"size", FormatSlot::Size, Conversion::Size, 5},
+    {"tabStops", FormatSlot::TabStops, Conversion::TabStops, 5},
+    {"target", FormatSlot::Target, Conversion::Text, 5},
+    {"underline", FormatSlot::Underline, Conversion::Flag, 5},
+    {"url", FormatSlot::Url, Conversion::Text, 5},
 };
 
 constexpr std::size_t slotCount = std::size(slotTable);
@@ -394,7 +394,7 @@ void InstallTextFormat(Vm& vm) {
         p.getter = builtins::MakeFunction(vm, slotAccessors[i].getter);
         p.setter = builtins::MakeFunction(vm, slotAccessors[i].setter);
     }
-    builtins::AddGlobal(vm, "TextFormat", Value(parts.constructor), 6);
+    builtins::AddGlobal(vm, "TextFormat", Value(parts.constructor), 5);
 }
 
 namespace text {
