@@ -40,7 +40,14 @@ set(CPACK_DEBIAN_PACKAGE_SECTION video)
 # font is read at run time. The desktop's caches of handlers, types and icons
 # are built by those packages' triggers.
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
-set(CPACK_DEBIAN_PACKAGE_DEPENDS "fonts-dejavu-core")
+# libavcodec and libavutil are loaded at run time, so dpkg-shlibdeps does not
+# see them: they are named here, by the versions the program was built with.
+pkg_check_modules(PACKAGED_AVCODEC REQUIRED libavcodec)
+pkg_check_modules(PACKAGED_AVUTIL REQUIRED libavutil)
+string(REGEX MATCH "^[0-9]+" packaged_avcodec_major "${PACKAGED_AVCODEC_VERSION}")
+string(REGEX MATCH "^[0-9]+" packaged_avutil_major "${PACKAGED_AVUTIL_VERSION}")
+set(CPACK_DEBIAN_PACKAGE_DEPENDS
+    "fonts-dejavu-core, libavcodec${packaged_avcodec_major}, libavutil${packaged_avutil_major}")
 set(CPACK_DEBIAN_PACKAGE_RECOMMENDS
     "desktop-file-utils, shared-mime-info, hicolor-icon-theme, xdg-utils")
 include(CPack)

@@ -89,6 +89,10 @@ def check_package(build, scratch):
     names = [part.split()[0] for part in depends.split(",") if part.strip()]
     for needed in ("fonts-dejavu-core", "libcairo2", "libsdl2-2.0-0"):
         check(needed in names, f"the package does not depend on {needed}: {depends}")
+    # The decoders' libraries are loaded at run time, not linked.
+    for loaded in ("libavcodec", "libavutil"):
+        check(any(name.startswith(loaded) for name in names),
+              f"the package does not depend on {loaded}: {depends}")
     for name in names:
         check(not name.endswith("-dev") and name not in ("cmake", "ninja-build", "gcc", "g++"),
               f"the package depends on the build's {name}")

@@ -2,29 +2,24 @@
 
 #include <algorithm>
 #include <cmath>
-#include <mutex>
 
-extern "C" {
-#include <libavcodec/avcodec.h>
-#include <libavutil/channel_layout.h>
-#include <libavutil/log.h>
-}
+#include "swf/format/CodecLibrary.h"
 
 namespace swf {
 
 namespace {
 
 struct CodecContextFree {
-    void operator()(AVCodecContext* context) const { avcodec_free_context(&context); }
+    void operator()(AVCodecContext* context) const { Codecs()->avcodec_free_context(&context); }
 };
 struct ParserFree {
-    void operator()(AVCodecParserContext* parser) const { av_parser_close(parser); }
+    void operator()(AVCodecParserContext* parser) const { Codecs()->av_parser_close(parser); }
 };
 struct PacketFree {
-    void operator()(AVPacket* packet) const { av_packet_free(&packet); }
+    void operator()(AVPacket* packet) const { Codecs()->av_packet_free(&packet); }
 };
 struct FrameFree {
-    void operator()(AVFrame* frame) const { av_frame_free(&frame); }
+    void operator()(AVFrame* frame) const { Codecs()->av_frame_free(&frame); }
 };
 
 AVCodecID CodecFor(const SoundFormat& format) {
@@ -54,11 +49,11 @@ std::int16_t FromFloat(double value) {
 // One sample of a decoded frame as 16 bits, whatever layout the codec chose.
 std::int16_t SampleAt(const AVFrame& frame, int index, int channel, int channels) {
     const auto format = static_cast<AVSampleFormat>(frame.format);
-    const bool planar = av_sample_fmt_is_planar(format) != 0;
+    const bool planar = Codecs()->av_sample_fmt_is_planar(format) != 0;
     const int plane = planar ? channel : 0;
     const int at = planar ? index : index * channels + channel;
     const std::uint8_t* data = frame.extended_data[plane];
-    switch (av_get_packed_sample_fmt(format)) {
+    switch (Codecs()->av_get_packed_sample_fmt(format)) {
     case AV_SAMPLE_FMT_U8:
         return static_cast<std::int16_t>((data[at] - 128) * 256);
     case AV_SAMPLE_FMT_S16:
@@ -74,11 +69,6 @@ std::int16_t SampleAt(const AVFrame& frame, int index, int channel, int channels
     }
 }
 
-void QuietLibrary() {
-    static std::once_flag once;
-    std::call_once(once, [] { av_log_set_level(AV_LOG_QUIET); });
-}
-
 } // namespace
 
 struct SoundDecoder::Codec {
@@ -89,30 +79,32 @@ struct SoundDecoder::Codec {
 };
 
 Result<std::unique_ptr<SoundDecoder>> SoundDecoder::Open(const SoundFormat& format) {
-    QuietLibrary();
+    if (Codecs() == nullptr) {
+        return Error{"the sound decoding library (libavcodec) cannot be loaded"};
+    }
     const AVCodecID id = CodecFor(format);
-    const AVCodec* found = id == AV_CODEC_ID_NONE ? nullptr : avcodec_find_decoder(id);
+    const AVCodec* found = id == AV_CODEC_ID_NONE ? nullptr : Codecs()->avcodec_find_decoder(id);
     if (found == nullptr) {
         return Error{"no decoder for sound coding " +
                      std::to_string(static_cast<int>(format.coding))};
     }
     auto codec = std::make_unique<Codec>();
-    codec->context.reset(avcodec_alloc_context3(found));
-    codec->packet.reset(av_packet_alloc());
-    codec->frame.reset(av_frame_alloc());
+    codec->context.reset(Codecs()->avcodec_alloc_context3(found));
+    codec->packet.reset(Codecs()->av_packet_alloc());
+    codec->frame.reset(Codecs()->av_frame_alloc());
     if (!codec->context || !codec->packet || !codec->frame) {
         return Error{"out of memory for a sound decoder"};
     }
     AVCodecContext& context = *codec->context;
     // Nellymoser is mono whatever the flag says.
     const bool nellymoser = id == AV_CODEC_ID_NELLYMOSER;
-    av_channel_layout_default(&context.ch_layout, format.stereo && !nellymoser ? 2 : 1);
+    Codecs()->av_channel_layout_default(&context.ch_layout, format.stereo && !nellymoser ? 2 : 1);
     const double rate = format.Rate();
     context.sample_rate = static_cast<int>(rate);
     if (id == AV_CODEC_ID_MP3) {
-        codec->parser.reset(av_parser_init(id));
+        codec->parser.reset(Codecs()->av_parser_init(id));
     }
-    if (avcodec_open2(&context, found, nullptr) < 0) {
+    if (Codecs()->avcodec_open2(&context, found, nullptr) < 0) {
         return Error{"the sound decoder would not open"};
     }
     auto decoder = std::unique_ptr<SoundDecoder>(new SoundDecoder(std::move(codec)));
@@ -141,9 +133,9 @@ void SoundDecoder::Decode(std::span<const std::uint8_t> data, PcmSound& out,
         flushed = left == 0;
         std::uint8_t* frameData = nullptr;
         int frameSize = 0;
-        const int used =
-            av_parser_parse2(codec->parser.get(), codec->context.get(), &frameData, &frameSize, at,
-                             static_cast<int>(left), AV_NOPTS_VALUE, AV_NOPTS_VALUE, 0);
+        const int used = Codecs()->av_parser_parse2(
+            codec->parser.get(), codec->context.get(), &frameData, &frameSize, at,
+            static_cast<int>(left), AV_NOPTS_VALUE, AV_NOPTS_VALUE, 0);
         if (used < 0) {
             ++damaged;
             return;
@@ -163,19 +155,19 @@ void SoundDecoder::Send(std::span<const std::uint8_t> data, PcmSound& out, std::
         return;
     }
     AVPacket& packet = *codec->packet;
-    if (av_new_packet(&packet, static_cast<int>(data.size())) < 0) {
+    if (Codecs()->av_new_packet(&packet, static_cast<int>(data.size())) < 0) {
         ++damaged;
         return;
     }
     std::copy(data.begin(), data.end(), packet.data);
-    const int sent = avcodec_send_packet(codec->context.get(), &packet);
-    av_packet_unref(&packet);
+    const int sent = Codecs()->avcodec_send_packet(codec->context.get(), &packet);
+    Codecs()->av_packet_unref(&packet);
     if (sent < 0) {
         ++damaged;
         return;
     }
     AVFrame& frame = *codec->frame;
-    while (avcodec_receive_frame(codec->context.get(), &frame) >= 0) {
+    while (Codecs()->avcodec_receive_frame(codec->context.get(), &frame) >= 0) {
         const int channels = std::clamp(frame.ch_layout.nb_channels, 1, 2);
         if (out.samples.empty()) {
             out.channels = channels;
@@ -188,7 +180,7 @@ void SoundDecoder::Send(std::span<const std::uint8_t> data, PcmSound& out, std::
                     SampleAt(frame, i, std::min(channel, channels - 1), channels));
             }
         }
-        av_frame_unref(&frame);
+        Codecs()->av_frame_unref(&frame);
     }
 }
 

@@ -1,29 +1,24 @@
 #include "swf/format/VideoDecoding.h"
 
 #include <algorithm>
-#include <mutex>
 #include <vector>
 
 #include "swf/base/ByteReader.h"
 
-extern "C" {
-#include <libavcodec/avcodec.h>
-#include <libavutil/log.h>
-#include <libavutil/pixdesc.h>
-}
+#include "swf/format/CodecLibrary.h"
 
 namespace swf {
 
 namespace {
 
 struct CodecContextFree {
-    void operator()(AVCodecContext* context) const { avcodec_free_context(&context); }
+    void operator()(AVCodecContext* context) const { Codecs()->avcodec_free_context(&context); }
 };
 struct PacketFree {
-    void operator()(AVPacket* packet) const { av_packet_free(&packet); }
+    void operator()(AVPacket* packet) const { Codecs()->av_packet_free(&packet); }
 };
 struct FrameFree {
-    void operator()(AVFrame* frame) const { av_frame_free(&frame); }
+    void operator()(AVFrame* frame) const { Codecs()->av_frame_free(&frame); }
 };
 
 AVCodecID CodecIdFor(VideoCodec codec) {
@@ -80,11 +75,6 @@ bool ToPixels(const AVFrame& frame, DecodedImage& picture) {
         }
     }
     return true;
-}
-
-void QuietLibrary() {
-    static std::once_flag once;
-    std::call_once(once, [] { av_log_set_level(AV_LOG_QUIET); });
 }
 
 } // namespace
@@ -152,17 +142,19 @@ VideoDecoder::VideoDecoder(std::unique_ptr<Codec> codec) : codec(std::move(codec
 VideoDecoder::~VideoDecoder() = default;
 
 Result<std::unique_ptr<VideoDecoder>> VideoDecoder::Open(const VideoStream& stream) {
-    QuietLibrary();
+    if (Codecs() == nullptr) {
+        return Error{"the video decoding library (libavcodec) cannot be loaded"};
+    }
     const AVCodecID id = CodecIdFor(stream.codec);
-    const AVCodec* decoder = id == AV_CODEC_ID_NONE ? nullptr : avcodec_find_decoder(id);
+    const AVCodec* decoder = id == AV_CODEC_ID_NONE ? nullptr : Codecs()->avcodec_find_decoder(id);
     if (decoder == nullptr) {
         return Error{"no decoder for video codec " + std::to_string(static_cast<int>(stream.codec)),
                      0};
     }
     auto codec = std::make_unique<Codec>();
-    codec->context.reset(avcodec_alloc_context3(decoder));
-    codec->packet.reset(av_packet_alloc());
-    codec->frame.reset(av_frame_alloc());
+    codec->context.reset(Codecs()->avcodec_alloc_context3(decoder));
+    codec->packet.reset(Codecs()->av_packet_alloc());
+    codec->frame.reset(Codecs()->av_frame_alloc());
     if (!codec->context || !codec->packet || !codec->frame) {
         return Error{"out of memory for a video decoder", 0};
     }
@@ -174,7 +166,7 @@ Result<std::unique_ptr<VideoDecoder>> VideoDecoder::Open(const VideoStream& stre
         codec->context->skip_loop_filter = AVDISCARD_ALL;
     }
     codec->context->thread_count = 1;
-    if (avcodec_open2(codec->context.get(), decoder, nullptr) < 0) {
+    if (Codecs()->avcodec_open2(codec->context.get(), decoder, nullptr) < 0) {
         return Error{"the video decoder would not open", 0};
     }
     return std::unique_ptr<VideoDecoder>(new VideoDecoder(std::move(codec)));
@@ -191,25 +183,25 @@ bool VideoDecoder::Decode(std::span<const std::uint8_t> data, DecodedImage& pict
     AVPacket& packet = *codec->packet;
     packet.data = padded.data();
     packet.size = static_cast<int>(data.size());
-    const int sent = avcodec_send_packet(codec->context.get(), &packet);
+    const int sent = Codecs()->avcodec_send_packet(codec->context.get(), &packet);
     packet.data = nullptr;
     packet.size = 0;
     if (sent < 0) {
         return false;
     }
     bool shown = false;
-    while (avcodec_receive_frame(codec->context.get(), codec->frame.get()) >= 0) {
+    while (Codecs()->avcodec_receive_frame(codec->context.get(), codec->frame.get()) >= 0) {
         const AVFrame& frame = *codec->frame;
         if (limits.Allows(frame.width, frame.height)) {
             shown = ToPixels(frame, picture) || shown;
         }
-        av_frame_unref(codec->frame.get());
+        Codecs()->av_frame_unref(codec->frame.get());
     }
     return shown;
 }
 
 void VideoDecoder::Restart() {
-    avcodec_flush_buffers(codec->context.get());
+    Codecs()->avcodec_flush_buffers(codec->context.get());
 }
 
 } // namespace swf

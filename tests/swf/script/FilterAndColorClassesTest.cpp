@@ -97,8 +97,12 @@ TEST(FilterClasses, ParametersComeIntoRangeAsTheyAreSet) {
     TraceMember(a, "d", "alpha");
     Set(a, "d", "inner", std::string("yes"));
     TraceMember(a, "d", "inner");
-    EXPECT_EQ(Play(8, a), (std::vector<std::string>{"255", "0", "15", "2", "4", "45", "16777215",
-                                                    "1", "true"}));
+    // A colour matrix starts as the one that changes nothing.
+    New(a, "m", "filters", "ColorMatrixFilter", {});
+    TraceMember(a, "m", "matrix");
+    EXPECT_EQ(Play(8, a),
+              (std::vector<std::string>{"255", "0", "15", "2", "4", "45", "16777215", "1", "true",
+                                        "1,0,0,0,0,0,1,0,0,0,0,0,1,0,0,0,0,0,1,0"}));
 }
 
 TEST(FilterClasses, ListsAndClonesAreCopies) {

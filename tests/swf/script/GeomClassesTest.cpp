@@ -143,3 +143,21 @@ TEST(GeomClasses, PointKeepsMembersAsGivenAndAddsAsScriptsDo) {
 }
 
 } // namespace
+
+namespace {
+
+TEST(GeomClasses, MethodsFindTheClassesWhereScriptsLeftThem) {
+    ActionWriter a;
+    a.Push("p");
+    PushNew(a, "Point", {1, 2});
+    a.Op(action::SetVariable);
+    // flash.geom = 5: clone finds no Point class now, and 5 stays.
+    a.Push("flash").Op(action::GetVariable).Push("geom").Push(5.0).Op(action::SetMember);
+    CallWithPushed(a, "p", "clone", 0);
+    a.Op(action::Trace);
+    a.Push("flash").Op(action::GetVariable).Push("geom").Op(action::GetMember);
+    a.Op(action::Trace);
+    EXPECT_EQ(Play(8, a), (std::vector<std::string>{"undefined", "5"}));
+}
+
+} // namespace

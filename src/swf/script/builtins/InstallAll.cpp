@@ -28,6 +28,7 @@ void InstallAll(Vm& vm) {
     InstallButton(vm);
     InstallTextFormat(vm);
     InstallTextField(vm);
+    InstallSelection(vm);
     InstallColor(vm);
     InstallPlayerObjects(vm);
     geom::InstallGeom(vm);

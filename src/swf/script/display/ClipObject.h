@@ -7,6 +7,7 @@
 #pragma once
 
 #include <memory>
+#include <optional>
 #include <string>
 
 #include "swf/format/Basics.h"
@@ -43,6 +44,9 @@ public:
     // from its definition when a script first needs them.
     std::unique_ptr<text::FieldModel>& TextModel() { return textModel; }
 
+    // _focusrect as a script set it on this object; none until then.
+    std::optional<bool>& FocusRect() { return focusRect; }
+
     bool GetSpecial(Vm& vm, String* name, Value& out) override;
     bool SetSpecial(Vm& vm, String* name, const Value& value) override;
     void ExtraEnumerable(Vm& vm, std::vector<String*>& names) override;
@@ -52,6 +56,7 @@ private:
     std::string path;
     Decomposition transform;
     std::unique_ptr<text::FieldModel> textModel;
+    std::optional<bool> focusRect;
 };
 
 inline bool IsDisplayObject(const Object* object) {

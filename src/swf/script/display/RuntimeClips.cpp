@@ -349,7 +349,15 @@ Value RuntimeClips::GetProperty(Object* clip, ClipProperty property) {
     case ClipProperty::HighQuality:
         return Value(double(quality >= 2 ? 1 : 0));
     case ClipProperty::FocusRect:
-        return Value::Null();
+        // The root's is the player's own (a number to SWF 5 code); from
+        // SWF 6 other objects have one of their own once set.
+        if (!object->Parent()) {
+            return vm.Version() < 6 ? Value(focusRectShown ? 1.0 : 0.0) : Value(focusRectShown);
+        }
+        if (vm.Version() < 6) {
+            return Value();
+        }
+        return self && self->FocusRect() ? Value(*self->FocusRect()) : Value::Null();
     case ClipProperty::SoundBufTime:
         return Value(5.0);
     case ClipProperty::Quality: {
@@ -451,6 +459,20 @@ void RuntimeClips::SetProperty(Object* clip, ClipProperty property, const Value&
     case ClipProperty::HighQuality:
         if (const auto n = number()) {
             quality = *n >= 2 ? 3 : *n >= 1 ? 2 : 0;
+        }
+        return;
+    case ClipProperty::FocusRect:
+        // Undefined and null change nothing. The root's takes numbers (what
+        // is not one leaves it); an object's own takes the value as a boolean.
+        if (value.IsNullish()) {
+            return;
+        }
+        if (!object->Parent()) {
+            if (const auto n = number()) {
+                focusRectShown = *n != 0.0;
+            }
+        } else if (self) {
+            self->FocusRect() = vm.ToBoolean(value);
         }
         return;
     default:

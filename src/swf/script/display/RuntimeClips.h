@@ -51,6 +51,8 @@ public:
         bool pointerShown = true;
     };
     Stage& StageSettings() { return stage; }
+    // The object with the keyboard focus (Selection).
+    std::optional<DisplayHandle>& Focus() { return focus; }
 
     // The depth scripts see (getDepth); the root's is its own.
     std::int64_t ScriptDepth(const DisplayObject& object) const;
@@ -125,10 +127,12 @@ private:
     ExportNames exports;
     Stage stage;
     std::optional<DisplayHandle> dragged;
+    std::optional<DisplayHandle> focus;
     std::int64_t rootDepth = -16384;
     // setMask: masked object to its mask.
     std::unordered_map<DisplayHandle, DisplayHandle> masks;
     int quality = 2; // 0 low, 1 medium, 2 high, 3 best
+    bool focusRectShown = true;
 };
 
 } // namespace swf::script

@@ -24,6 +24,10 @@ using geom::Package;
 
 constexpr double unbounded = 0;
 
+// The colour matrix that changes nothing.
+constexpr double identityColorMatrix[20] = {1, 0, 0, 0, 0, 0, 1, 0, 0, 0,
+                                            0, 0, 1, 0, 0, 0, 0, 0, 1, 0};
+
 } // namespace
 
 const std::vector<FilterSpec>& Specs() {
@@ -100,10 +104,10 @@ const std::vector<FilterSpec>& Specs() {
           {"clamp", Rule::Flag, 0, 0, 1},
           {"color", Rule::Color, 0, 0, 0},
           {"alpha", Rule::Number, 0, 1, 0}}},
-        {"ColorMatrixFilter", {{"matrix", Rule::List}}},
+        {"ColorMatrixFilter", {{"matrix", Rule::List, 0, 0, 0, {}, identityColorMatrix}}},
         {"DisplacementMapFilter",
-         {{"mapBitmap", Rule::List},
-          {"mapPoint", Rule::List},
+         {{"mapBitmap", Rule::Thing},
+          {"mapPoint", Rule::Thing},
           {"componentX", Rule::Whole, 0, 8, 0},
           {"componentY", Rule::Whole, 0, 8, 0},
           {"scaleX", Rule::Number, -65535, 65535, 0},
@@ -162,6 +166,8 @@ ScriptResult<Value> Converted(Vm& vm, const Parameter& p, const Value& given) {
     }
     case Rule::List:
         return CopyList(vm, given);
+    case Rule::Thing:
+        return given.IsObject() ? given : Value::Null();
     case Rule::Color: {
         const auto n = vm.ToNumber(given);
         if (!n) {
@@ -185,8 +191,12 @@ Value Initial(Vm& vm, const Parameter& p) {
         return Value(p.initial != 0);
     case Rule::Text:
         return Value(vm.Intern(p.initialText));
-    case Rule::List:
-        return Value(vm.NewArray());
+    case Rule::List: {
+        const std::vector<Value> elements(p.initialList.begin(), p.initialList.end());
+        return Value(vm.NewArray(elements));
+    }
+    case Rule::Thing:
+        return Value::Null();
     default:
         return Value(p.initial);
     }
@@ -271,7 +281,7 @@ Completion Clone(NativeCall& call) {
     }
     Vm& vm = call.vm;
     const Completion found =
-        vm.GetMember(Value(Package(vm, "filters")), vm.Intern(self->spec.className));
+        vm.GetMember(Value(geom::FindPackage(vm, "filters")), vm.Intern(self->spec.className));
     if (found.IsAbrupt()) {
         return found;
     }

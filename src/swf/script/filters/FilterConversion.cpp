@@ -231,7 +231,7 @@ Completion FromDisplayFilter(Vm& vm, const Filter& in) {
         return Value();
     }
     const Completion filterClass =
-        geom::Read(vm, Value(geom::Package(vm, "filters")), found->className);
+        geom::Read(vm, Value(geom::FindPackage(vm, "filters")), found->className);
     if (filterClass.IsAbrupt()) {
         return filterClass;
     }

@@ -2,6 +2,7 @@
 // the values it keeps natively, in the table's order.
 #pragma once
 
+#include <span>
 #include <string_view>
 #include <vector>
 
@@ -9,7 +10,10 @@
 
 namespace swf::script::filters {
 
-enum class Rule : std::uint8_t { Number, Whole, Color, Flag, Text, List };
+// Number: clamped to [low, high]; Whole: a 32-bit integer so clamped;
+// Color: 24 bits; Flag: a boolean; Text: a string; List: an array, kept as
+// a copy; Thing: an object kept as given (a bitmap, a point).
+enum class Rule : std::uint8_t { Number, Whole, Color, Flag, Text, List, Thing };
 
 struct Parameter {
     std::string_view name;
@@ -18,6 +22,7 @@ struct Parameter {
     double high = 0; // (both 0: any number)
     double initial = 0;
     std::string_view initialText = {};
+    std::span<const double> initialList = {};
 };
 
 struct FilterSpec {

@@ -10,10 +10,15 @@ namespace {
 
 constexpr std::uint16_t hiddenPermanent = PropertyFlag::DontEnum | PropertyFlag::DontDelete;
 
+// holder.name: the object there, or a new one when there is nothing (a
+// value a script put there instead is left alone: then there is none).
 Object* OwnObject(Vm& vm, Object* holder, std::string_view name, std::uint16_t flags) {
+    if (!holder) {
+        return nullptr;
+    }
     String* key = vm.Intern(name);
-    if (const Property* p = holder->Properties().Find(key, 9); p && p->value.ObjectOrNull()) {
-        return p->value.ObjectOrNull();
+    if (const Property* p = holder->Properties().Find(key, 9)) {
+        return p->IsAccessor() ? nullptr : p->value.ObjectOrNull();
     }
     Object* made = vm.NewObject();
     vm.DefineOwn(holder, key, Value(made), flags);
@@ -29,11 +34,24 @@ Object* Package(Vm& vm, std::string_view name) {
     return OwnObject(vm, flash, name, hiddenPermanent);
 }
 
+Object* FindPackage(Vm& vm, std::string_view name) {
+    const Property* flash = vm.Global()->Properties().Find(vm.Intern("flash"), 9);
+    Object* holder = flash && !flash->IsAccessor() ? flash->value.ObjectOrNull() : nullptr;
+    const Property* p = holder ? holder->Properties().Find(vm.Intern(name), 9) : nullptr;
+    return p && !p->IsAccessor() ? p->value.ObjectOrNull() : nullptr;
+}
+
 void AddAccessor(Vm& vm, Object* target, std::string_view name, NativeFunction getter,
                  NativeFunction setter, std::uint16_t flags) {
-    Property& p = target->Properties().Add(vm.Intern(name), Value(), flags);
-    p.getter = builtins::MakeFunction(vm, getter);
-    p.setter = setter ? builtins::MakeFunction(vm, setter) : nullptr;
+    String* key = vm.Intern(name);
+    Property* p = target->Properties().Find(key, 9);
+    if (!p) {
+        p = &target->Properties().Add(key, Value(), flags);
+    }
+    p->value = Value();
+    p->flags = flags;
+    p->getter = builtins::MakeFunction(vm, getter);
+    p->setter = setter ? builtins::MakeFunction(vm, setter) : nullptr;
 }
 
 FunctionObject* MakeScriptLikeFunction(Vm& vm, NativeFunction function) {
@@ -62,7 +80,7 @@ builtins::ClassParts MakeScriptLikeClass(Vm& vm, Object* package, std::string_vi
 }
 
 Completion ConstructGeom(Vm& vm, std::string_view className, std::span<const Value> args) {
-    const Completion found = Read(vm, Value(Package(vm, "geom")), className);
+    const Completion found = Read(vm, Value(FindPackage(vm, "geom")), className);
     if (found.IsAbrupt()) {
         return found;
     }

@@ -14,8 +14,12 @@
 
 namespace swf::script::geom {
 
-// _global.flash.<name>, made on first use.
+// _global.flash.<name>, made on first use; null when a script put
+// something else there.
 Object* Package(Vm& vm, std::string_view name);
+// _global.flash.<name> as scripts left it (null when it is gone), for the
+// lookups the classes make while they run.
+Object* FindPackage(Vm& vm, std::string_view name);
 
 // A getter and setter property (setter may be null), as addProperty makes.
 void AddAccessor(Vm& vm, Object* target, std::string_view name, NativeFunction getter,

@@ -104,7 +104,7 @@ Completion Combine(NativeCall& call) {
 
 Completion Equals(NativeCall& call) {
     Vm& vm = call.vm;
-    const Completion pointClass = Read(vm, Value(Package(vm, "geom")), "Point");
+    const Completion pointClass = Read(vm, Value(FindPackage(vm, "geom")), "Point");
     if (pointClass.IsAbrupt()) {
         return pointClass;
     }

@@ -272,7 +272,7 @@ Completion ContainsRectangle(NativeCall& call) {
 
 Completion Equals(NativeCall& call) {
     Vm& vm = call.vm;
-    const Completion rectangleClass = Read(vm, Value(Package(vm, "geom")), "Rectangle");
+    const Completion rectangleClass = Read(vm, Value(FindPackage(vm, "geom")), "Rectangle");
     if (rectangleClass.IsAbrupt()) {
         return rectangleClass;
     }

@@ -9,6 +9,8 @@ namespace swf::script {
 void InstallTextFormat(Vm& vm);
 // TextField, and createTextField on MovieClip.prototype (after InstallMovieClip).
 void InstallTextField(Vm& vm);
+// Selection (after AsBroadcaster).
+void InstallSelection(Vm& vm);
 
 // A text field's native properties, put on the current TextField.prototype
 // when a field is made (from SWF 6), as Flash does.
