@@ -85,6 +85,64 @@ TEST(TextFieldScripts, Swf5CodeSeesPlainPropertiesOfTheField) {
               (std::vector<std::string>{"undefined", "undefined", "<b>bold</b>\nnext", "plain"}));
 }
 
+void SetNumber(ActionWriter& a, std::string_view member, double value) {
+    a.Push("t").Op(action::GetVariable).Push(member).Push(value).Op(action::SetMember);
+}
+
+TEST(TextFieldScripts, PropertiesConvertWhatTheyAreGivenAsFlashDoes) {
+    swfwriter::MovieWriter movie(8, 200, 150, 12.0);
+    ActionWriter a;
+    CreateField(a);
+    SetNumber(a, "maxChars", -3.7); // negative counts stay, cut to integers
+    TraceMember(a, "maxChars");
+    SetNumber(a, "maxChars", 0.5); // none
+    TraceMember(a, "maxChars");
+    SetMember(a, "restrict", "abc");
+    SetMember(a, "restrict", ""); // a set restriction becomes ""
+    TraceMember(a, "restrict");
+    a.Push("t").Op(action::GetVariable).Push("restrict").PushNull().Op(action::SetMember);
+    SetMember(a, "restrict", ""); // none stays none
+    TraceMember(a, "restrict");
+    // t.html = {valueOf: function () { trace("asked"); return false; }}
+    ActionWriter valueOf;
+    valueOf.Push("asked").Op(action::Trace).Push(false).Op(action::Return);
+    a.Push("t").Op(action::GetVariable).Push("html").Push("valueOf");
+    a.DefineFunction("", {}, valueOf).Push(1.0).Op(action::InitObject).Op(action::SetMember);
+    TraceMember(a, "html");
+    // A clip is no style sheet.
+    a.Push("t").Op(action::GetVariable).Push("styleSheet").Push("this").Op(action::GetVariable);
+    a.Op(action::SetMember);
+    TraceMember(a, "styleSheet");
+    movie.Tag(swf::tag::DoAction, a.Finish());
+    movie.ShowFrame();
+    EXPECT_EQ(Traces(movie.Finish()),
+              (std::vector<std::string>{"-3", "null", "", "null", "asked", "true", "undefined"}));
+}
+
+TEST(TextFieldScripts, StyleSheetsKeepCopiesOfTheirStylesAndNameDeviceFonts) {
+    swfwriter::MovieWriter movie(7, 200, 150, 12.0);
+    ActionWriter a;
+    // sheet = new TextField.StyleSheet()
+    a.Push("sheet").Push(0.0).Push("TextField").Op(action::GetVariable).Push("StyleSheet");
+    a.Op(0x53).Op(action::SetVariable); // NewMethod
+    // style = {color: "#ff0000"}; sheet.setStyle("h", style); style.color = "#000000"
+    a.Push("style").Push("color").Push("#ff0000").Push(1.0).Op(action::InitObject);
+    a.Op(action::SetVariable);
+    a.Push("style").Op(action::GetVariable).Push("h").Push(2.0).Push("sheet");
+    a.Op(action::GetVariable).Push("setStyle").Op(action::CallMethod).Op(action::Pop);
+    a.Push("style").Op(action::GetVariable).Push("color").Push("#000000").Op(action::SetMember);
+    a.Push("h").Push(1.0).Push("sheet").Op(action::GetVariable).Push("getStyle");
+    a.Op(action::CallMethod).Push("color").Op(action::GetMember).Op(action::Trace);
+    for (const char* family : {"SANS-serif", "mono", "Arial"}) {
+        a.Push(family).Push(1.0).Push("sheet").Op(action::GetVariable);
+        a.Push("parseCSSFontFamily").Op(action::CallMethod).Op(action::Trace);
+    }
+    movie.Tag(swf::tag::DoAction, a.Finish());
+    movie.ShowFrame();
+    EXPECT_EQ(Traces(movie.Finish()),
+              (std::vector<std::string>{"#ff0000", "_sans", "_typewriter", "Arial"}));
+}
+
 // A DefineEditText bound to variable, with its initial text.
 std::uint16_t DefineBoundField(swfwriter::MovieWriter& movie, std::string_view variable,
                                std::string_view initial) {

@@ -18,8 +18,8 @@
 namespace {
 
 // Movies giving exactly their expected trace, by shard; only ever raised.
-// The whole corpus's floor is their sum, 1041.
-constexpr std::array<std::size_t, 8> passingFloorByShard = {139, 131, 126, 125, 126, 124, 135, 135};
+// The whole corpus's floor is their sum, 1046.
+constexpr std::array<std::size_t, 8> passingFloorByShard = {139, 131, 127, 126, 126, 125, 136, 136};
 
 // Lines a movie may write before the rest is ignored (its expected trace is
 // far shorter: the comparison fails anyway).

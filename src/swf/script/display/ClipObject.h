@@ -46,6 +46,13 @@ public:
 
     // _focusrect as a script set it on this object; none until then.
     std::optional<bool>& FocusRect() { return focusRect; }
+    // A text field's styleSheet: the object a script gave it, or undefined.
+    Value& StyleSheet() { return styleSheet; }
+
+    void Trace(Tracer& tracer) const override {
+        Object::Trace(tracer);
+        tracer.Visit(styleSheet);
+    }
 
     bool GetSpecial(Vm& vm, String* name, Value& out) override;
     bool SetSpecial(Vm& vm, String* name, const Value& value) override;
@@ -57,6 +64,7 @@ private:
     Decomposition transform;
     std::unique_ptr<text::FieldModel> textModel;
     std::optional<bool> focusRect;
+    Value styleSheet;
 };
 
 inline bool IsDisplayObject(const Object* object) {

@@ -43,7 +43,7 @@ FieldAccess AccessField(Vm& vm, RuntimeClips& clips, EditTextObject& display) {
     if (!model) {
         model = std::make_unique<FieldModel>(display.Field(), vm.MovieVersion());
     }
-    return {&display, model.get()};
+    return {object, &display, model.get()};
 }
 
 FieldAccess AccessField(Vm& vm, RuntimeClips& clips, Object* self) {

@@ -12,6 +12,7 @@
 
 namespace swf::script {
 
+class ClipObject;
 class Object;
 class RuntimeClips;
 class Vm;
@@ -19,6 +20,7 @@ class Vm;
 namespace text {
 
 struct FieldAccess {
+    ClipObject* object = nullptr;
     EditTextObject* display = nullptr;
     FieldModel* model = nullptr;
     explicit operator bool() const { return model != nullptr; }

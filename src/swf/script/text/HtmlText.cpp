@@ -358,6 +358,10 @@ void FieldModel::SetHtml(std::string_view html, const CharFormat& base, int vers
 
 std::string FieldModel::Html(int version) const {
     std::string out;
+    // An empty field has no paragraph to write.
+    if (characters.empty()) {
+        return out;
+    }
     std::size_t start = 0;
     do {
         std::size_t end = start;

@@ -9,6 +9,8 @@ namespace swf::script {
 void InstallTextFormat(Vm& vm);
 // TextField, and createTextField on MovieClip.prototype (after InstallMovieClip).
 void InstallTextField(Vm& vm);
+// TextField.StyleSheet, on the TextField constructor.
+void InstallStyleSheet(Vm& vm, Object* textFieldConstructor);
 // Selection (after AsBroadcaster).
 void InstallSelection(Vm& vm);
 

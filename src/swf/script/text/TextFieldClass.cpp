@@ -79,6 +79,7 @@ enum class FieldProperty : std::uint8_t {
     HScroll,
     MaxHScroll,
     BottomScroll,
+    StyleSheet,
 };
 
 struct PropertyEntry {
@@ -109,7 +110,7 @@ constexpr PropertyEntry propertyTable[] = {
     {"password", FieldProperty::Password, false, 6},
     {"embedFonts", FieldProperty::EmbedFonts, false, 6},
     {"condenseWhite", FieldProperty::CondenseWhite, false, 6},
-    {"mouseWheelEnabled", FieldProperty::MouseWheelEnabled, false, 7},
+    {"mouseWheelEnabled", FieldProperty::MouseWheelEnabled, false, 6},
     {"antiAliasType", FieldProperty::AntiAliasType, false, 8},
     {"gridFitType", FieldProperty::GridFitType, false, 8},
     {"sharpness", FieldProperty::Sharpness, false, 8},
@@ -119,6 +120,7 @@ constexpr PropertyEntry propertyTable[] = {
     {"hscroll", FieldProperty::HScroll, false, 6},
     {"maxhscroll", FieldProperty::MaxHScroll, true, 6},
     {"bottomScroll", FieldProperty::BottomScroll, true, 6},
+    {"styleSheet", FieldProperty::StyleSheet, false, 6},
 };
 
 Value ReadProperty(Vm& vm, RuntimeClips& clips, const FieldAccess& field, FieldProperty property) {
@@ -191,8 +193,37 @@ Value ReadProperty(Vm& vm, RuntimeClips& clips, const FieldAccess& field, FieldP
         return Value(m.hscroll);
     case FieldProperty::MaxHScroll:
         return Value(0.0);
+    case FieldProperty::StyleSheet:
+        return field.object->StyleSheet();
     }
     return Value();
+}
+
+// Flash asks an object given to a flag or a name for its valueOf, and then
+// converts the object itself, whatever valueOf gave.
+Completion AskValueOf(Vm& vm, const Value& value) {
+    if (!value.IsObject()) {
+        return Value();
+    }
+    return vm.CallMethod(value, vm.Intern("valueOf"), {});
+}
+
+bool IsFlag(FieldProperty property) {
+    switch (property) {
+    case FieldProperty::Html:
+    case FieldProperty::Border:
+    case FieldProperty::Background:
+    case FieldProperty::WordWrap:
+    case FieldProperty::Multiline:
+    case FieldProperty::Selectable:
+    case FieldProperty::Password:
+    case FieldProperty::EmbedFonts:
+    case FieldProperty::CondenseWhite:
+    case FieldProperty::MouseWheelEnabled:
+        return true;
+    default:
+        return false;
+    }
 }
 
 Completion WriteProperty(Vm& vm, RuntimeClips& clips, const FieldAccess& field,
@@ -200,6 +231,13 @@ Completion WriteProperty(Vm& vm, RuntimeClips& clips, const FieldAccess& field,
     text::FieldModel& m = *field.model;
     const int version = vm.Version();
     const auto number = [&]() { return vm.ToNumber(value); };
+    // Flags take the value as a boolean (an object is always true).
+    const bool flag = vm.ToBoolean(value);
+    if (IsFlag(property)) {
+        if (const Completion asked = AskValueOf(vm, value); asked.IsAbrupt()) {
+            return asked;
+        }
+    }
     const auto setColor = [&](std::uint32_t& to) -> Completion {
         const auto n = number();
         if (!n) {
@@ -234,7 +272,7 @@ Completion WriteProperty(Vm& vm, RuntimeClips& clips, const FieldAccess& field,
         break;
     }
     case FieldProperty::Html:
-        m.html = vm.ToBoolean(value);
+        m.html = flag;
         break;
     case FieldProperty::TextColor: {
         std::uint32_t c = 0;
@@ -248,12 +286,12 @@ Completion WriteProperty(Vm& vm, RuntimeClips& clips, const FieldAccess& field,
         break;
     }
     case FieldProperty::Border:
-        m.border = vm.ToBoolean(value);
+        m.border = flag;
         break;
     case FieldProperty::BorderColor:
         return setColor(m.borderColor);
     case FieldProperty::Background:
-        m.background = vm.ToBoolean(value);
+        m.background = flag;
         break;
     case FieldProperty::BackgroundColor:
         return setColor(m.backgroundColor);
@@ -261,6 +299,9 @@ Completion WriteProperty(Vm& vm, RuntimeClips& clips, const FieldAccess& field,
         if (value.IsBoolean()) {
             m.autoSize = vm.ToBoolean(value) ? "left" : "none";
             break;
+        }
+        if (const Completion asked = AskValueOf(vm, value); asked.IsAbrupt()) {
+            return asked;
         }
         const auto s = TextOf(vm, value);
         if (!s) {
@@ -270,15 +311,18 @@ Completion WriteProperty(Vm& vm, RuntimeClips& clips, const FieldAccess& field,
         break;
     }
     case FieldProperty::WordWrap:
-        m.wordWrap = vm.ToBoolean(value);
+        m.wordWrap = flag;
         break;
     case FieldProperty::Multiline:
-        m.multiline = vm.ToBoolean(value);
+        m.multiline = flag;
         break;
     case FieldProperty::Selectable:
-        m.selectable = vm.ToBoolean(value);
+        m.selectable = flag;
         break;
     case FieldProperty::Type: {
+        if (const Completion asked = AskValueOf(vm, value); asked.IsAbrupt()) {
+            return asked;
+        }
         const auto s = TextOf(vm, value);
         if (!s) {
             return s.Abrupt();
@@ -289,12 +333,16 @@ Completion WriteProperty(Vm& vm, RuntimeClips& clips, const FieldAccess& field,
         break;
     }
     case FieldProperty::MaxChars: {
+        // Flash reads the number twice: an object's valueOf runs twice.
+        if (const auto first = number(); !first) {
+            return first.Abrupt();
+        }
         const auto n = number();
         if (!n) {
             return n.Abrupt();
         }
         const int chars = ToInt32(*n);
-        m.maxChars = chars > 0 ? std::optional<double>(chars) : std::nullopt;
+        m.maxChars = chars != 0 ? std::optional<double>(chars) : std::nullopt;
         break;
     }
     case FieldProperty::Restrict:
@@ -305,11 +353,20 @@ Completion WriteProperty(Vm& vm, RuntimeClips& clips, const FieldAccess& field,
             to.reset();
             break;
         }
+        if (const Completion asked = AskValueOf(vm, value); asked.IsAbrupt()) {
+            return asked;
+        }
         const auto s = TextOf(vm, value);
         if (!s) {
             return s.Abrupt();
         }
-        to = s->empty() ? std::nullopt : std::optional<std::string>(*s);
+        // An empty restriction clears a set one to "" and leaves none as
+        // none; an empty variable name unbinds.
+        if (s->empty() && (property == FieldProperty::Variable || !to)) {
+            to.reset();
+        } else {
+            to = *s;
+        }
         // A variable with no value yet starts with the field's text.
         if (property == FieldProperty::Variable && m.variable &&
             !text::BoundValue(vm, clips, field)) {
@@ -318,16 +375,16 @@ Completion WriteProperty(Vm& vm, RuntimeClips& clips, const FieldAccess& field,
         break;
     }
     case FieldProperty::Password:
-        m.password = vm.ToBoolean(value);
+        m.password = flag;
         break;
     case FieldProperty::EmbedFonts:
-        m.embedFonts = vm.ToBoolean(value);
+        m.embedFonts = flag;
         break;
     case FieldProperty::CondenseWhite:
-        m.condenseWhite = vm.ToBoolean(value);
+        m.condenseWhite = flag;
         break;
     case FieldProperty::MouseWheelEnabled:
-        m.mouseWheelEnabled = vm.ToBoolean(value);
+        m.mouseWheelEnabled = flag;
         break;
     case FieldProperty::AntiAliasType:
     case FieldProperty::GridFitType: {
@@ -359,6 +416,18 @@ Completion WriteProperty(Vm& vm, RuntimeClips& clips, const FieldAccess& field,
     case FieldProperty::Scroll:
     case FieldProperty::HScroll:
         // One screen of text: there is nowhere to scroll to.
+        break;
+    case FieldProperty::StyleSheet:
+        // Any object but a clip will do (asked for its valueOf, as Flash
+        // does); anything else takes the style sheet away.
+        if (value.IsObject() && !IsDisplayObject(value.AsObject())) {
+            if (const Completion asked = AskValueOf(vm, value); asked.IsAbrupt()) {
+                return asked;
+            }
+            field.object->StyleSheet() = value;
+        } else {
+            field.object->StyleSheet() = Value();
+        }
         break;
     case FieldProperty::Length:
     case FieldProperty::MaxScroll:
@@ -653,6 +722,7 @@ void InstallTextField(Vm& vm) {
     builtins::AddMethods(vm, parts.prototype, fieldMethods);
     vm.Builtins().textFieldPrototype = parts.prototype;
     builtins::AddGlobal(vm, "TextField", Value(parts.constructor), 6);
+    InstallStyleSheet(vm, parts.constructor);
     builtins::AddMethods(vm, vm.Builtins().clipPrototype, clipMethods);
 }
 
