@@ -14,11 +14,6 @@ namespace {
 
 constexpr double nan = std::numeric_limits<double>::quiet_NaN();
 
-bool IsClip(const Object* object) {
-    return object->Class() == ObjectClass::Clip || object->Class() == ObjectClass::Button ||
-           object->Class() == ObjectClass::TextField;
-}
-
 } // namespace
 
 bool Value::SameAs(const Value& other) const {

@@ -815,7 +815,7 @@ Completion Interpreter::Execute(const Record& r, std::size_t& next) {
     }
     case Op::InitArray: {
         const std::vector<Value> elements = PopArguments();
-        Push(Value(vm.NewArray(elements)));
+        Push(Value(vm.NewArrayOfGlobalArray(elements)));
         return Value();
     }
     case Op::InitObject: {

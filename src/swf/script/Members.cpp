@@ -36,6 +36,10 @@ Property* Vm::FindInChain(Object* object, String* name, Object** holder) {
     const int version = Version();
     int depth = 0;
     for (Object* o = object; o && depth < maxChain; o = o->PrototypeIn(version), ++depth) {
+        // A clip is no prototype: the chain ends where one stands in it.
+        if (depth > 0 && IsClip(o)) {
+            break;
+        }
         if (Property* p = o->Properties().Find(name, version)) {
             if (holder) {
                 *holder = o;
@@ -54,6 +58,9 @@ Completion Vm::GetFromChain(Object* start, String* name, const Value& thisValue,
     const int version = Version();
     int depth = 0;
     for (Object* o = start; o && depth < maxChain; o = o->PrototypeIn(version), ++depth) {
+        if (depth > 0 && IsClip(o)) {
+            break;
+        }
         Value special;
         if (o->GetSpecial(*this, name, special)) {
             return special;

@@ -120,4 +120,10 @@ public:
     std::size_t Footprint() const override { return sizeof(Scope); }
 };
 
+// The object stands for something on the stage: a clip, button or text field.
+inline bool IsClip(const Object* object) {
+    return object->Class() == ObjectClass::Clip || object->Class() == ObjectClass::Button ||
+           object->Class() == ObjectClass::TextField;
+}
+
 } // namespace swf::script

@@ -97,6 +97,28 @@ ArrayObject* Vm::NewArray(std::span<const Value> elements) {
     return array;
 }
 
+ArrayObject* Vm::NewArrayOfGlobalArray(std::span<const Value> elements) {
+    ArrayObject* array = NewArray(elements);
+    Object* prototype = nullptr;
+    const Property* constructor = FindOwn(global, Intern("Array"));
+    if (constructor && !constructor->IsAccessor() && constructor->value.IsObject()) {
+        const Property* p = FindOwn(constructor->value.AsObject(), names->prototype);
+        if (p && !p->IsAccessor() && p->value.IsObject()) {
+            prototype = p->value.AsObject();
+        }
+    }
+    if (prototype == builtins.arrayPrototype) {
+        return array;
+    }
+    if (prototype) {
+        SetPrototype(array, prototype);
+    } else if (Property* proto = FindOwn(array, names->proto)) {
+        array->Properties().Remove(proto);
+        array->SetPrototypeCache(nullptr);
+    }
+    return array;
+}
+
 FunctionObject* Vm::NewNativeFunction(NativeFunction function) {
     FunctionObject* f = heap.Make<FunctionObject>();
     f->native = function;

@@ -124,6 +124,9 @@ public:
     Object* NewObject(Object* prototype);
     ArrayObject* NewArray();
     ArrayObject* NewArray(std::span<const Value> elements);
+    // An array as [a, b] and Array(a, b) make it: its prototype is what
+    // _global.Array.prototype is now, none when that is gone.
+    ArrayObject* NewArrayOfGlobalArray(std::span<const Value> elements);
     FunctionObject* NewNativeFunction(NativeFunction function);
     // Sets "__proto__" as the engine does for new objects (hidden, permanent).
     void SetPrototype(Object* object, Object* prototype);

@@ -205,6 +205,23 @@ TEST(ClipScripts, RotationKeepsMinus180AndReadsNoNumberAfterAnInfiniteOne) {
               (std::vector<std::string>{"-180", "-180", "180", "-80", "-80", "NaN", "127"}));
 }
 
+TEST(ClipScripts, AClipIsNoPrototype) {
+    swfwriter::MovieWriter movie(7, 200, 150, 12.0);
+    ActionWriter a;
+    // this.answer = 42; o = {}; o.__proto__ = this: o inherits nothing,
+    // not even from Object.prototype.
+    a.Push("this").Op(action::GetVariable).Push("answer").Push(42.0).Op(action::SetMember);
+    a.Push("o").Push(0.0).Op(action::InitObject).Op(action::SetVariable);
+    a.Push("o").Op(action::GetVariable).Push("__proto__").Push("this").Op(action::GetVariable);
+    a.Op(action::SetMember);
+    TraceMember(a, "o", "answer");
+    TraceMember(a, "o", "hasOwnProperty");
+    TraceMember(a, "this", "answer");
+    movie.Tag(swf::tag::DoAction, a.Finish());
+    movie.ShowFrame();
+    EXPECT_EQ(Traces(movie.Finish()), (std::vector<std::string>{"undefined", "undefined", "42"}));
+}
+
 TEST(ClipScripts, RecursionWithoutEndStopsEveryScriptOfTheMovie) {
     swfwriter::MovieWriter movie(8, 200, 150, 12.0);
     ActionWriter a;

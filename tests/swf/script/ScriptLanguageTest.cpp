@@ -106,6 +106,27 @@ TEST(ScriptLanguage, AddConvertsAnObjectAgainOnceItKnowsWhatItAdds) {
     EXPECT_EQ(Play(5, {a}).lines, expected);
 }
 
+TEST(ScriptLanguage, ArrayLiteralsTakeThePrototypeOfTheGlobalArrayOfTheMoment) {
+    constexpr std::uint8_t Delete2 = 0x3B;
+    ActionWriter a;
+    // _global.Array = function () {}: [7] and Array(7, 8) are no arrays to
+    // trace, yet still have their elements; new of the old class is one.
+    a.Push("Old").Push("Array").Op(action::GetVariable).Op(action::SetVariable);
+    a.Push("_global").Op(action::GetVariable).Push("Array");
+    a.DefineFunction("", {}, ActionWriter());
+    a.Op(SetMember);
+    a.Push(7.0).Push(1.0).Op(action::InitArray).Op(action::Trace);
+    a.Push(8.0).Push(7.0).Push(2.0).Push("Old").Op(action::CallFunction);
+    a.Push(0.0).Op(action::GetMember);
+    a.Op(action::Trace);
+    a.Push(7.0).Push(8.0).Push(2.0).Push("Old").Op(action::NewObject).Op(action::Trace);
+    // Deleted, it leaves arrays with no prototype at all.
+    a.Push("Array").Op(Delete2).Op(action::Trace);
+    a.Push(7.0).Push(1.0).Op(action::InitArray).Op(action::Trace);
+    EXPECT_EQ(Play(7, {a}).lines,
+              (std::vector<std::string>{"[object Object]", "7", "8,7", "true", "[type Object]"}));
+}
+
 TEST(ScriptLanguage, SortComparesInFlashPlayersOrder) {
     ActionWriter a;
     // function order(x, y) { trace(x + y); return x < y ? -1 : y < x ? 1 : 0; }

@@ -38,7 +38,7 @@ Completion Construct(NativeCall& call) {
         call.ThisObject()->Class() == ObjectClass::Array) {
         array = static_cast<ArrayObject*>(call.ThisObject());
     } else {
-        array = vm.NewArray();
+        array = vm.NewArrayOfGlobalArray({});
     }
     if (call.Count() == 1 && call.Arg(0).IsNumber()) {
         const double n = call.Arg(0).AsNumber();

@@ -73,7 +73,8 @@ ClassParts MakeClass(Vm& vm, NativeFunction constructor, Object* parentPrototype
 }
 
 void AddGlobal(Vm& vm, std::string_view name, Value value, int version) {
-    vm.DefineOwn(vm.Global(), name, value, hiddenPermanent | VersionFlags(version));
+    // Hidden, but a script may delete a class of _global.
+    vm.DefineOwn(vm.Global(), name, value, PropertyFlag::DontEnum | VersionFlags(version));
 }
 
 Object* ThisOfClass(const NativeCall& call, ObjectClass kind) {
