@@ -258,3 +258,23 @@ TEST(TransformClass, StaysWithTheClipItWasMadeFor) {
 }
 
 } // namespace
+
+namespace {
+
+TEST(ClipFilters, TextFieldsTakeFiltersToo) {
+    ActionWriter a;
+    // createTextField("t", 1, 0, 0, 100, 20)
+    a.Push(20.0).Push(100.0).Push(0.0).Push(0.0).Push(1.0).Push("t").Push(6.0);
+    a.Push("this").Op(action::GetVariable).Push("createTextField").Op(action::CallMethod);
+    a.Op(action::Pop);
+    a.Push("field").Push("t").Op(action::GetVariable).Op(action::SetVariable);
+    New(a, "g", "filters", "GlowFilter", {});
+    a.Push("list").Push("g").Op(action::GetVariable).Push(1.0).Op(action::InitArray);
+    a.Op(action::SetVariable);
+    Set(a, "field", "filters", Variable{"list"});
+    a.Push("field").Op(action::GetVariable).Push("filters").Op(action::GetMember);
+    a.Push(0.0).Op(action::GetMember).Push("color").Op(action::GetMember).Op(action::Trace);
+    EXPECT_EQ(Play(8, a), (std::vector<std::string>{"16711680"}));
+}
+
+} // namespace

@@ -1,7 +1,6 @@
-// MovieClip.filters (SWF 8): reading gives new filter objects made from
-// what the clip is drawn with; setting takes copies of the filters in an
-// array (other values in it are passed over) and the clip is drawn with
-// them from then on.
+// The filters of movie clips, buttons and text fields (SWF 8): reading gives new filter objects
+// made from what the clip is drawn with; setting takes copies of the filters in an array (other
+// values in it are passed over) and the clip is drawn with them from then on.
 #include "swf/script/ArrayObject.h"
 #include "swf/script/display/RuntimeClips.h"
 #include "swf/script/filters/FilterClasses.h"
@@ -60,10 +59,14 @@ Completion SetFilters(NativeCall& call) {
 } // namespace
 
 void InstallClipFilters(Vm& vm) {
-    if (Object* clipPrototype = vm.Builtins().clipPrototype) {
-        geom::AddAccessor(vm, clipPrototype, "filters", GetFilters, SetFilters,
-                          PropertyFlag::DontEnum | PropertyFlag::DontDelete |
-                              PropertyFlag::Version8);
+    BuiltinObjects& builtins = vm.Builtins();
+    for (Object* prototype :
+         {builtins.clipPrototype, builtins.buttonPrototype, builtins.textFieldPrototype}) {
+        if (prototype) {
+            geom::AddAccessor(vm, prototype, "filters", GetFilters, SetFilters,
+                              PropertyFlag::DontEnum | PropertyFlag::DontDelete |
+                                  PropertyFlag::Version8);
+        }
     }
 }
 

@@ -1,5 +1,5 @@
 // The flash.filters classes, installed on _global.flash.filters, and the
-// filters of a clip as scripts see them (MovieClip.filters, from SWF 8).
+// filters of a clip, button or text field as scripts see them (from SWF 8).
 #pragma once
 
 #include <optional>
