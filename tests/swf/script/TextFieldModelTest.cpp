@@ -41,6 +41,12 @@ TEST(TextFieldModel, ClosedParagraphBreaksTheLineOnlyWhenTextFollows) {
 
     field.SetHtml("<p>a</p>\rb", field.newFormat, version);
     EXPECT_EQ(field.Text(version), "a\rb");
+
+    // Before SWF 7 the paragraph ends its line at once, in its own format.
+    field.SetHtml("<p align='right'>a</p>\rb", field.newFormat, 6);
+    EXPECT_EQ(field.Text(6), "a\r\rb");
+    EXPECT_EQ(field.FormatOf(1, 2).align, std::optional<std::string>("right"));
+    EXPECT_EQ(field.FormatOf(2, 3).align, std::optional<std::string>("left"));
 }
 
 TEST(TextFieldModel, UnclosedFontLastsToTheEndAndBecomesTheNewTextFormat) {

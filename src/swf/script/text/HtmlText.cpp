@@ -312,6 +312,11 @@ void FieldModel::SetHtml(std::string_view html, const CharFormat& base, int vers
         if (c == '<') {
             const Tag tag = ReadTag(text, i);
             if (tag.closing) {
+                // Before SWF 7 a closed paragraph ends its line at once, in
+                // its own format.
+                if ((tag.name == "p" || tag.name == "li") && version < 7) {
+                    add('\r');
+                }
                 const auto found = std::find_if(open.rbegin(), open.rend(), [&](const auto& entry) {
                     return entry.first == tag.name;
                 });
@@ -319,7 +324,7 @@ void FieldModel::SetHtml(std::string_view html, const CharFormat& base, int vers
                     current = found->second;
                     open.erase(std::next(found).base(), open.end());
                 }
-                if (tag.name == "p" || tag.name == "li") {
+                if ((tag.name == "p" || tag.name == "li") && version >= 7) {
                     pendingBreak = true;
                 }
             } else if (tag.name == "br") {
