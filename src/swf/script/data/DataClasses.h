@@ -20,6 +20,10 @@ void InstallContextMenu(Vm& vm);
 // where missing; the package is seen from SWF 8, as Flash has it.
 Object* PackageObject(Vm& vm, std::string_view dottedName);
 
+// load(url): nothing is fetched yet, so the file is not found: onData
+// hears undefined at the start of the second frame after.
+Completion LoadFromUrl(NativeCall& call);
+
 // addRequestHeader(name, value) or addRequestHeader([name, value, ...]).
 Completion AddRequestHeader(NativeCall& call);
 
