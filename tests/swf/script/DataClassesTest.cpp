@@ -70,6 +70,18 @@ TEST(DataClasses, LoadVarsDecodesAndEncodesVariables) {
                                         "=nameless&sum=1%201&name=two%20words", "false"}));
 }
 
+TEST(DataClasses, Swf5SeesNothingOfLoadVarsButTheClass) {
+    ActionWriter a;
+    MakeInstance(a, "v", "LoadVars");
+    // Not even Object.prototype's members: the chain is hidden from SWF 5.
+    CallWithText(a, "v", "toString", nullptr);
+    a.Op(action::Trace);
+    Member(a, "v", "decode");
+    a.Op(action::Trace);
+    EXPECT_EQ(Play(5, a), (std::vector<std::string>{"undefined", "undefined"}));
+    EXPECT_EQ(Play(6, a), (std::vector<std::string>{"", "[type Function]"}));
+}
+
 TEST(DataClasses, PrintJobGivesItsPrototypePagePropertiesWhenFirstMade) {
     ActionWriter a;
     const auto hasOrientation = [&] {

@@ -27,6 +27,10 @@ Completion LoadFromUrl(NativeCall& call);
 // addRequestHeader(name, value) or addRequestHeader([name, value, ...]).
 Completion AddRequestHeader(NativeCall& call);
 
+// Hides a prototype's own "__proto__" from SWF 5, so that SWF 5 code finds
+// nothing of Object.prototype through it (LoadVars and MovieClipLoader).
+void HideInheritanceFromSwf5(Vm& vm, Object* prototype);
+
 // Decodes "name=value&..." into properties of target, unescaping both.
 void DecodeVariables(Vm& vm, Object* target, std::string_view text);
 

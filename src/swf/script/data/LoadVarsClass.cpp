@@ -140,6 +140,7 @@ constexpr Method prototypeMethods[] = {
 void InstallLoadVars(Vm& vm) {
     const auto parts = builtins::MakeClass(vm, Construct, vm.Builtins().objectPrototype, false);
     builtins::AddMethods(vm, parts.prototype, prototypeMethods);
+    HideInheritanceFromSwf5(vm, parts.prototype);
     builtins::AddValue(vm, parts.prototype, "contentType",
                        Value(vm.Intern("application/x-www-form-urlencoded")), 6);
     builtins::AddGlobal(vm, "LoadVars", Value(parts.constructor));

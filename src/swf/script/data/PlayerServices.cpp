@@ -252,6 +252,7 @@ void InstallMovieClipLoader(Vm& vm) {
     parts.constructor->makeInstance = MakeLoader;
     MakeBroadcaster(vm, parts.prototype, PropertyFlag::Version6);
     builtins::AddMethods(vm, parts.prototype, loaderMethods);
+    HideInheritanceFromSwf5(vm, parts.prototype);
     builtins::AddGlobal(vm, "MovieClipLoader", Value(parts.constructor));
 }
 

@@ -34,8 +34,9 @@ Completion AddRequestHeader(NativeCall& call) {
         if (headers.IsAbrupt()) {
             return headers;
         }
+        // Made for SWF 6 and later: SWF 5 code never sees the list.
         vm.DefineOwn(self, headersName, headers.GetValue(),
-                     PropertyFlag::DontEnum | PropertyFlag::DontDelete);
+                     PropertyFlag::DontEnum | PropertyFlag::DontDelete | PropertyFlag::Version6);
     }
     // One name and value, or an array of them in turn.
     if (auto* list = dynamic_cast<ArrayObject*>(call.Arg(0).ObjectOrNull())) {
