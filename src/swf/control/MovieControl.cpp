@@ -1,5 +1,7 @@
 #include "swf/control/MovieControl.h"
 
+#include <algorithm>
+
 #include "platform/BackgroundWork.h"
 #include "platform/Painting.h"
 #include "platform/Text.h"
@@ -60,6 +62,8 @@ LRESULT MovieControl::WindowProc(HWND handle, UINT message, WPARAM wParam, LPARA
         break;
     case WM_CREATE:
         SetTimer(handle, FrameTimerId, FrameTimerMilliseconds, nullptr);
+        lastTick = GetTickCount();
+        nextTick = lastTick + FrameTimerMilliseconds;
         return 0;
     case WM_SIZE:
         UpdatePicture();
@@ -68,38 +72,47 @@ LRESULT MovieControl::WindowProc(HWND handle, UINT message, WPARAM wParam, LPARA
         // The stylus belongs to the movie until it is lifted, wherever it goes.
         SetCapture(handle);
         Stylus(MovieControlState::Stylus::Down, lParam);
+        KeepTickDue();
         return 0;
     case WM_MOUSEMOVE:
         Stylus(MovieControlState::Stylus::Move, lParam);
+        KeepTickDue();
         return 0;
     case WM_LBUTTONUP:
         Stylus(MovieControlState::Stylus::Up, lParam);
         if (GetCapture() == handle) {
             ReleaseCapture();
         }
+        KeepTickDue();
         return 0;
     case WM_KEYDOWN:
         state.KeyInput(true, static_cast<std::uint32_t>(wParam));
+        KeepTickDue();
         return 0;
     case WM_KEYUP:
         state.KeyInput(false, static_cast<std::uint32_t>(wParam));
+        KeepTickDue();
         return 0;
     case WM_CHAR:
         state.CharacterInput(static_cast<std::uint16_t>(wParam));
+        KeepTickDue();
         return 0;
     case WM_TIMER:
         if (wParam == FrameTimerId) {
-            state.Tick(speaker.Unheard());
-            speaker.Feed(handle, state.Audio().GetMixer(), state.Audio().Generation());
+            FrameTick();
             return 0;
         }
         break;
+    case TickMessage:
+        FrameTick();
+        return 0;
     case MM_WOM_DONE:
         speaker.BufferDone(reinterpret_cast<HWAVEOUT>(wParam), reinterpret_cast<WAVEHDR*>(lParam),
                            state.Audio().GetMixer());
         return 0;
     case WakeMessage:
         state.Pump();
+        KeepTickDue();
         return 0;
     case WM_ERASEBKGND:
         return 1; // the paint covers the whole window
@@ -114,6 +127,59 @@ LRESULT MovieControl::WindowProc(HWND handle, UINT message, WPARAM wParam, LPARA
         break;
     }
     return DefWindowProcW(handle, message, wParam, lParam);
+}
+
+void MovieControl::FrameTick() {
+    lastTick = GetTickCount();
+    state.Tick(speaker.Unheard());
+    speaker.Feed(window, state.Audio().GetMixer(), state.Audio().Generation());
+    const std::uint64_t next = StepAtOrAfter(QuietUntil().value_or(lastTick));
+    // The device sets the timer again by its interval after each tick.
+    SetFrameTimer(static_cast<UINT>(next - lastTick));
+    nextTick = next;
+}
+
+std::optional<std::uint64_t> MovieControl::QuietUntil() {
+    // Sound is fed and paced on every step.
+    if (speaker.Open() || state.Audio().GetMixer().VoiceCount() > 0) {
+        return std::nullopt;
+    }
+    return state.NextFrameTime();
+}
+
+std::uint64_t MovieControl::StepAtOrAfter(std::uint64_t time) const {
+    const std::uint64_t step = FrameTimerMilliseconds;
+    const std::uint64_t steps =
+        time <= lastTick ? 1 : std::max<std::uint64_t>(1, (time - lastTick + step - 1) / step);
+    return lastTick + steps * step;
+}
+
+void MovieControl::KeepTickDue() {
+    if (window == nullptr) {
+        return;
+    }
+    const std::uint64_t now = GetTickCount();
+    const std::uint64_t wanted = StepAtOrAfter(std::max(now, QuietUntil().value_or(now)));
+    if (wanted >= nextTick) {
+        return;
+    }
+    if (wanted <= now) {
+        // The step is now: the tick comes once this message is done.
+        nextTick = now;
+        PostMessageW(window, TickMessage, 0, 0);
+    } else {
+        SetFrameTimer(static_cast<UINT>(wanted - now));
+        nextTick = now + timerInterval;
+    }
+}
+
+void MovieControl::SetFrameTimer(UINT interval) {
+    // The device waits at least its shortest timer interval.
+    interval = std::max(interval, FrameTimerMilliseconds);
+    if (interval != timerInterval) {
+        SetTimer(window, FrameTimerId, interval, nullptr);
+        timerInterval = interval;
+    }
 }
 
 void MovieControl::Stylus(MovieControlState::Stylus action, LPARAM lParam) {
@@ -150,7 +216,9 @@ void MovieControl::Paint(HWND handle) {
 }
 
 HRESULT MovieControl::Invoke(DISPID id, WORD kind, std::span<const Variant> args, Variant& result) {
-    return state.Invoke(id, kind, args, result);
+    const HRESULT answer = state.Invoke(id, kind, args, result);
+    KeepTickDue();
+    return answer;
 }
 
 const char* MovieControl::OperationName(DISPID id, WORD kind) const {

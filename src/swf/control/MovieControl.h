@@ -5,7 +5,9 @@
 // from the HTTP worker thread as posted messages.
 #pragma once
 
+#include <cstdint>
 #include <memory>
+#include <optional>
 #include <string>
 
 #include "platform/ControlHost.h"
@@ -34,8 +36,13 @@ public:
     // Posted to the control's window when loading work is waiting.
     static constexpr UINT WakeMessage = WM_APP + 0x5F0;
     // The frame timer; the frame clock decides which ticks end a frame.
+    // Its ticks fall every 10 ms from the window's creation; while no sound
+    // plays, it skips the ticks at which no frame is due, so that a movie
+    // costs the device nothing between its frames.
     static constexpr UINT_PTR FrameTimerId = 1;
     static constexpr UINT FrameTimerMilliseconds = 10;
+    // Posted to the control's window for a tick that is due at once.
+    static constexpr UINT TickMessage = WM_APP + 0x5F1;
 
     MovieControl(std::shared_ptr<FileSystem> files, HttpLimits limits, TraceSink trace = {});
     ~MovieControl() override;
@@ -61,15 +68,30 @@ private:
     void UpdatePicture();
     void Paint(HWND window);
 
+    // A tick of the frame timer, and the next one set.
+    void FrameTick();
+    // When the next tick must come: while sound plays (or no movie runs) at
+    // the next step, otherwise at the frame's.
+    std::optional<std::uint64_t> QuietUntil();
+    // The first of the timer's steps at or after time.
+    std::uint64_t StepAtOrAfter(std::uint64_t time) const;
+    // After anything but a tick: brings the next tick forward when what
+    // happened needs it sooner (a movie loaded, a sound started).
+    void KeepTickDue();
+    void SetFrameTimer(UINT interval);
+
     // The window is known from WM_NCCREATE on, before any load can start, and
     // does not change; the HTTP worker reads it to post its wake-ups.
     HWND window = nullptr;
     std::shared_ptr<FileSystem> files;
     DeviceClock clock;
     HttpFetcher fetcher;
-    MovieControlState state; // borrows the members above, so it goes first
-    ControlPicture picture;  // reads the state; goes before it
-    WaveSpeaker speaker;     // plays the state's mixer; goes before it
+    MovieControlState state;    // borrows the members above, so it goes first
+    ControlPicture picture;     // reads the state; goes before it
+    WaveSpeaker speaker;        // plays the state's mixer; goes before it
+    std::uint64_t lastTick = 0; // device milliseconds of the last tick (or the creation)
+    std::uint64_t nextTick = 0; // when the timer is set to tick next
+    UINT timerInterval = FrameTimerMilliseconds;
 };
 
 } // namespace swf

@@ -393,6 +393,13 @@ void MovieControlState::Tick(std::optional<std::uint64_t> unheard) {
     }
 }
 
+std::optional<std::uint64_t> MovieControlState::NextFrameTime() const {
+    if (!player || !frameClock) {
+        return std::nullopt;
+    }
+    return frameClock->NextPeriodEnd();
+}
+
 void MovieControlState::StylusInput(Stylus action, int x, int y, int width, int height) {
     const Movie* movie = CurrentMovie();
     if (!player || movie == nullptr) {

@@ -77,6 +77,9 @@ public:
     // yet, when an output plays them; a streamed sound then paces the
     // main timeline.
     void Tick(std::optional<std::uint64_t> unheard = std::nullopt);
+    // When the next frame period ends, while a movie's frame clock runs;
+    // nothing otherwise.
+    std::optional<std::uint64_t> NextFrameTime() const;
 
     // The stylus at a point of the control's window (pixels of its client
     // area of width x height), and the keys: they reach the movie where the

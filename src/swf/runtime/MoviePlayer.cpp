@@ -189,4 +189,13 @@ int FrameClock::Advance(std::uint64_t nowMilliseconds) {
     return due;
 }
 
+std::optional<std::uint64_t> FrameClock::NextPeriodEnd() const {
+    if (!start) {
+        return std::nullopt;
+    }
+    // The least whole now for which Advance's test holds.
+    const double end = *start + static_cast<double>(periods + 1) * period - 1e-6;
+    return static_cast<std::uint64_t>(std::max(0.0, std::ceil(end)));
+}
+
 } // namespace swf

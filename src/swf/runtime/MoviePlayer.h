@@ -135,6 +135,9 @@ public:
     // racing through them.
     int Advance(std::uint64_t nowMilliseconds);
     double PeriodMilliseconds() const { return period; }
+    // The first whole millisecond at which Advance will count a period
+    // more; nothing before the clock has started.
+    std::optional<std::uint64_t> NextPeriodEnd() const;
 
     static constexpr int maxCatchUp = 10;
 

@@ -15,6 +15,7 @@
 #include "TestMovies.h"
 #include "platform/Input.h"
 #include "platform/Text.h"
+#include "platform/sim/MessageRecorder.h"
 #include "platform/sim/WindowManager.h"
 #include "platform/sim/WindowObject.h"
 #include "swf/control/HostFiles.h"
@@ -102,6 +103,27 @@ TEST_F(MovieControlOnDevice, LoadsADeviceFileAndPlaysOnTheDeviceClock) {
     EXPECT_FALSE(automation->Journal("SetMovieUrl").empty());
     EXPECT_FALSE(automation->Journal("GetReadyState").empty());
     EXPECT_FALSE(automation->Journal("StopMovie").empty());
+}
+
+TEST_F(MovieControlOnDevice, WithoutSoundTheFrameTimerTicksOnlyWhenAFrameIsDue) {
+    Store("busy.swf", testmovies::BusyMovie(100, Compression::Zlib)); // 24 fps
+    auto program = LaunchWithControl();
+    Call(program, swf::dispid::MovieUrl, DISPATCH_PROPERTYPUT,
+         {Variant::Text(u"file://\\busy.swf")});
+    ASSERT_TRUE(device->RunUntilIdle());
+    const auto log = device->Recorders().Record({control});
+    const LONG start = GetInt(program, swf::dispid::FrameNumber);
+    // A question from the container between frames changes nothing.
+    ASSERT_TRUE(device->Advance(520));
+    EXPECT_EQ(GetInt(program, swf::dispid::ReadyState), 4);
+    ASSERT_TRUE(device->Advance(480));
+    EXPECT_EQ(GetInt(program, swf::dispid::FrameNumber) - start, 24);
+    int ticks = 0;
+    for (const auto& message : log->Of(control)) {
+        ticks += message.message == WM_TIMER && message.wParam == swf::MovieControl::FrameTimerId;
+    }
+    EXPECT_GE(ticks, 24);
+    EXPECT_LE(ticks, 26) << "not every 10 ms";
 }
 
 TEST_F(MovieControlOnDevice, PaintsTheMovieItPlays) {
