@@ -253,6 +253,25 @@ TEST(ClipScripts, ReferencesToRemovedClipsCompareByWhatTheyStandForNow) {
     EXPECT_EQ(Traces(movie.Finish()), (std::vector<std::string>{"true", "true", "false", "false"}));
 }
 
+TEST(ClipScripts, TextFieldsGetDepthAnswersForTextFieldsAlone) {
+    swfwriter::MovieWriter movie(7, 200, 150, 12.0);
+    ActionWriter a;
+    a.Push("m");
+    CallMethod(a, "this", "createEmptyMovieClip", {4}, {"m"}).Op(action::SetVariable);
+    CallMethod(a, "this", "createTextField", {5, 0, 0, 10, 10}, {"t"}).Op(action::Pop);
+    // m.d = t.d = TextField.prototype.getDepth
+    for (const char* holder : {"m", "t"}) {
+        a.Push(holder).Op(action::GetVariable).Push("d").Push("TextField").Op(action::GetVariable);
+        a.Push("prototype").Op(action::GetMember).Push("getDepth").Op(action::GetMember);
+        a.Op(action::SetMember);
+    }
+    CallMethod(a, "m", "d", {}).Op(action::Trace);
+    CallMethod(a, "t", "d", {}).Op(action::Trace);
+    movie.Tag(swf::tag::DoAction, a.Finish());
+    movie.ShowFrame();
+    EXPECT_EQ(Traces(movie.Finish()), (std::vector<std::string>{"undefined", "5"}));
+}
+
 TEST(ClipScripts, RecursionWithoutEndStopsEveryScriptOfTheMovie) {
     swfwriter::MovieWriter movie(8, 200, 150, 12.0);
     ActionWriter a;
