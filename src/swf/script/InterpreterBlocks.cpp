@@ -185,16 +185,22 @@ Completion Interpreter::CallMethodAction() {
     const Value object = Pop();
     const std::vector<Value> args = PopArguments();
     Completion result;
-    if (nameValue.IsUndefined() || (nameValue.IsString() && nameValue.AsString()->Empty())) {
+    // No name, or one that is empty as a string, calls the object itself,
+    // with no this.
+    String* name = nullptr;
+    if (!nameValue.IsUndefined()) {
+        const auto converted = NameOf(nameValue);
+        if (!converted) {
+            return converted.Abrupt();
+        }
+        name = *converted;
+    }
+    if (!name || name->Empty()) {
         Object* o = object.ObjectOrNull();
         result = o && o->Class() == ObjectClass::Super ? vm.CallMethod(object, nullptr, args)
                                                        : vm.Call(object, Value(), args);
     } else {
-        const auto name = NameOf(nameValue);
-        if (!name) {
-            return name.Abrupt();
-        }
-        result = vm.CallMethod(object, *name, args);
+        result = vm.CallMethod(object, name, args);
     }
     if (result.IsAbrupt()) {
         return result;

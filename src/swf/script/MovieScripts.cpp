@@ -218,6 +218,9 @@ void MovieScripts::Start() {
 
 void MovieScripts::Tick() {
     vm->NewFrame();
+    if (!vm->ScriptsDisabled()) {
+        vm->RunFrameStartCalls();
+    }
     player.AdvanceTimelines();
     player.RunActions();
     if (!vm->ScriptsDisabled()) {

@@ -193,6 +193,13 @@ void Vm::TraceRoots(Tracer& tracer) const {
         tracer.Visit(name);
         tracer.Visit(constructor);
     }
+    for (const auto& [frames, t] : frameStartCalls) {
+        tracer.Visit(t.function);
+        tracer.Visit(t.method);
+        for (const Value& v : t.args) {
+            tracer.Visit(v);
+        }
+    }
     for (const Timer& t : timers) {
         tracer.Visit(t.function);
         tracer.Visit(t.method);
@@ -256,6 +263,30 @@ void Vm::RunTimers(double nowMs) {
             CallMethod(timer.function, timer.method, timer.args);
         } else {
             Call(timer.function, Value::Null(), timer.args);
+        }
+    }
+}
+
+void Vm::CallAtFrameStart(Timer call, int frames) {
+    frameStartCalls.emplace_back(std::max(frames, 1), std::move(call));
+}
+
+void Vm::RunFrameStartCalls() {
+    std::vector<Timer> due;
+    for (auto it = frameStartCalls.begin(); it != frameStartCalls.end();) {
+        if (--it->first <= 0) {
+            due.push_back(std::move(it->second));
+            it = frameStartCalls.erase(it);
+        } else {
+            ++it;
+        }
+    }
+    for (const Timer& call : due) {
+        NewFrame();
+        if (call.method) {
+            CallMethod(call.function, call.method, call.args);
+        } else {
+            Call(call.function, Value::Null(), call.args);
         }
     }
 }

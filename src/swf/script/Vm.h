@@ -267,6 +267,12 @@ public:
     int NextTimerId() { return ++lastTimerId; }
     // Runs the timers due by now (movie milliseconds).
     void RunTimers(double nowMs);
+    // Calls the player makes at the start of a later frame, before that
+    // frame's scripts: what a load reports when it ends (the timer's
+    // function or method, with its arguments; its times are not used).
+    void CallAtFrameStart(Timer call, int frames);
+    // Counts a frame down for each such call and makes those now due.
+    void RunFrameStartCalls();
 
     // Called by the interpreter on every call into script code.
     Completion CallScript(FunctionObject* function, const Value& thisValue,
@@ -298,6 +304,7 @@ private:
     std::vector<Value> stack;
     std::vector<Value> temporaryRoots;
     std::vector<Timer> timers;
+    std::vector<std::pair<int, Timer>> frameStartCalls; // frames left, call
     std::vector<std::pair<String*, Object*>> registeredClasses;
     std::map<std::pair<int, int>, NativeFunction> nativeTable;
     int lastTimerId = 0;

@@ -328,8 +328,11 @@ TEST(ScriptLanguage, TryBlocksTakeRoomOnlyWhenTheirFlagIsSet) {
     EXPECT_EQ(Play(7, {a}).lines, (std::vector<std::string>{"Finally", "Catch", "Catch", "Try"}));
 }
 
-TEST(ScriptLanguage, UnsignedShiftByNothingAndSubstringPastTheEnd) {
+TEST(ScriptLanguage, NumbersAndStringsAtTheirEdges) {
     ActionWriter a;
+    // The root of a half, to the last of its fifteen digits.
+    a.Push("Math").Op(action::GetVariable).Push("SQRT1_2").Op(action::GetMember);
+    a.Op(action::Trace);
     a.Push(-1.0).Push(0.0).Op(BitURShift).Op(action::Trace);
     a.Push(-1.0).Push(32.0).Op(BitURShift).Op(action::Trace);
     a.Push(-1.0).Push(1.0).Op(BitURShift).Op(action::Trace);
@@ -339,8 +342,25 @@ TEST(ScriptLanguage, UnsignedShiftByNothingAndSubstringPastTheEnd) {
         a.Push(end).Push(start).Push(2.0).Push("Hello").Push("substring");
         a.Op(action::CallMethod).Op(action::Trace);
     }
-    EXPECT_EQ(Play(7, {a}).lines,
-              (std::vector<std::string>{"-1", "-1", "2147483647", "ell", "", ""}));
+    EXPECT_EQ(Play(7, {a}).lines, (std::vector<std::string>{"0.707106781186548", "-1", "-1",
+                                                            "2147483647", "ell", "", ""}));
+}
+
+TEST(ScriptLanguage, CallMethodWithAnEmptyNameCallsTheObjectWithNoThis) {
+    // f = function () { trace(this); }; o.toString gives "":
+    // CallMethod(f, o) calls f itself.
+    ActionWriter body;
+    body.Push("this").Op(action::GetVariable).Op(action::Trace);
+    ActionWriter a;
+    a.Push("f");
+    a.DefineFunction("", {}, body);
+    a.Op(action::SetVariable);
+    a.Push("empty").Push("").Op(action::SetVariable);
+    a.Push("o").Push(0.0).Op(action::InitObject).Op(action::SetVariable);
+    DefineTracingMethod(a, "o", "toString", "toString", "empty");
+    a.Push(0.0).Push("f").Op(action::GetVariable).Push("o").Op(action::GetVariable);
+    a.Op(action::CallMethod).Op(action::Pop);
+    EXPECT_EQ(Play(7, {a}).lines, (std::vector<std::string>{"toString", "undefined"}));
 }
 
 } // namespace

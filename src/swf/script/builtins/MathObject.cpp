@@ -158,7 +158,8 @@ void InstallMath(Vm& vm) {
     AddValue(vm, math, "LOG10E", Value(std::numbers::log10e), 5, constant);
     AddValue(vm, math, "LOG2E", Value(std::numbers::log2e), 5, constant);
     AddValue(vm, math, "PI", Value(std::numbers::pi), 5, constant);
-    AddValue(vm, math, "SQRT1_2", Value(1 / std::numbers::sqrt2), 5, constant);
+    // Half the root of 2 is exact in binary; its inverse is not.
+    AddValue(vm, math, "SQRT1_2", Value(std::numbers::sqrt2 / 2), 5, constant);
     AddValue(vm, math, "SQRT2", Value(std::numbers::sqrt2), 5, constant);
     AddGlobal(vm, "Math", Value(math));
 }

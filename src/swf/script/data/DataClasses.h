@@ -20,8 +20,16 @@ void InstallContextMenu(Vm& vm);
 // where missing; the package is seen from SWF 8, as Flash has it.
 Object* PackageObject(Vm& vm, std::string_view dottedName);
 
+// load(url): nothing is fetched yet, so the file is not found: onData
+// hears undefined at the start of the second frame after.
+Completion LoadFromUrl(NativeCall& call);
+
 // addRequestHeader(name, value) or addRequestHeader([name, value, ...]).
 Completion AddRequestHeader(NativeCall& call);
+
+// Hides a prototype's own "__proto__" from SWF 5, so that SWF 5 code finds
+// nothing of Object.prototype through it (LoadVars and MovieClipLoader).
+void HideInheritanceFromSwf5(Vm& vm, Object* prototype);
 
 // Decodes "name=value&..." into properties of target, unescaping both.
 void DecodeVariables(Vm& vm, Object* target, std::string_view text);

@@ -48,6 +48,13 @@ Object* PackageObject(Vm& vm, std::string_view dottedName) {
     return holder;
 }
 
+void HideInheritanceFromSwf5(Vm& vm, Object* prototype) {
+    if (Property* proto = prototype->Properties().Find(vm.N().proto, 9)) {
+        proto->flags |= PropertyFlag::Version6;
+        prototype->SetPrototypeFlags(proto->flags);
+    }
+}
+
 void DecodeVariables(Vm& vm, Object* target, std::string_view text) {
     while (!text.empty()) {
         const std::size_t amp = text.find('&');

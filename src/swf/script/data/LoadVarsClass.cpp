@@ -85,11 +85,6 @@ Completion Decode(NativeCall& call) {
     return Value();
 }
 
-// No request leaves the device: a load without a URL fails at once.
-Completion Load(NativeCall&) {
-    return Value(false);
-}
-
 Completion Send(NativeCall&) {
     return Value(false);
 }
@@ -132,7 +127,7 @@ constexpr Method prototypeMethods[] = {
     {"decode", Decode, 6},
     {"getBytesLoaded", BytesLoaded, 6, true},
     {"getBytesTotal", BytesTotal, 6, true},
-    {"load", Load, 6},
+    {"load", LoadFromUrl, 6},
     {"onData", OnData, 6, true},
     {"onLoad", OnLoad, 6, true},
     {"send", Send, 6},
@@ -145,10 +140,11 @@ constexpr Method prototypeMethods[] = {
 void InstallLoadVars(Vm& vm) {
     const auto parts = builtins::MakeClass(vm, Construct, vm.Builtins().objectPrototype, false);
     builtins::AddMethods(vm, parts.prototype, prototypeMethods);
+    HideInheritanceFromSwf5(vm, parts.prototype);
     builtins::AddValue(vm, parts.prototype, "contentType",
                        Value(vm.Intern("application/x-www-form-urlencoded")), 6);
     builtins::AddGlobal(vm, "LoadVars", Value(parts.constructor));
-    vm.RegisterNative(301, 0, Load);
+    vm.RegisterNative(301, 0, LoadFromUrl);
     vm.RegisterNative(301, 1, Send);
     vm.RegisterNative(301, 2, Send);
     vm.RegisterNative(301, 3, Decode);

@@ -4,8 +4,10 @@
 // there as Flash has them, and each answers as it does when the service is
 // not available.
 #include "swf/script/ArrayObject.h"
+#include "swf/script/TextEncoding.h"
 #include "swf/script/builtins/ClassBuilder.h"
 #include "swf/script/data/DataClasses.h"
+#include "swf/script/display/RuntimeClips.h"
 
 namespace swf::script::data {
 
@@ -42,6 +44,23 @@ void MakeBroadcaster(Vm& vm, Object* object, std::uint16_t extraFlags) {
 }
 
 // MovieClipLoader: each loader listens to itself.
+class LoaderObject : public Object {
+public:
+    LoaderObject() : Object(ObjectClass::Other) {}
+};
+
+Object* MakeLoader(Vm& vm, Object* prototype) {
+    Object* loader = vm.GetHeap().Make<LoaderObject>();
+    if (prototype) {
+        vm.SetPrototype(loader, prototype);
+    }
+    return loader;
+}
+
+bool IsLoader(const Value& value) {
+    return dynamic_cast<LoaderObject*>(value.ObjectOrNull()) != nullptr;
+}
+
 Completion ConstructLoader(NativeCall& call) {
     Vm& vm = call.vm;
     Object* self = call.ThisObject();
@@ -56,15 +75,81 @@ Completion ConstructLoader(NativeCall& call) {
     return call.thisValue;
 }
 
-// getProgress of a loader that loads nothing: no clip, nothing loaded.
+// The clip a loader method names: a clip, or a target path.
+Object* TargetClip(Vm& vm, const Value& target) {
+    RuntimeClips* clips = vm.Clips() ? vm.Clips()->Runtime() : nullptr;
+    if (!clips) {
+        return nullptr;
+    }
+    if (Object* object = target.ObjectOrNull()) {
+        return clips->Display(object) ? object : nullptr;
+    }
+    if (!target.IsString()) {
+        return nullptr;
+    }
+    DisplayObject* found = clips->FindTarget(target.AsString()->View(), vm.CurrentTarget());
+    return found ? clips->ObjectFor(found) : nullptr;
+}
+
+// getProgress(target): how much of the clip has loaded, in an object of no
+// class.
 Completion LoaderProgress(NativeCall& call) {
-    Object* progress = call.vm.NewObject();
+    Vm& vm = call.vm;
+    // A loader's methods work for SWF 7 and later.
+    if (call.Version() < 7 || !IsLoader(call.thisValue)) {
+        return Value();
+    }
+    Object* clip = TargetClip(vm, call.Arg(0));
+    if (!clip) {
+        return Value();
+    }
+    const Completion loaded = vm.CallMethod(Value(clip), vm.Intern("getBytesLoaded"), {});
+    if (loaded.IsAbrupt()) {
+        return loaded;
+    }
+    const Completion total = vm.CallMethod(Value(clip), vm.Intern("getBytesTotal"), {});
+    if (total.IsAbrupt()) {
+        return total;
+    }
+    Object* progress = vm.NewObject(nullptr);
+    vm.DefineOwn(progress, "bytesLoaded", loaded.GetValue());
+    vm.DefineOwn(progress, "bytesTotal", total.GetValue());
     return Value(progress);
+}
+
+// loadClip(url, target): nothing is fetched yet. A movie from a local file
+// may not ask the network (IllegalRequest); a file it asks for is not found
+// (URLNotFound). The listeners hear of it at the start of the second frame
+// after, as of any load that fails.
+Completion LoadClip(NativeCall& call) {
+    Vm& vm = call.vm;
+    if (call.Version() < 7 || !IsLoader(call.thisValue) || !call.Has(1)) {
+        return Value();
+    }
+    const auto url = vm.ToString(call.Arg(0));
+    if (!url) {
+        return url.Abrupt();
+    }
+    Object* clip = TargetClip(vm, call.Arg(1));
+    if (!clip) {
+        return Value(false);
+    }
+    Vm::Timer notice;
+    notice.function = call.thisValue;
+    notice.method = vm.Intern("broadcastMessage");
+    const std::string_view address = (*url)->View();
+    const std::size_t scheme = address.find("://");
+    const bool network = scheme != std::string_view::npos &&
+                         !EqualsIgnoringAsciiCase(address.substr(0, scheme), "file");
+    notice.args = {Value(vm.Intern("onLoadError")), Value(clip),
+                   Value(vm.Intern(network ? "IllegalRequest" : "URLNotFound")), Value(0)};
+    vm.CallAtFrameStart(std::move(notice), 2);
+    return Value(true);
 }
 
 constexpr Method loaderMethods[] = {
     {"getProgress", LoaderProgress, 6},
-    {"loadClip", Fails, 6},
+    {"loadClip", LoadClip, 6},
     {"unloadClip", Fails, 6},
 };
 
@@ -164,8 +249,10 @@ constexpr Method accessibilityMethods[] = {
 void InstallMovieClipLoader(Vm& vm) {
     const auto parts =
         builtins::MakeClass(vm, ConstructLoader, vm.Builtins().objectPrototype, false);
+    parts.constructor->makeInstance = MakeLoader;
     MakeBroadcaster(vm, parts.prototype, PropertyFlag::Version6);
     builtins::AddMethods(vm, parts.prototype, loaderMethods);
+    HideInheritanceFromSwf5(vm, parts.prototype);
     builtins::AddGlobal(vm, "MovieClipLoader", Value(parts.constructor));
 }
 

@@ -122,10 +122,9 @@ void WriteCommon(FilterObject& f, const Filter& in) {
 }
 
 // "inner", "outer" or "full", as the bevels' type.
-void ReadBevelType(Vm& vm, FilterObject& f, Filter& out) {
+void ReadBevelType(FilterObject& f, Filter& out) {
     const Value* v = f.Find("type");
     const std::string_view type = v && v->IsString() ? v->AsString()->View() : "inner";
-    (void)vm;
     out.onTop = type == "full";
     out.inner = type == "inner";
 }
@@ -192,13 +191,13 @@ std::optional<Filter> ToDisplayFilter(Vm& vm, FilterObject& f) {
         ReadCommon(f, out);
         out.colors = {ColorOf(NumberOf(f, "shadowColor"), NumberOf(f, "shadowAlpha")),
                       ColorOf(NumberOf(f, "highlightColor"), NumberOf(f, "highlightAlpha"))};
-        ReadBevelType(vm, f, out);
+        ReadBevelType(f, out);
         break;
     case FilterKind::GradientGlow:
     case FilterKind::GradientBevel:
         ReadCommon(f, out);
         ReadGradient(vm, f, out);
-        ReadBevelType(vm, f, out);
+        ReadBevelType(f, out);
         break;
     case FilterKind::Convolution: {
         out.matrixX = static_cast<std::uint8_t>(NumberOf(f, "matrixX"));

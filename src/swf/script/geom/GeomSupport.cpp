@@ -113,35 +113,55 @@ Completion JoinMembers(Vm& vm, const Value& self, std::initializer_list<Labelled
         if (got.IsAbrupt()) {
             return got;
         }
-        const auto primitive = vm.ToPrimitive(got.GetValue());
+        const auto primitive = vm.ToPrimitive(got.GetValue(), PrimitiveHint::Addend);
         if (!primitive) {
             return primitive.Abrupt();
+        }
+        const auto joined = vm.AddendToString(*primitive);
+        if (!joined) {
+            return joined.Abrupt();
         }
         text += first ? "" : ", ";
         first = false;
         text += member.label;
         text += '=';
-        text += vm.PrimitiveToString(*primitive)->View();
+        text += (*joined)->View();
     }
     text += ')';
     return Value(vm.NewString(std::move(text)));
 }
 
 ScriptResult<Value> Plus(Vm& vm, const Value& a, const Value& b) {
-    const auto pb = vm.ToPrimitive(b);
+    const auto pb = vm.ToPrimitive(b, PrimitiveHint::Addend);
     if (!pb) {
         return pb.Abrupt();
     }
-    const auto pa = vm.ToPrimitive(a);
+    const auto pa = vm.ToPrimitive(a, PrimitiveHint::Addend);
     if (!pa) {
         return pa.Abrupt();
     }
     if (pa->IsString() || pb->IsString()) {
-        std::string joined(vm.PrimitiveToString(*pa)->View());
-        joined += vm.PrimitiveToString(*pb)->View();
+        const auto textB = vm.AddendToString(*pb);
+        if (!textB) {
+            return textB.Abrupt();
+        }
+        const auto textA = vm.AddendToString(*pa);
+        if (!textA) {
+            return textA.Abrupt();
+        }
+        std::string joined((*textA)->View());
+        joined += (*textB)->View();
         return Value(vm.NewString(std::move(joined)));
     }
-    return Value(vm.PrimitiveToNumber(*pa) + vm.PrimitiveToNumber(*pb));
+    const auto nb = vm.ToNumber(*pb);
+    if (!nb) {
+        return nb.Abrupt();
+    }
+    const auto na = vm.ToNumber(*pa);
+    if (!na) {
+        return na.Abrupt();
+    }
+    return Value(*na + *nb);
 }
 
 } // namespace swf::script::geom

@@ -369,7 +369,7 @@ constexpr Method documentMethods[] = {
     {"createTextNode", CreateTextNode, 5},
     {"getBytesLoaded", BytesLoaded, 5},
     {"getBytesTotal", BytesTotal, 5},
-    {"load", Fails, 5},
+    {"load", data::LoadFromUrl, 5},
     {"onData", OnData, 5},
     {"onLoad", Nothing, 5},
     {"parseXML", ParseMethod, 5},
