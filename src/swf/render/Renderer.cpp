@@ -45,6 +45,16 @@ bool IsNormal(std::uint8_t blendMode) {
            blendMode > static_cast<std::uint8_t>(BlendMode::HardLight);
 }
 
+// The matrix from object's frame to the root's parent (the stage in twips):
+// every matrix from the root down to it; identity for nullptr.
+Affine MatrixFromRoot(const DisplayObject* object) {
+    Affine matrix;
+    for (const DisplayObject* at = object; at != nullptr; at = at->Parent()) {
+        matrix = Affine::FromMatrix(at->GetMatrix()) * matrix;
+    }
+    return matrix;
+}
+
 std::vector<const DisplayObject*> ChildrenOf(const DisplayObject& object) {
     std::vector<const DisplayObject*> children;
     if (object.Kind() == DisplayKind::MovieClip) {
@@ -242,6 +252,63 @@ void MovieRenderer::RenderObject(const DisplayObject& object, const State& state
     if (!object.Visible() && !state.maskOnly) {
         return;
     }
+    if (!state.maskOnly) {
+        // A script's mask shows only through the object it masks.
+        if (object.ScriptMasked() != nullptr) {
+            return;
+        }
+        if (const DisplayObject* mask = object.ScriptMask()) {
+            RenderScriptMasked(object, *mask, state);
+            return;
+        }
+    }
+    RenderPlaced(object, state);
+}
+
+void MovieRenderer::RenderScriptMasked(const DisplayObject& object, const DisplayObject& mask,
+                                       const State& state) {
+    // Device text cannot be masked: a field drawn with the device's fonts
+    // is left out whole, background and border too, as Flash Player does.
+    if (object.Kind() == DisplayKind::EditText &&
+        !static_cast<const EditTextObject&>(object).Field().useOutlines) {
+        return;
+    }
+    // The mask lies wherever it is on stage, so its matrix is found from
+    // the root down and brought to the frame the object is drawn in.
+    const std::optional<Affine> rootFromParent = MatrixFromRoot(object.Parent()).Inverse();
+    if (!rootFromParent) {
+        return; // a flattened parent shows nothing
+    }
+    State maskState = state;
+    maskState.maskOnly = true;
+    maskState.matrix = state.matrix * *rootFromParent * MatrixFromRoot(mask.Parent());
+    if (state.measure != nullptr) {
+        // The mask's content counts as drawn, which can only make a layer
+        // larger; the mask may lie anywhere, so the frame is drawn whole.
+        drawnOnlyWhole = true;
+        RenderPlaced(object, state);
+        RenderObject(mask, maskState);
+        return;
+    }
+    if (openGroups + 2 > MaxOpenGroups) {
+        RenderPlaced(object, state); // the mask is dropped, as a timeline mask is
+        return;
+    }
+    openGroups += 2;
+    cairo_push_group(cr);
+    RenderPlaced(object, state);
+    cairo_pattern_t* content = cairo_pop_group(cr);
+    cairo_push_group_with_content(cr, CAIRO_CONTENT_ALPHA);
+    RenderObject(mask, maskState);
+    cairo_pattern_t* coverage = cairo_pop_group(cr);
+    openGroups -= 2;
+    cairo_set_source(cr, content);
+    cairo_mask(cr, coverage);
+    cairo_pattern_destroy(content);
+    cairo_pattern_destroy(coverage);
+}
+
+void MovieRenderer::RenderPlaced(const DisplayObject& object, const State& state) {
     State inner = state;
     inner.matrix = state.matrix * Affine::FromMatrix(object.GetMatrix());
     inner.color = state.color * ColorMath::From(object.GetColorTransform());

@@ -61,6 +61,11 @@ private:
     // objects are in depth order.
     void RenderList(const std::vector<const DisplayObject*>& objects, const State& state);
     void RenderObject(const DisplayObject& object, const State& state);
+    // Drawn through mask, the object a script made its mask.
+    void RenderScriptMasked(const DisplayObject& object, const DisplayObject& mask,
+                            const State& state);
+    // Drawn as placed, without a script's mask.
+    void RenderPlaced(const DisplayObject& object, const State& state);
     void RenderContent(const DisplayObject& object, const State& state);
     void MeasureContent(const DisplayObject& object, const State& state);
 

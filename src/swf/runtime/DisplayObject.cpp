@@ -28,6 +28,31 @@ MovieClip* DisplayObject::ParentClip() const {
     return nullptr;
 }
 
+DisplayObject* DisplayObject::ScriptMask() const {
+    DisplayObject* mask = context.objects.Find(scriptMask);
+    return mask != nullptr && mask->scriptMasked == handle ? mask : nullptr;
+}
+
+DisplayObject* DisplayObject::ScriptMasked() const {
+    DisplayObject* masked = context.objects.Find(scriptMasked);
+    return masked != nullptr && masked->scriptMask == handle ? masked : nullptr;
+}
+
+void DisplayObject::SetScriptMask(DisplayObject* mask) {
+    if (DisplayObject* old = ScriptMask()) {
+        old->scriptMasked = {};
+    }
+    scriptMask = {};
+    if (mask != nullptr && mask != this) {
+        if (DisplayObject* before = mask->ScriptMasked()) {
+            before->scriptMask = {};
+        }
+        mask->scriptMasked = handle;
+        scriptMask = mask->handle;
+    }
+    Changed();
+}
+
 void DisplayObject::Changed() {
     context.Changed();
 }

@@ -70,6 +70,14 @@ public:
     std::uint16_t Ratio() const { return ratio; } // morph position
     Depth ClipDepth() const { return clipDepth; } // a mask up to this depth; 0: none
 
+    // setMask: the object a script made this one's mask, and the object this
+    // one masks (a mask is not drawn itself); nullptr when none or gone.
+    DisplayObject* ScriptMask() const;
+    DisplayObject* ScriptMasked() const;
+    // Makes mask (nullptr: none) this object's mask. An object masks one
+    // other at a time: taking it for a second frees the first.
+    void SetScriptMask(DisplayObject* mask);
+
     // Setting a property from a script: the timeline no longer changes it.
     void SetMatrix(const Matrix& value);
     void SetColorTransform(const ColorTransform& value);
@@ -134,6 +142,8 @@ private:
     bool cacheAsBitmap = false;
     std::uint16_t ratio = 0;
     Depth clipDepth = 0;
+    DisplayHandle scriptMask;     // what masks this object
+    DisplayHandle scriptMasked;   // what this object masks
     std::uint8_t scriptOwned = 0; // ScriptProperty bits
     bool timelineOwned = false;
     std::size_t placedFrame = 0;

@@ -4,6 +4,8 @@
 #include <gtest/gtest.h>
 
 #include "RenderHelpers.h"
+#include "swf/runtime/GraphicObject.h"
+#include "swf/runtime/MovieClip.h"
 #include "swfwriter/BlockFont.h"
 
 namespace {
@@ -132,6 +134,50 @@ TEST(Renderer, MaskHidesWhatLiesOutsideItAndOnlyCoversItsDepths) {
     ExpectColor(*view, 25, 25, 0, 255, 0, 0);     // inside the mask
     ExpectColor(*view, 75, 75, 255, 255, 255, 0); // outside: the background
     ExpectColor(*view, 95, 95, 255, 0, 0, 0);     // depth 3 is drawn whole
+}
+
+TEST(Renderer, AScriptMaskShowsOnlyThroughWhatItMasksAndDeviceTextVanishesUnderIt) {
+    MovieWriter movie(8, 100, 100, 12);
+    movie.SetBackground({255, 255, 255});
+    movie.Place(1, DefineSquare(movie, GreenColor, 100));
+    // The mask lies above what it masks, in the bottom right quarter.
+    movie.Place(3, DefineSquare(movie, BlueColor, 50), {.matrix = Matrix::Translate(1000, 1000)});
+    movie.ShowFrame();
+    const auto bytes = movie.Finish();
+    auto played = rendertest::Play(bytes);
+    swf::MovieClip& root = played.player->Root();
+    swf::DisplayObject& square = *root.ChildAt(1);
+    swf::DisplayObject& mask = *root.ChildAt(3);
+    auto field = root.CreateTextField("field", 2, {0, 2000, 0, 2000});
+    static_cast<swf::EditTextObject&>(*field).ChangeField().border = true;
+
+    swf::MovieView view(played.Movie());
+    const auto draw = [&] { view.Update(*played.player, {100, 100, swf::ScaleMode::ShowAll}); };
+    SCOPED_TRACE("masked");
+    square.SetScriptMask(&mask);
+    field->SetScriptMask(root.CreateEmptyClip("fieldMask", 4));
+    draw();
+    // The square shows only through the mask, which itself is not drawn; the
+    // field's device text cannot be masked, so its border is gone too.
+    ExpectColor(view, 75, 75, 0, 255, 0, 0);
+    ExpectColor(view, 25, 25, 255, 255, 255, 0);
+    ExpectColor(view, 0, 75, 255, 255, 255, 0);
+
+    // Moving the mask moves the window onto the square.
+    mask.SetMatrix(swf::Matrix{});
+    draw();
+    SCOPED_TRACE("moved");
+    ExpectColor(view, 25, 25, 0, 255, 0, 0);
+    ExpectColor(view, 75, 75, 255, 255, 255, 0);
+
+    // Cleared: the mask is drawn again, and the field with its border (and
+    // the white background a bordered field has) above the square.
+    square.SetScriptMask(nullptr);
+    field->SetScriptMask(nullptr);
+    draw();
+    SCOPED_TRACE("cleared");
+    ExpectColor(view, 25, 25, 0, 0, 255, 0);
+    EXPECT_LT(rendertest::Green(view.Pixel(0, 75)), 128); // the field's border shows
 }
 
 TEST(Renderer, ColorTransformMultipliesAndAddsThroughNestedSprites) {

@@ -601,11 +601,7 @@ bool RuntimeClips::HitTestPoint(const DisplayObject& object, double x, double y,
 }
 
 void RuntimeClips::SetMask(DisplayObject& object, DisplayObject* mask) {
-    if (mask) {
-        masks[object.Handle()] = mask->Handle();
-    } else {
-        masks.erase(object.Handle());
-    }
+    object.SetScriptMask(mask);
 }
 
 DisplayObject* RuntimeClips::FindTarget(std::string_view path, Object* from) {

@@ -129,8 +129,6 @@ private:
     std::optional<DisplayHandle> dragged;
     std::optional<DisplayHandle> focus;
     std::int64_t rootDepth = -16384;
-    // setMask: masked object to its mask.
-    std::unordered_map<DisplayHandle, DisplayHandle> masks;
     int quality = 2; // 0 low, 1 medium, 2 high, 3 best
     bool focusRectShown = true;
 };
