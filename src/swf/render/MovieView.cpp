@@ -2,10 +2,58 @@
 
 #include <cairo.h>
 
+#include <algorithm>
+#include <vector>
+
 #include "swf/render/RenderCache.h"
 #include "swf/render/Renderer.h"
 
 namespace swf {
+namespace {
+
+// Pixels around an object's declared bounds that its drawing may still
+// touch: antialiasing, and hairlines drawn a pixel wide whatever the scale.
+constexpr int DamageMargin = 2;
+
+// Past this share of the picture, drawing it whole costs no more.
+constexpr double WholeShare = 0.7;
+
+// The rectangles that differ between two frames' items: both the old and
+// the new pixels of every object that changed, appeared or went.
+std::vector<PixelRect> Damage(const std::vector<StageItem>& before,
+                              const std::vector<StageItem>& after, const PixelRect& picture) {
+    std::vector<PixelRect> damage;
+    const auto add = [&](const PixelRect& pixels) {
+        const PixelRect grown{pixels.x - DamageMargin, pixels.y - DamageMargin,
+                              pixels.width + 2 * DamageMargin, pixels.height + 2 * DamageMargin};
+        if (const PixelRect cut = pixels.Empty() ? PixelRect{} : grown.Intersect(picture);
+            !cut.Empty()) {
+            damage.push_back(cut);
+        }
+    };
+    for (std::size_t i = 0; i < std::max(before.size(), after.size()); ++i) {
+        if (i < before.size() && i < after.size() && before[i] == after[i]) {
+            continue;
+        }
+        if (i < before.size()) {
+            add(before[i].pixels);
+        }
+        if (i < after.size()) {
+            add(after[i].pixels);
+        }
+    }
+    return damage;
+}
+
+long long Area(const std::vector<PixelRect>& rects) {
+    long long area = 0;
+    for (const PixelRect& rect : rects) {
+        area += static_cast<long long>(rect.width) * rect.height;
+    }
+    return area;
+}
+
+} // namespace
 
 struct MovieView::Picture {
     explicit Picture(const Movie& movie) : renderer(movie) {}
@@ -17,6 +65,10 @@ struct MovieView::Picture {
     const MoviePlayer* player = nullptr;
     std::uint64_t version = 0;
     bool valid = false;
+    // What the picture shows, object by object, when it can be drawn in
+    // part; empty otherwise.
+    std::vector<StageItem> items;
+    bool partial = false;
 };
 
 MovieView::MovieView(const Movie& movie)
@@ -46,21 +98,50 @@ bool MovieView::Update(const MoviePlayer& player, const ViewSettings& settings) 
     }
     const StagePlacement placement =
         PlaceStage(movie.header.frameSize, settings.width, settings.height, settings.scaleMode);
-    cairo_t* cr = cairo_create(p.surface.get());
-    cairo_set_antialias(cr, CAIRO_ANTIALIAS_GOOD);
-    p.renderer.RenderFrame(cr, player.Root(), placement.twipsToDevice, placement.stageScale);
-    cairo_destroy(cr);
-    cairo_surface_flush(p.surface.get());
+    // Only what changed since the picture before is drawn again: the
+    // objects of the main timeline are compared with those the picture
+    // shows, and the frame is drawn clipped to the rows that those that
+    // differ may touch (every object there, from the background up, as a
+    // whole frame draws them), or not at all when none does.
+    std::vector<StageItem> items;
+    const bool partial = p.renderer.MeasureStage(player.Root(), placement.twipsToDevice,
+                                                 placement.stageScale, items);
+    const PixelRect whole{0, 0, settings.width, settings.height};
+    const bool samePicture =
+        p.valid && p.partial && partial && p.settings == settings && p.player == &player;
+    const std::vector<PixelRect> damage =
+        samePicture ? Damage(p.items, items, whole) : std::vector<PixelRect>{whole};
+    const bool drawn = !damage.empty();
+    if (drawn) {
+        cairo_t* cr = cairo_create(p.surface.get());
+        cairo_set_antialias(cr, CAIRO_ANTIALIAS_GOOD);
+        if (samePicture && Area(damage) < WholeShare * double(settings.width) * settings.height) {
+            // One band of whole rows: the picture's spans start where a
+            // whole frame's do, so gradients and edges come out the same.
+            PixelRect box = damage.front();
+            for (const PixelRect& rect : damage) {
+                box = box.Union(rect);
+            }
+            cairo_rectangle(cr, 0, box.y, settings.width, box.height);
+            cairo_clip(cr);
+        }
+        p.renderer.RenderFrame(cr, player.Root(), placement.twipsToDevice, placement.stageScale);
+        cairo_destroy(cr);
+        cairo_surface_flush(p.surface.get());
+    }
+    p.items = partial ? std::move(items) : std::vector<StageItem>{};
+    p.partial = partial;
     p.settings = settings;
     p.player = &player;
     p.version = player.Version();
     p.valid = true;
     ++rendered;
-    return true;
+    return drawn;
 }
 
 void MovieView::Invalidate() {
     picture->valid = false;
+    picture->partial = false;
 }
 
 int MovieView::Width() const {

@@ -44,10 +44,11 @@ public:
     MovieView& operator=(const MovieView&) = delete;
 
     // Brings the picture up to date with what the player holds and the
-    // window's size and scale mode. Renders only when one of them changed,
-    // and returns whether it did; an update that finds nothing changed
-    // counts as a frame skipped. A window that is empty or past the limits
-    // above gets no picture.
+    // window's size and scale mode. Renders only when one of them changed
+    // (a frame rendered), and then only the pixels of what looks different;
+    // returns whether any pixel was drawn. An update that finds nothing
+    // changed counts as a frame skipped. A window that is empty or past the
+    // limits above gets no picture.
     bool Update(const MoviePlayer& player, const ViewSettings& settings);
 
     // Forgets the picture, so that the next update renders whatever it finds.

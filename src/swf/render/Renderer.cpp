@@ -152,6 +152,32 @@ void MovieRenderer::RenderFrame(cairo_t* target, const MovieClip& root, const Af
     cr = nullptr;
 }
 
+bool MovieRenderer::MeasureStage(const MovieClip& root, const Affine& stageToDevice, double scale,
+                                 std::vector<StageItem>& items) {
+    items.clear();
+    stageScale = scale;
+    drawnOnlyWhole = false;
+    if (!root.Visible()) {
+        return true;
+    }
+    // As RenderObject enters root.
+    State inner;
+    inner.matrix = stageToDevice * Affine::FromMatrix(root.GetMatrix());
+    inner.color = ColorMath::From(root.GetColorTransform());
+    inner.nesting = 1;
+    for (const DisplayObject* object : ChildrenOf(root)) {
+        LayerMeasure measure;
+        measure.Mix(object->GetDepth());
+        measure.Mix(object->ClipDepth());
+        drawnOnlyWhole = drawnOnlyWhole || object->ClipDepth() != 0;
+        State state = inner;
+        state.measure = &measure;
+        RenderObject(*object, state);
+        items.push_back({measure.Pixels(), measure.Digest()});
+    }
+    return !drawnOnlyWhole;
+}
+
 void MovieRenderer::RenderList(const std::vector<const DisplayObject*>& objects,
                                const State& state) {
     // Masks work as a stack, as players keep them: a mask stays until an
@@ -168,6 +194,7 @@ void MovieRenderer::RenderList(const std::vector<const DisplayObject*>& objects,
         for (const DisplayObject* object : objects) {
             state.measure->Mix(object->GetDepth());
             state.measure->Mix(object->ClipDepth());
+            drawnOnlyWhole = drawnOnlyWhole || object->ClipDepth() != 0;
             State objectState = state;
             objectState.maskOnly = state.maskOnly || object->ClipDepth() != 0;
             RenderObject(*object, objectState);
@@ -225,6 +252,7 @@ void MovieRenderer::RenderObject(const DisplayObject& object, const State& state
     if (state.maskOnly || !IsLayer(object)) {
         RenderContent(object, inner);
     } else if (state.measure != nullptr) {
+        drawnOnlyWhole = true;
         const LayerPlan plan = PlanLayer(object, inner);
         state.measure->AddPixels({plan.originX + plan.box.x, plan.originY + plan.box.y,
                                   plan.box.width, plan.box.height});
@@ -426,6 +454,7 @@ void MovieRenderer::MeasureContent(const DisplayObject& object, const State& sta
         measure.AddBounds(text->bounds, state.matrix);
         measure.AddBounds(text->bounds, state.matrix * Affine::FromMatrix(text->matrix));
     } else if (IsVideo(*character)) {
+        drawnOnlyWhole = true;
         measure.AddBounds(VideoBounds(videos, *character), state.matrix);
     } else if (const auto* field = std::get_if<EditText>(&character->data)) {
         measure.AddBounds(field->bounds, state.matrix);

@@ -21,6 +21,16 @@
 
 namespace swf {
 
+// One object of the main timeline as a frame draws it: the pixels its
+// drawing may touch (by the bounds its definitions declare) and a digest of
+// everything its drawing depends on. Two frames whose objects have the same
+// items look the same outside the pixels of the items that differ.
+struct StageItem {
+    PixelRect pixels;
+    std::uint64_t digest = 0;
+    bool operator==(const StageItem&) const = default;
+};
+
 class MovieRenderer {
 public:
     // movie is borrowed and must outlive the renderer.
@@ -32,6 +42,12 @@ public:
     // pixel (for strokes that keep their width).
     void RenderFrame(cairo_t* cr, const MovieClip& root, const Affine& stageToDevice,
                      double stageScale);
+
+    // What RenderFrame would draw, object by object of root's display list.
+    // False when the frame holds what cannot be drawn in part (masks,
+    // layers, video): such a frame is drawn whole.
+    bool MeasureStage(const MovieClip& root, const Affine& stageToDevice, double stageScale,
+                      std::vector<StageItem>& items);
 
     RenderCache& Cache() { return cache; }
     const LayerCache& Layers() const { return layers; }
@@ -62,6 +78,8 @@ private:
     cairo_t* cr = nullptr;
     double stageScale = 1.0;
     int openGroups = 0; // cairo groups pushed and not yet popped
+    // Set while measuring when the content has masks, layers or video.
+    bool drawnOnlyWhole = false;
 };
 
 } // namespace swf

@@ -308,6 +308,11 @@ bool Vm::StrictEquals(const Value& a, const Value& b) {
     if (a.IsNumber()) {
         return a.AsNumber() == b.AsNumber();
     }
+    // Clip references are alike when they stand for the same clip now; two
+    // that stand for nothing are alike too.
+    if (a.IsObject() && clips && IsClip(a.AsObject()) && IsClip(b.AsObject())) {
+        return clips->Live(a.AsObject()) == clips->Live(b.AsObject());
+    }
     return a.SameAs(b);
 }
 

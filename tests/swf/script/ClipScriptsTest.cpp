@@ -222,6 +222,56 @@ TEST(ClipScripts, AClipIsNoPrototype) {
     EXPECT_EQ(Traces(movie.Finish()), (std::vector<std::string>{"undefined", "undefined", "42"}));
 }
 
+TEST(ClipScripts, ReferencesToRemovedClipsCompareByWhatTheyStandForNow) {
+    constexpr std::uint8_t StrictEquals = 0x66;
+    swfwriter::MovieWriter movie(7, 200, 150, 12.0);
+    ActionWriter a;
+    auto make = [&](std::string_view variable, std::string_view name, double depth) {
+        a.Push(variable);
+        CallMethod(a, "this", "createEmptyMovieClip", {depth}, {std::string(name)});
+        a.Op(action::SetVariable);
+    };
+    auto compare = [&](std::string_view left, std::string_view right) {
+        a.Push(left).Op(action::GetVariable).Push(right).Op(action::GetVariable);
+        a.Op(StrictEquals).Op(action::Trace);
+    };
+    make("x", "a", 1);
+    make("y", "b", 2);
+    make("z", "c", 3);
+    a.Push("z").Op(action::GetVariable).Push("_name").Push("d").Op(action::SetMember);
+    for (const char* gone : {"x", "y", "z"}) {
+        CallMethod(a, gone, "removeMovieClip", {}).Op(action::Pop);
+    }
+    compare("x", "y"); // both stand for nothing
+    make("newB", "b", 4);
+    make("newD", "d", 5);
+    compare("y", "newB"); // y stands for the new b
+    compare("x", "y");
+    compare("z", "newD"); // z keeps the path it was made with
+    movie.Tag(swf::tag::DoAction, a.Finish());
+    movie.ShowFrame();
+    EXPECT_EQ(Traces(movie.Finish()), (std::vector<std::string>{"true", "true", "false", "false"}));
+}
+
+TEST(ClipScripts, TextFieldsGetDepthAnswersForTextFieldsAlone) {
+    swfwriter::MovieWriter movie(7, 200, 150, 12.0);
+    ActionWriter a;
+    a.Push("m");
+    CallMethod(a, "this", "createEmptyMovieClip", {4}, {"m"}).Op(action::SetVariable);
+    CallMethod(a, "this", "createTextField", {5, 0, 0, 10, 10}, {"t"}).Op(action::Pop);
+    // m.d = t.d = TextField.prototype.getDepth
+    for (const char* holder : {"m", "t"}) {
+        a.Push(holder).Op(action::GetVariable).Push("d").Push("TextField").Op(action::GetVariable);
+        a.Push("prototype").Op(action::GetMember).Push("getDepth").Op(action::GetMember);
+        a.Op(action::SetMember);
+    }
+    CallMethod(a, "m", "d", {}).Op(action::Trace);
+    CallMethod(a, "t", "d", {}).Op(action::Trace);
+    movie.Tag(swf::tag::DoAction, a.Finish());
+    movie.ShowFrame();
+    EXPECT_EQ(Traces(movie.Finish()), (std::vector<std::string>{"undefined", "5"}));
+}
+
 TEST(ClipScripts, RecursionWithoutEndStopsEveryScriptOfTheMovie) {
     swfwriter::MovieWriter movie(8, 200, 150, 12.0);
     ActionWriter a;

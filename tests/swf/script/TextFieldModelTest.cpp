@@ -54,8 +54,22 @@ TEST(TextFieldModel, UnclosedFontLastsToTheEndAndBecomesTheNewTextFormat) {
     field.SetHtml("x<font size='100'>y", field.newFormat, version);
     EXPECT_EQ(field.newFormat.size, 100.0);
     field.SetText("plain\nlines\r\nhere", version);
-    EXPECT_EQ(field.Text(version), "plain\rlines\rhere");
+    // Each line end is a break of its own: "\r\n" makes two.
+    EXPECT_EQ(field.Text(version), "plain\rlines\r\rhere");
     EXPECT_EQ(field.FormatOf(0, field.Length()).size, 100.0);
+}
+
+TEST(TextFieldModel, HtmlWhiteSpaceDependsOnTheFieldsSettings) {
+    FieldModel field = EmptyField();
+    // A single-line field drops <br>; runs of nothing but white space go.
+    field.SetHtml("<tab>a<br> \t\r\n<b> b </b>", field.newFormat, version);
+    EXPECT_EQ(field.Text(version), "\ta b ");
+    field.multiline = true;
+    field.SetHtml("a<br>b", field.newFormat, version);
+    EXPECT_EQ(field.Text(version), "a\rb");
+    field.condenseWhite = true;
+    field.SetHtml(" x \t y<i>\r\n</i>z", field.newFormat, version);
+    EXPECT_EQ(field.Text(version), " x yz");
 }
 
 TEST(TextFieldModel, RangesKeepOnlyWhatTheirCharactersShare) {

@@ -437,10 +437,9 @@ void RuntimeClips::SetProperty(Object* clip, ClipProperty property, const Value&
         return;
     case ClipProperty::Name:
         if (const auto name = vm.ToString(value); name && object->ParentClip()) {
+            // A reference keeps the path the clip had when it was made: once
+            // the clip is gone it stands for what is at that path.
             object->SetName(std::string((*name)->View()));
-            if (self) {
-                self->SetPath(PathOf(*object));
-            }
         }
         return;
     case ClipProperty::Quality: {

@@ -37,11 +37,8 @@ std::vector<std::uint32_t> FieldCharacters(std::string_view value, int version) 
     std::vector<std::uint32_t> in = Characters(value, version);
     std::vector<std::uint32_t> out;
     out.reserve(in.size());
-    for (std::size_t i = 0; i < in.size(); ++i) {
-        if (in[i] == '\r' && i + 1 < in.size() && in[i + 1] == '\n') {
-            continue;
-        }
-        out.push_back(in[i] == '\n' ? '\r' : in[i]);
+    for (const std::uint32_t c : in) {
+        out.push_back(c == '\n' ? '\r' : c);
     }
     return out;
 }

@@ -76,7 +76,8 @@ private:
     std::vector<CharFormat> formats; // one per character
 };
 
-// Plain text as a field keeps it: "\r\n" and "\n" become "\r".
+// Plain text as a field keeps it: each "\n" becomes "\r" ("\r\n" is two
+// line breaks, as Flash has it).
 std::vector<std::uint32_t> FieldCharacters(std::string_view value, int version);
 
 } // namespace swf::script::text

@@ -286,6 +286,48 @@ std::string TextFormatAttributes(const CharFormat& format) {
     return out;
 }
 
+// The runs of text between tags as a field reads them: a run of nothing but
+// white space goes; with condenseWhite the white space of the others comes
+// to a single space, without it a "\r\n" is one line end.
+std::string TextRuns(std::string_view html, bool condense) {
+    std::string out;
+    std::string run;
+    const auto flush = [&]() {
+        std::string condensed;
+        bool onlySpace = true;
+        for (std::size_t k = 0; k < run.size(); ++k) {
+            const char c = run[k];
+            if (!IsSpace(c)) {
+                condensed += c;
+                onlySpace = false;
+            } else if (!condense) {
+                if (!(c == '\r' && k + 1 < run.size() && run[k + 1] == '\n')) {
+                    condensed += c;
+                }
+            } else if (condensed.empty() || condensed.back() != ' ') {
+                condensed += ' ';
+            }
+        }
+        if (!onlySpace) {
+            out += condensed;
+        }
+        run.clear();
+    };
+    for (std::size_t i = 0; i < html.size(); ++i) {
+        if (html[i] != '<') {
+            run += html[i];
+            continue;
+        }
+        flush();
+        const std::size_t end = html.find('>', i);
+        const std::size_t stop = end == std::string_view::npos ? html.size() : end + 1;
+        out += html.substr(i, stop - i);
+        i = stop - 1;
+    }
+    flush();
+    return out;
+}
+
 } // namespace
 
 void FieldModel::SetHtml(std::string_view html, const CharFormat& base, int version) {
@@ -305,7 +347,7 @@ void FieldModel::SetHtml(std::string_view html, const CharFormat& base, int vers
         characters.push_back(c);
         formats.push_back(current);
     };
-    const std::string text(html);
+    const std::string text = TextRuns(html, condenseWhite);
     std::size_t i = 0;
     while (i < text.size()) {
         const char c = text[i];
@@ -328,7 +370,12 @@ void FieldModel::SetHtml(std::string_view html, const CharFormat& base, int vers
                     pendingBreak = true;
                 }
             } else if (tag.name == "br") {
-                add('\r');
+                // A single-line field has no line to break.
+                if (multiline) {
+                    add('\r');
+                }
+            } else if (tag.name == "tab") {
+                add('\t');
             } else if (StartsFormat(tag.name)) {
                 open.emplace_back(tag.name, current);
                 ApplyTag(tag, current);

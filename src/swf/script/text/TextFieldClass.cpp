@@ -612,7 +612,11 @@ Completion RemoveTextField(NativeCall& call) {
 Completion GetDepth(NativeCall& call) {
     RuntimeClips* clips = ClipsOf(call.vm);
     Object* self = call.ThisObject();
-    DisplayObject* object = clips && self ? clips->Display(self) : nullptr;
+    // A text field's getDepth answers for text fields alone.
+    if (!self || self->Class() != ObjectClass::TextField) {
+        return Value();
+    }
+    DisplayObject* object = clips ? clips->Display(self) : nullptr;
     return object ? Value(static_cast<double>(clips->ScriptDepth(*object))) : Value();
 }
 

@@ -1,0 +1,116 @@
+// A view draws again only the pixels of what changed since its last
+// picture; each of its pictures must be exactly the frame drawn whole.
+#include <gtest/gtest.h>
+
+#include <cmath>
+
+#include "CorpusFiles.h"
+#include "RenderHelpers.h"
+#include "swfwriter/BlockFont.h"
+
+namespace {
+
+using namespace swfwriter;
+
+// Frames played with a view that draws in part and one drawn whole each
+// time: the number of frames whose pixels differ anywhere.
+int FramesDiffering(std::span<const std::uint8_t> bytes, int frames,
+                    const swf::ViewSettings& settings) {
+    auto played = rendertest::Play(bytes);
+    swf::MovieView kept(played.Movie());
+    swf::MovieView whole(played.Movie());
+    int differing = 0;
+    for (int frame = 0; frame < frames; ++frame) {
+        kept.Update(*played.player, settings);
+        whole.Invalidate();
+        whole.Update(*played.player, settings);
+        const auto a = kept.Pixels();
+        const auto b = whole.Pixels();
+        if (a.size() != b.size() || !std::equal(a.begin(), a.end(), b.begin())) {
+            ++differing;
+        }
+        played.player->Tick();
+    }
+    return differing;
+}
+
+// Shapes that move, turn, scale, fade, appear and go over a gradient,
+// overlapping, with text and a sprite of its own timeline.
+std::vector<std::uint8_t> BusyStage() {
+    MovieWriter movie(8, 120, 90, 12);
+    movie.SetBackground({10, 20, 40});
+    ShapeBuilder backdrop;
+    backdrop.SetStyle(0,
+                      backdrop.AddFill(Fill::Linear({{0, {20, 40, 110}}, {255, {90, 30, 100}}}, 0,
+                                                    0, 2400, 1800)),
+                      0);
+    backdrop.Rectangle(0, 0, 2400, 1800);
+    const auto backdropId = movie.DefineShape(backdrop);
+    ShapeBuilder disc;
+    disc.SetStyle(0,
+                  disc.AddFill(Fill::Radial({{0, {255, 250, 200}}, {255, {200, 40, 20, 0}}}, -300,
+                                            -300, 600, 600)),
+                  disc.AddLine({30, {255, 255, 255}}));
+    disc.Ellipse(0, 0, 300, 300);
+    const auto discId = movie.DefineShape(disc);
+    ShapeBuilder bar;
+    bar.SetStyle(0, bar.AddFill(Fill::Solid({60, 200, 120, 200})), 0);
+    bar.Rectangle(-200, -60, 400, 120);
+    const auto barId = movie.DefineShape(bar);
+    const auto font = movie.DefineFont("Blocks", BlockFontGlyphs());
+    const auto title = movie.DefineText({{font, 300, {255, 255, 255}, 0, 0, "MOVE"}});
+    TimelineWriter spinner;
+    spinner.Place(1, barId);
+    for (int frame = 0; frame < 6; ++frame) {
+        spinner.Move(1, {.matrix = Matrix::Transform(0, 0, 0.5, 0.5, frame * 30.0)});
+        spinner.ShowFrame();
+    }
+    const auto spinnerId = movie.DefineSprite(spinner);
+    for (int frame = 0; frame < 24; ++frame) {
+        const double t = frame / 24.0;
+        const double pi = std::acos(-1.0);
+        if (frame == 0) {
+            movie.Place(1, backdropId);
+            movie.Place(2, discId);
+            movie.Place(3, barId);
+            movie.Place(5, title);
+            movie.Place(6, spinnerId, {.matrix = Matrix::Translate(2000, 300)});
+        }
+        if (frame == 8) {
+            movie.Place(4, discId, {.matrix = Matrix::Translate(600, 1200)});
+        }
+        if (frame == 16) {
+            movie.Remove(4);
+        }
+        const auto x = static_cast<std::int32_t>(1200 + 800 * std::sin(2 * pi * t));
+        movie.Move(2, {.matrix = Matrix::Transform(x, 900, 1.0 + 0.3 * t, 1.0, 0)});
+        movie.Move(3, {.matrix = Matrix::Transform(1200, 600, 1.0, 1.0, 360.0 * t),
+                       .colorTransform = ColorTransform::Fade(0.5 + 0.5 * std::cos(2 * pi * t))});
+        if (frame % 6 == 0) {
+            movie.Move(5, {.matrix = Matrix::Translate(100 + frame * 20, 1500)});
+        }
+        movie.ShowFrame();
+    }
+    return movie.Finish();
+}
+
+TEST(PartialRender, EveryPictureIsTheFrameDrawnWhole) {
+    const auto bytes = BusyStage();
+    EXPECT_EQ(FramesDiffering(bytes, 30, {120, 90, swf::ScaleMode::ShowAll}), 0);
+    // Scaled, with the stage's borders in the window.
+    EXPECT_EQ(FramesDiffering(bytes, 30, {173, 211, swf::ScaleMode::ShowAll}), 0);
+}
+
+TEST(PartialRender, TheCorpusMoviesFramesAreThoseDrawnWhole) {
+    const auto movies = corpus::Movies();
+    if (movies.empty()) {
+        GTEST_SKIP() << "no corpus beside the project";
+    }
+    for (const auto& path : movies) {
+        const auto bytes = corpus::ReadFile(path);
+        EXPECT_EQ(FramesDiffering(bytes, 12, {240, 320, swf::ScaleMode::ShowAll}), 0)
+            << path.filename();
+    }
+}
+
+} // namespace
