@@ -218,7 +218,8 @@ Completion Vm::ConstructWith(FunctionObject* function, std::span<const Value> ar
     if (Version() >= 6) {
         DefineOwn(instance, names->constructorHidden, Value(function), PropertyFlag::DontEnum);
     }
-    if (Version() < 6) {
+    // SWF 6 objects have both; "constructor" is the only one before.
+    if (Version() < 7) {
         DefineOwn(instance, names->constructor, Value(function), PropertyFlag::DontEnum);
     }
     if (callDepth >= limits.recursionDepth) {

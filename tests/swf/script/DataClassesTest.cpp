@@ -82,6 +82,17 @@ TEST(DataClasses, Swf5SeesNothingOfLoadVarsButTheClass) {
     EXPECT_EQ(Play(6, a), (std::vector<std::string>{"", "[type Function]"}));
 }
 
+TEST(DataClasses, Swf6InstancesKeepTheirConstructorUnderBothNames) {
+    ActionWriter a;
+    MakeInstance(a, "v", "LoadVars");
+    for (const char* name : {"constructor", "__constructor__"}) {
+        CallWithText(a, "v", "hasOwnProperty", name);
+        a.Op(action::Trace);
+    }
+    EXPECT_EQ(Play(6, a), (std::vector<std::string>{"true", "true"}));
+    EXPECT_EQ(Play(7, a), (std::vector<std::string>{"false", "true"}));
+}
+
 TEST(DataClasses, PrintJobGivesItsPrototypePagePropertiesWhenFirstMade) {
     ActionWriter a;
     const auto hasOrientation = [&] {
