@@ -2,6 +2,8 @@
 // and moves on the stage, reads back as Flash Player gives it.
 #include <gtest/gtest.h>
 
+#include "ScriptTraces.h"
+
 #include <string>
 #include <vector>
 
@@ -38,14 +40,7 @@ ActionWriter& TraceMember(ActionWriter& a, std::string_view object, std::string_
         .Op(action::Trace);
 }
 
-std::vector<std::string> Traces(const std::vector<std::uint8_t>& movie, int frames = 1) {
-    swf::script::TraceRunOptions options;
-    options.frames = frames;
-    std::vector<std::string> lines;
-    swf::script::RunForTrace(movie, options,
-                             [&](std::string_view line) { lines.emplace_back(line); });
-    return lines;
-}
+using scripttest::Traces;
 
 TEST(ClipScripts, DepthsOfMadeClipsReadBackAndSwap) {
     swfwriter::MovieWriter movie(8, 200, 150, 12.0);

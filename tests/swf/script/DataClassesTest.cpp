@@ -2,6 +2,8 @@
 // make as a movie uses them, on movies the writer makes.
 #include <gtest/gtest.h>
 
+#include "ScriptTraces.h"
+
 #include <string>
 #include <vector>
 
@@ -17,15 +19,7 @@ namespace action = swfwriter::action;
 
 constexpr std::uint8_t StackSwap = 0x4D;
 
-std::vector<std::string> Play(int version, const ActionWriter& actions) {
-    swfwriter::MovieWriter movie(version, 200, 150, 12.0);
-    movie.Tag(swf::tag::DoAction, actions.Finish());
-    movie.ShowFrame();
-    std::vector<std::string> lines;
-    swf::script::RunForTrace(movie.Finish(), {},
-                             [&](std::string_view line) { lines.emplace_back(line); });
-    return lines;
-}
+using scripttest::Play;
 
 // name = new className();
 void MakeInstance(ActionWriter& a, std::string_view name, std::string_view className) {

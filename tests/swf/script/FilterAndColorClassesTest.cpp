@@ -4,6 +4,8 @@
 // properties, and a clip's transforms through its parents.
 #include <gtest/gtest.h>
 
+#include "ScriptTraces.h"
+
 #include <string>
 #include <variant>
 #include <vector>
@@ -20,15 +22,7 @@ namespace action = swfwriter::action;
 
 constexpr std::uint8_t NewMethod = 0x53;
 
-std::vector<std::string> Play(int version, const ActionWriter& actions) {
-    swfwriter::MovieWriter movie(version, 200, 150, 12.0);
-    movie.Tag(swf::tag::DoAction, actions.Finish());
-    movie.ShowFrame();
-    std::vector<std::string> lines;
-    swf::script::RunForTrace(movie.Finish(), {},
-                             [&](std::string_view line) { lines.emplace_back(line); });
-    return lines;
-}
+using scripttest::Play;
 
 // An argument: a number, a string, or the value of a variable.
 struct Variable {

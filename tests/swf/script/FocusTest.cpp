@@ -2,6 +2,8 @@
 // focus changes with their events, and _focusrect on the root and on clips.
 #include <gtest/gtest.h>
 
+#include "ScriptTraces.h"
+
 #include <string>
 #include <vector>
 
@@ -15,14 +17,7 @@ namespace {
 using swfwriter::ActionWriter;
 namespace action = swfwriter::action;
 
-std::vector<std::string> Traces(const std::vector<std::uint8_t>& movie) {
-    swf::script::TraceRunOptions options;
-    options.frames = 1;
-    std::vector<std::string> lines;
-    swf::script::RunForTrace(movie, options,
-                             [&](std::string_view line) { lines.emplace_back(line); });
-    return lines;
-}
+using scripttest::Traces;
 
 // object.member = function (parameter) { trace(label + parameter); }
 void SetTracingHandler(ActionWriter& a, std::string_view object, std::string_view member,

@@ -3,6 +3,8 @@
 // operator joins them, and the package hidden from movies before SWF 8.
 #include <gtest/gtest.h>
 
+#include "ScriptTraces.h"
+
 #include <initializer_list>
 #include <string>
 #include <vector>
@@ -19,15 +21,7 @@ namespace action = swfwriter::action;
 
 constexpr std::uint8_t NewMethod = 0x53;
 
-std::vector<std::string> Play(int version, const ActionWriter& actions) {
-    swfwriter::MovieWriter movie(version, 200, 150, 12.0);
-    movie.Tag(swf::tag::DoAction, actions.Finish());
-    movie.ShowFrame();
-    std::vector<std::string> lines;
-    swf::script::RunForTrace(movie.Finish(), {},
-                             [&](std::string_view line) { lines.emplace_back(line); });
-    return lines;
-}
+using scripttest::Play;
 
 // Pushes new flash.geom.<className>(numbers...).
 void PushNew(ActionWriter& a, std::string_view className, std::initializer_list<double> args) {

@@ -3,6 +3,8 @@
 // properties of an object.
 #include <gtest/gtest.h>
 
+#include "ScriptTraces.h"
+
 #include <string>
 #include <vector>
 
@@ -18,14 +20,7 @@ namespace {
 using swfwriter::ActionWriter;
 namespace action = swfwriter::action;
 
-std::vector<std::string> Traces(const std::vector<std::uint8_t>& movie, int frames = 1) {
-    swf::script::TraceRunOptions options;
-    options.frames = frames;
-    std::vector<std::string> lines;
-    swf::script::RunForTrace(movie, options,
-                             [&](std::string_view line) { lines.emplace_back(line); });
-    return lines;
-}
+using scripttest::Traces;
 
 // this.createTextField("t", 1, 0, 0, 100, 20)
 void CreateField(ActionWriter& a) {

@@ -2,6 +2,8 @@
 // setter made of the value given, by the movie's version.
 #include <gtest/gtest.h>
 
+#include "ScriptTraces.h"
+
 #include <string>
 #include <vector>
 
@@ -15,14 +17,7 @@ namespace {
 using swfwriter::ActionWriter;
 namespace action = swfwriter::action;
 
-std::vector<std::string> Traces(const std::vector<std::uint8_t>& movie) {
-    swf::script::TraceRunOptions options;
-    options.frames = 1;
-    std::vector<std::string> lines;
-    swf::script::RunForTrace(movie, options,
-                             [&](std::string_view line) { lines.emplace_back(line); });
-    return lines;
-}
+using scripttest::Traces;
 
 template <typename T>
 void SetAndTrace(ActionWriter& a, std::string_view member, T value) {

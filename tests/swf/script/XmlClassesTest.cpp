@@ -3,6 +3,8 @@
 // ids are filed, and a document's properties convert what they are given.
 #include <gtest/gtest.h>
 
+#include "ScriptTraces.h"
+
 #include <string>
 #include <vector>
 
@@ -16,15 +18,7 @@ namespace {
 using swfwriter::ActionWriter;
 namespace action = swfwriter::action;
 
-std::vector<std::string> Play(int version, const ActionWriter& actions) {
-    swfwriter::MovieWriter movie(version, 200, 150, 12.0);
-    movie.Tag(swf::tag::DoAction, actions.Finish());
-    movie.ShowFrame();
-    std::vector<std::string> lines;
-    swf::script::RunForTrace(movie.Finish(), {},
-                             [&](std::string_view line) { lines.emplace_back(line); });
-    return lines;
-}
+using scripttest::Play;
 
 // Pushes the value of a dotted path of members ("x.firstChild.nodeName").
 void PushPath(ActionWriter& a, std::string_view path) {
