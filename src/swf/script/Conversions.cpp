@@ -443,4 +443,43 @@ Completion Vm::ThrowError(std::string_view className, std::string_view message) 
     return Completion::Throw(error.GetValue());
 }
 
+ScriptResult<Value> Vm::Add(const Value& a, const Value& b) {
+    // The right operand is converted first, as Flash Player does.
+    const auto pb = ToPrimitive(b, PrimitiveHint::Addend);
+    if (!pb) {
+        return pb.Abrupt();
+    }
+    const auto pa = ToPrimitive(a, PrimitiveHint::Addend);
+    if (!pa) {
+        return pa.Abrupt();
+    }
+    if (pa->IsString() || pb->IsString()) {
+        const auto textB = AddendToString(*pb);
+        if (!textB) {
+            return textB.Abrupt();
+        }
+        const auto textA = AddendToString(*pa);
+        if (!textA) {
+            return textA.Abrupt();
+        }
+        std::string joined;
+        joined.reserve((*textA)->Size() + (*textB)->Size());
+        joined += (*textA)->View();
+        joined += (*textB)->View();
+        if (joined.size() > Limits().heapBytes / 4) {
+            return AbortForLimit("string too long");
+        }
+        return Value(NewString(std::move(joined)));
+    }
+    const auto nb = ToNumber(*pb);
+    if (!nb) {
+        return nb.Abrupt();
+    }
+    const auto na = ToNumber(*pa);
+    if (!na) {
+        return na.Abrupt();
+    }
+    return Value(*na + *nb);
+}
+
 } // namespace swf::script

@@ -298,44 +298,11 @@ Completion Interpreter::Execute(const Record& r, std::size_t& next) {
     case Op::Add2: {
         const Value bv = Pop();
         const Value av = Pop();
-        const auto pb = vm.ToPrimitive(bv, PrimitiveHint::Addend);
-        if (!pb) {
-            return pb.Abrupt();
+        const auto sum = vm.Add(av, bv);
+        if (!sum) {
+            return sum.Abrupt();
         }
-        const auto pa = vm.ToPrimitive(av, PrimitiveHint::Addend);
-        if (!pa) {
-            return pa.Abrupt();
-        }
-        if (pa->IsString() || pb->IsString()) {
-            const auto textB = vm.AddendToString(*pb);
-            if (!textB) {
-                return textB.Abrupt();
-            }
-            const auto textA = vm.AddendToString(*pa);
-            if (!textA) {
-                return textA.Abrupt();
-            }
-            String* sa = *textA;
-            String* sb = *textB;
-            std::string joined;
-            joined.reserve(sa->Size() + sb->Size());
-            joined += sa->View();
-            joined += sb->View();
-            if (joined.size() > vm.Limits().heapBytes / 4) {
-                return vm.AbortForLimit("string too long");
-            }
-            Push(Value(vm.NewString(std::move(joined))));
-        } else {
-            const auto nb = vm.ToNumber(*pb);
-            if (!nb) {
-                return nb.Abrupt();
-            }
-            const auto na = vm.ToNumber(*pa);
-            if (!na) {
-                return na.Abrupt();
-            }
-            Push(Value(*na + *nb));
-        }
+        Push(*sum);
         return Value();
     }
     case Op::Increment:

@@ -181,6 +181,8 @@ public:
     // The string + joins for an operand its first conversion left an
     // object: toString once, its primitive as text, else the object's kind.
     ScriptResult<String*> AddendToString(const Value& value);
+    // a + b as the + operator (Add2) computes it: strings joined, else numbers added.
+    ScriptResult<Value> Add(const Value& a, const Value& b);
     ScriptResult<double> ToNumber(const Value& value);
     ScriptResult<String*> ToString(const Value& value);
     bool ToBoolean(const Value& value);

@@ -131,37 +131,4 @@ Completion JoinMembers(Vm& vm, const Value& self, std::initializer_list<Labelled
     return Value(vm.NewString(std::move(text)));
 }
 
-ScriptResult<Value> Plus(Vm& vm, const Value& a, const Value& b) {
-    const auto pb = vm.ToPrimitive(b, PrimitiveHint::Addend);
-    if (!pb) {
-        return pb.Abrupt();
-    }
-    const auto pa = vm.ToPrimitive(a, PrimitiveHint::Addend);
-    if (!pa) {
-        return pa.Abrupt();
-    }
-    if (pa->IsString() || pb->IsString()) {
-        const auto textB = vm.AddendToString(*pb);
-        if (!textB) {
-            return textB.Abrupt();
-        }
-        const auto textA = vm.AddendToString(*pa);
-        if (!textA) {
-            return textA.Abrupt();
-        }
-        std::string joined((*textA)->View());
-        joined += (*textB)->View();
-        return Value(vm.NewString(std::move(joined)));
-    }
-    const auto nb = vm.ToNumber(*pb);
-    if (!nb) {
-        return nb.Abrupt();
-    }
-    const auto na = vm.ToNumber(*pa);
-    if (!na) {
-        return na.Abrupt();
-    }
-    return Value(*na + *nb);
-}
-
 } // namespace swf::script::geom

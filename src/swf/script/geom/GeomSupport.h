@@ -67,7 +67,4 @@ struct LabelledMember {
 };
 Completion JoinMembers(Vm& vm, const Value& self, std::initializer_list<LabelledMember> members);
 
-// a + b as the + operator of the running code computes it.
-ScriptResult<Value> Plus(Vm& vm, const Value& a, const Value& b);
-
 } // namespace swf::script::geom

@@ -82,7 +82,7 @@ Completion Combine(NativeCall& call) {
             return theirs;
         }
         if (adding) {
-            const auto sum = Plus(vm, mine.GetValue(), theirs.GetValue());
+            const auto sum = vm.Add(mine.GetValue(), theirs.GetValue());
             if (!sum) {
                 return sum.Abrupt();
             }
@@ -144,7 +144,7 @@ Completion Offset(NativeCall& call) {
         if (mine.IsAbrupt()) {
             return mine;
         }
-        const auto sum = Plus(vm, mine.GetValue(), call.Arg(i));
+        const auto sum = vm.Add(mine.GetValue(), call.Arg(i));
         if (!sum) {
             return sum.Abrupt();
         }

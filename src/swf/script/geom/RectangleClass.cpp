@@ -99,7 +99,7 @@ Completion Right(NativeCall& call) {
     if (width.IsAbrupt()) {
         return width;
     }
-    const auto sum = Plus(call.vm, x.GetValue(), width.GetValue());
+    const auto sum = call.vm.Add(x.GetValue(), width.GetValue());
     return sum ? Completion(*sum) : sum.Abrupt();
 }
 
