@@ -211,42 +211,25 @@ Completion SetStatus(NativeCall& call) {
     return Value();
 }
 
-Completion GetXmlDecl(NativeCall& call) {
+// xmlDecl and docTypeDecl: text a script may set, undefined leaving them.
+template <Value XmlNodeObject::*text>
+Completion GetDeclaration(NativeCall& call) {
     XmlNodeObject* document = ThisDocument(call);
-    return document ? document->xmlDecl : Value();
+    return document ? document->*text : Value();
 }
 
-Completion SetXmlDecl(NativeCall& call) {
+template <Value XmlNodeObject::*text>
+Completion SetDeclaration(NativeCall& call) {
     XmlNodeObject* document = ThisDocument(call);
     if (!document) {
         return Value();
     }
-    const auto text = AsText(call.vm, call.Arg(0));
-    if (!text) {
-        return text.Abrupt();
+    const auto value = AsText(call.vm, call.Arg(0));
+    if (!value) {
+        return value.Abrupt();
     }
-    if (!text->IsUndefined()) {
-        document->xmlDecl = *text;
-    }
-    return Value();
-}
-
-Completion GetDocTypeDecl(NativeCall& call) {
-    XmlNodeObject* document = ThisDocument(call);
-    return document ? document->docTypeDecl : Value();
-}
-
-Completion SetDocTypeDecl(NativeCall& call) {
-    XmlNodeObject* document = ThisDocument(call);
-    if (!document) {
-        return Value();
-    }
-    const auto text = AsText(call.vm, call.Arg(0));
-    if (!text) {
-        return text.Abrupt();
-    }
-    if (!text->IsUndefined()) {
-        document->docTypeDecl = *text;
+    if (!value->IsUndefined()) {
+        document->*text = *value;
     }
     return Value();
 }
@@ -307,11 +290,12 @@ struct Accessor {
 
 constexpr Accessor documentAccessors[] = {
     {"contentType", GetContentType, SetContentType},
-    {"docTypeDecl", GetDocTypeDecl, SetDocTypeDecl},
+    {"docTypeDecl", GetDeclaration<&XmlNodeObject::docTypeDecl>,
+     SetDeclaration<&XmlNodeObject::docTypeDecl>},
     {"ignoreWhite", GetIgnoreWhite, SetIgnoreWhite},
     {"loaded", GetLoaded, SetLoaded},
     {"status", GetStatus, SetStatus},
-    {"xmlDecl", GetXmlDecl, SetXmlDecl},
+    {"xmlDecl", GetDeclaration<&XmlNodeObject::xmlDecl>, SetDeclaration<&XmlNodeObject::xmlDecl>},
 };
 
 void AddDocumentAccessors(Vm& vm, Object* prototype) {
