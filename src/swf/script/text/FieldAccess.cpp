@@ -71,6 +71,7 @@ void Show(const FieldAccess& field, int version) {
     settings.wordWrap = field.model->wordWrap;
     settings.multiline = field.model->multiline;
     settings.password = field.model->password;
+    settings.useOutlines = field.model->embedFonts;
     const std::uint32_t color = field.model->newFormat.color;
     settings.textColor =
         Rgba{static_cast<std::uint8_t>(color >> 16), static_cast<std::uint8_t>(color >> 8),
