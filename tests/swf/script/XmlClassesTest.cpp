@@ -1,4 +1,5 @@
-// XML trees as movies build them: moving nodes keeps childNodes in step,
+// XML trees as movies build them: moving, inserting, removing and cloning
+// nodes keeps childNodes and the links between nodes in step,
 // the SWF version decides whether a node may hold its own ancestor and where
 // ids are filed, and a document's properties convert what they are given.
 #include <gtest/gtest.h>
@@ -68,6 +69,40 @@ TEST(XmlClasses, AppendingMovesANodeAndChildNodesFollows) {
     TraceSame(a, "y.firstChild.firstChild.parentNode", "y.firstChild");
     EXPECT_EQ(Play(8, a), (std::vector<std::string>{"<r><b j=\"2\" k=\"1\">t &amp; u</b></r>",
                                                     "<s><a /></s>", "1", "true", "true"}));
+}
+
+TEST(XmlClasses, ClonesStandApartAndInsertingAndRemovingRelinkTheTree) {
+    ActionWriter a;
+    NewDocument(a, "x", "<r><a><b/></a><c/></r>");
+    const auto clone = [&](std::string_view name, bool deep) {
+        a.Push(name).Push(deep).Push(1.0);
+        PushPath(a, "x.firstChild");
+        a.Push("cloneNode").Op(action::CallMethod).Op(action::SetVariable);
+    };
+    clone("deep", true);
+    clone("shallow", false);
+    TracePath(a, "deep");
+    TracePath(a, "shallow");
+    TracePath(a, "deep.parentNode");
+    // r.insertBefore(c, a): the arguments go on the stack last first.
+    PushPath(a, "x.firstChild.firstChild");
+    PushPath(a, "x.firstChild.lastChild");
+    a.Push(2.0);
+    PushPath(a, "x.firstChild");
+    a.Push("insertBefore").Op(action::CallMethod).Op(action::Pop);
+    TracePath(a, "x");
+    TraceSame(a, "x.firstChild.firstChild.nextSibling", "x.firstChild.lastChild");
+    TracePath(a, "deep"); // the clone keeps its own children
+    a.Push(0.0);
+    PushPath(a, "x.firstChild.firstChild");
+    a.Push("removeNode").Op(action::CallMethod).Op(action::Pop);
+    TracePath(a, "x");
+    TracePath(a, "x.firstChild.childNodes.length");
+    TracePath(a, "x.firstChild.firstChild.previousSibling");
+    EXPECT_EQ(Play(8, a), (std::vector<std::string>{"<r><a><b /></a><c /></r>", "<r />", "null",
+                                                    "<r><c /><a><b /></a></r>", "true",
+                                                    "<r><a><b /></a><c /></r>",
+                                                    "<r><a><b /></a></r>", "1", "null"}));
 }
 
 TEST(XmlClasses, OnlyOlderMoviesMayPutANodeInsideItself) {
