@@ -71,7 +71,7 @@ bool EventVoice::MixInto(std::span<std::int32_t> mix) {
             left = left * std::min(leftLevel, FullLevel) / FullLevel;
             right = right * std::min(rightLevel, FullLevel) / FullLevel;
         }
-        MixFrame(left, right, transform, &mix[at]);
+        MixFrame(left, right, soundTransform, &mix[at]);
         ++position;
         ++elapsed;
     }

@@ -17,7 +17,7 @@ public:
 
     bool MixInto(std::span<std::int32_t> mix) override;
 
-    void SetTransform(const SoundTransform& value) { transform = value; }
+    void SetTransform(const SoundTransform& value) { soundTransform = value; }
     // Output frames played since the start, loops included.
     std::uint64_t Elapsed() const { return elapsed; }
     // Where in the sound it plays, in output frames from the sound's start.
@@ -32,7 +32,7 @@ private:
     std::shared_ptr<const PcmSound> sound;
     HoldResampler resampler;
     std::vector<EnvelopePoint> envelope;
-    SoundTransform transform;
+    SoundTransform soundTransform;
     std::uint64_t length;    // the sound, in output frames
     std::uint64_t start;     // where each loop starts (the in point)
     std::uint64_t end;       // where each loop ends (the out point, or the sound's end)

@@ -36,9 +36,9 @@ Voice* Mixer::Find(VoiceId id) const {
 void Mixer::Mix(std::span<std::int16_t> out) {
     sum.assign(out.size(), 0);
     std::erase_if(voices, [this](Entry& entry) { return !entry.voice->MixInto(sum); });
-    std::transform(sum.begin(), sum.end(), out.begin(), [](std::int32_t value) {
-        return static_cast<std::int16_t>(std::clamp(value, -32768, 32767));
-    });
+    for (std::size_t i = 0; i < out.size(); ++i) {
+        out[i] = static_cast<std::int16_t>(std::clamp(sum[i], -32768, 32767));
+    }
     framesMixed += out.size() / 2;
 }
 

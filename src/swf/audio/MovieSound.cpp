@@ -4,7 +4,7 @@
 
 #include "swf/audio/EventVoice.h"
 #include "swf/audio/StreamVoice.h"
-#include "swf/base/ByteReader.h"
+#include "swf/format/NamedCharacters.h"
 #include "swf/format/TagCodes.h"
 
 namespace swf {
@@ -127,15 +127,12 @@ VoiceId MovieSound::Start(CharacterId sound, const SoundInfo& info) {
 
 std::optional<CharacterId> MovieSound::SoundOfClass(const std::string& className) const {
     for (const RawTag& tag : movie.otherTags) {
-        if (tag.code != tag::SymbolClass && tag.code != tag::ExportAssets) {
+        if (tag.code != tag::SymbolClass && tag.code != tag::Exports) {
             continue;
         }
-        ByteReader reader(tag.body);
-        const std::uint16_t count = reader.U16();
-        for (std::uint16_t i = 0; i < count && reader.Ok(); ++i) {
-            const CharacterId id = reader.U16();
-            if (reader.String() == className && reader.Ok()) {
-                return id;
+        for (const NamedCharacter& named : ReadNamedCharacters(tag.body)) {
+            if (named.name == className) {
+                return named.id;
             }
         }
     }

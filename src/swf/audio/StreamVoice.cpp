@@ -41,7 +41,7 @@ bool StreamVoice::MixInto(std::span<std::int32_t> mix) {
         }
         const std::int32_t left = samples[0];
         const std::int32_t right = samples[width - 1];
-        MixFrame(left, right, transform, &mix[at]);
+        MixFrame(left, right, soundTransform, &mix[at]);
         ++position;
     }
     return true;

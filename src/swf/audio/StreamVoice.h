@@ -27,7 +27,7 @@ public:
 
     bool MixInto(std::span<std::int32_t> mix) override;
 
-    void SetTransform(const SoundTransform& value) { transform = value; }
+    void SetTransform(const SoundTransform& value) { soundTransform = value; }
     // Output frames played (waiting for blocks does not count).
     std::uint64_t Played() const { return position; }
     // Output frames of the blocks appended so far.
@@ -40,7 +40,7 @@ private:
     std::uint64_t first = 0;          // the source frame samples starts with
     std::uint64_t received = 0;       // source frames appended
     std::uint64_t position = 0;       // output frames played
-    SoundTransform transform;
+    SoundTransform soundTransform;
     bool ended = false;
 };
 

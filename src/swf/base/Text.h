@@ -18,6 +18,10 @@ char32_t NextCodePoint(std::string_view text, std::size_t& at);
 void AppendUtf8(char32_t codePoint, std::string& out);
 
 std::u16string Utf8ToUtf16(std::string_view text);
+
+// The text with its ASCII letters in lower or upper case, other bytes kept.
+std::string LowerAscii(std::string_view text);
+std::string UpperAscii(std::string_view text);
 // An unpaired surrogate becomes ReplacementCharacter.
 std::string Utf16ToUtf8(std::u16string_view text);
 

@@ -10,6 +10,7 @@
 #include "swf/render/VideoPainter.h"
 #include "swf/runtime/ButtonObject.h"
 #include "swf/runtime/GraphicObject.h"
+#include "swf/runtime/HitTesting.h"
 #include "swf/runtime/filters/BitmapFilters.h"
 
 namespace swf {
@@ -43,16 +44,6 @@ constexpr long long MaxLayerPixels = 4096LL * 4096LL;
 bool IsNormal(std::uint8_t blendMode) {
     return blendMode <= static_cast<std::uint8_t>(BlendMode::Normal) ||
            blendMode > static_cast<std::uint8_t>(BlendMode::HardLight);
-}
-
-// The matrix from object's frame to the root's parent (the stage in twips):
-// every matrix from the root down to it; identity for nullptr.
-Affine MatrixFromRoot(const DisplayObject* object) {
-    Affine matrix;
-    for (const DisplayObject* at = object; at != nullptr; at = at->Parent()) {
-        matrix = Affine::FromMatrix(at->GetMatrix()) * matrix;
-    }
-    return matrix;
 }
 
 std::vector<const DisplayObject*> ChildrenOf(const DisplayObject& object) {
@@ -275,13 +266,16 @@ void MovieRenderer::RenderScriptMasked(const DisplayObject& object, const Displa
     }
     // The mask lies wherever it is on stage, so its matrix is found from
     // the root down and brought to the frame the object is drawn in.
-    const std::optional<Affine> rootFromParent = MatrixFromRoot(object.Parent()).Inverse();
+    const auto toStage = [](const DisplayObject* parent) {
+        return parent != nullptr ? GlobalMatrix(*parent) : Affine{};
+    };
+    const std::optional<Affine> rootFromParent = toStage(object.Parent()).Inverse();
     if (!rootFromParent) {
         return; // a flattened parent shows nothing
     }
     State maskState = state;
     maskState.maskOnly = true;
-    maskState.matrix = state.matrix * *rootFromParent * MatrixFromRoot(mask.Parent());
+    maskState.matrix = state.matrix * *rootFromParent * toStage(mask.Parent());
     if (state.measure != nullptr) {
         // The mask's content counts as drawn, which can only make a layer
         // larger; the mask may lie anywhere, so the frame is drawn whole.

@@ -24,13 +24,6 @@ const Font* FindFont(const Movie& movie, std::optional<CharacterId> id) {
     return character != nullptr ? std::get_if<Font>(&character->data) : nullptr;
 }
 
-std::string LowerAscii(std::string_view text) {
-    std::string out(text);
-    std::transform(out.begin(), out.end(), out.begin(),
-                   [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
-    return out;
-}
-
 // One way to measure and draw characters in a field: the embedded font's
 // glyphs, or a device font through cairo.
 class FieldFont {
@@ -288,7 +281,7 @@ std::string DeviceFontFamily(const std::string& name) {
         {"times", Serif},  {"georgia", Serif}, {"garamond", Serif}, {"palatino", Serif},
         {"serif", Serif},  {"roman", Serif},   {"book", Serif},
     };
-    const std::string lower = LowerAscii(name);
+    const std::string lower = swf::text::LowerAscii(name);
     for (const auto& [known, family] : names) {
         if (lower == known) {
             return family;
@@ -307,7 +300,7 @@ FieldSpacing SpacingOf(const EditText& field) {
     if (!field.html || !field.initialText) {
         return spacing;
     }
-    const std::string lower = LowerAscii(*field.initialText);
+    const std::string lower = swf::text::LowerAscii(*field.initialText);
     const std::size_t tag = lower.find("<font");
     if (tag == std::string::npos) {
         return spacing;
@@ -360,7 +353,7 @@ std::string PlainFieldText(const EditText& field) {
             if (close == std::string::npos) {
                 break;
             }
-            const std::string tag = LowerAscii(source.substr(i + 1, close - i - 1));
+            const std::string tag = swf::text::LowerAscii(source.substr(i + 1, close - i - 1));
             if (tag.starts_with("br") || tag == "/p") {
                 out.push_back('\n');
             }

@@ -136,7 +136,9 @@ private:
             std::vector<std::vector<PathEdge>> runs = std::move(right[style].runs);
             for (auto& run : left[style].runs) {
                 std::reverse(run.begin(), run.end());
-                std::transform(run.begin(), run.end(), run.begin(), Reversed);
+                for (PathEdge& edge : run) {
+                    edge = Reversed(edge);
+                }
                 runs.push_back(std::move(run));
             }
             auto contours = JoinRuns(std::move(runs));

@@ -48,4 +48,10 @@ TEST(Text, NextCodePointWalksASequence) {
     EXPECT_EQ(at, 4u);
 }
 
+TEST(Text, CaseChangesOnlyAsciiLetters) {
+    // "\xC3\x89" is É in UTF-8: its bytes are not letters to change.
+    EXPECT_EQ(swf::text::LowerAscii("Font-Face \xC3\x89Z@["), "font-face \xC3\x89z@[");
+    EXPECT_EQ(swf::text::UpperAscii("left `{ \xC3\xA9"), "LEFT `{ \xC3\xA9");
+}
+
 } // namespace

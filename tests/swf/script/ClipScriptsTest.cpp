@@ -75,7 +75,7 @@ TEST(ClipScripts, AttachedClipGetsItsInitObjectBeforeItsRegisteredClassConstruct
         exports.push_back(static_cast<std::uint8_t>(c));
     }
     exports.push_back(0);
-    movie.Tag(swf::tag::ExportAssets, exports);
+    movie.Tag(swf::tag::Exports, exports);
 
     ActionWriter a;
     // function Ball() { trace("made " + this.speed); }

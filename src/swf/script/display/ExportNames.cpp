@@ -1,6 +1,6 @@
 #include "swf/script/display/ExportNames.h"
 
-#include "swf/base/ByteReader.h"
+#include "swf/format/NamedCharacters.h"
 #include "swf/format/TagCodes.h"
 #include "swf/script/TextEncoding.h"
 
@@ -10,20 +10,11 @@ void ExportNames::Update(const Movie& movie) {
     const std::vector<RawTag>& tags = movie.otherTags;
     for (; tagsRead < tags.size(); ++tagsRead) {
         const RawTag& tag = tags[tagsRead];
-        if (tag.code != tag::ExportAssets) {
+        if (tag.code != tag::Exports) {
             continue;
         }
-        // A count, then each export's character id and its name; a damaged
-        // tag gives the exports read before the damage.
-        ByteReader reader(tag.body);
-        const unsigned count = reader.U16();
-        for (unsigned i = 0; reader.Ok() && i < count; ++i) {
-            const CharacterId id = reader.U16();
-            std::string name = reader.String();
-            if (!reader.Ok()) {
-                break;
-            }
-            exports.push_back({id, std::move(name)});
+        for (NamedCharacter& named : ReadNamedCharacters(tag.body)) {
+            exports.push_back({named.id, std::move(named.name)});
         }
     }
 }

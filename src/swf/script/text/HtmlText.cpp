@@ -5,6 +5,7 @@
 #include <cmath>
 #include <cstdio>
 
+#include "swf/base/Text.h"
 #include "swf/script/NumberText.h"
 #include "swf/script/TextEncoding.h"
 #include "swf/script/text/FieldModel.h"
@@ -12,20 +13,6 @@
 namespace swf::script::text {
 
 namespace {
-
-std::string Lower(std::string_view s) {
-    std::string out(s);
-    std::transform(out.begin(), out.end(), out.begin(),
-                   [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
-    return out;
-}
-
-std::string Upper(std::string_view s) {
-    std::string out(s);
-    std::transform(out.begin(), out.end(), out.begin(),
-                   [](unsigned char c) { return static_cast<char>(std::toupper(c)); });
-    return out;
-}
 
 struct Tag {
     std::string name; // lower case
@@ -58,7 +45,7 @@ Tag ReadTag(std::string_view html, std::size_t& at) {
     while (i < html.size() && !IsSpace(html[i]) && html[i] != '>' && html[i] != '/') {
         ++i;
     }
-    tag.name = Lower(html.substr(nameStart, i - nameStart));
+    tag.name = swf::text::LowerAscii(html.substr(nameStart, i - nameStart));
     while (i < html.size() && html[i] != '>') {
         if (IsSpace(html[i]) || html[i] == '/') {
             ++i;
@@ -68,7 +55,7 @@ Tag ReadTag(std::string_view html, std::size_t& at) {
         while (i < html.size() && !IsSpace(html[i]) && html[i] != '=' && html[i] != '>') {
             ++i;
         }
-        std::string key = Lower(html.substr(keyStart, i - keyStart));
+        std::string key = swf::text::LowerAscii(html.substr(keyStart, i - keyStart));
         std::string value;
         if (i < html.size() && html[i] == '=') {
             ++i;
@@ -102,7 +89,7 @@ std::optional<std::uint32_t> ReadEntity(std::string_view html, std::size_t& at) 
     if (semicolon == std::string_view::npos || semicolon - at > 8) {
         return std::nullopt;
     }
-    const std::string name = Lower(html.substr(at + 1, semicolon - at - 1));
+    const std::string name = swf::text::LowerAscii(html.substr(at + 1, semicolon - at - 1));
     std::optional<std::uint32_t> c;
     if (name == "lt") {
         c = '<';
@@ -168,7 +155,7 @@ void ApplyTag(const Tag& tag, CharFormat& format) {
         format.bullet = true;
     } else if (tag.name == "p") {
         if (const std::string* align = tag.Attribute("align")) {
-            const std::string a = Lower(*align);
+            const std::string a = swf::text::LowerAscii(*align);
             if (a == "left" || a == "right" || a == "center" || a == "justify") {
                 format.align = a;
             }
@@ -425,7 +412,7 @@ std::string FieldModel::Html(int version) const {
         if (!textFormat.empty()) {
             out += "<TEXTFORMAT" + textFormat + ">";
         }
-        out += base.bullet ? "<LI>" : "<P ALIGN=\"" + Upper(base.align) + "\">";
+        out += base.bullet ? "<LI>" : "<P ALIGN=\"" + swf::text::UpperAscii(base.align) + "\">";
         out += "<FONT" + FontAttributes(base, nullptr) + ">";
         std::size_t run = start;
         while (run < end) {

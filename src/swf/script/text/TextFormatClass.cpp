@@ -8,6 +8,7 @@
 #include <span>
 #include <utility>
 
+#include "swf/base/Text.h"
 #include "swf/script/ArrayObject.h"
 #include "swf/script/NumberText.h"
 #include "swf/script/TextEncoding.h"
@@ -474,10 +475,7 @@ ScriptResult<FormatChange> ReadTextFormat(Vm& vm, Object* format) {
         change.color = static_cast<std::uint32_t>(ToInt32(*color)) & 0xFFFFFF;
     }
     if (align) {
-        std::string a = *align;
-        for (char& ch : a) {
-            ch = static_cast<char>(std::tolower(static_cast<unsigned char>(ch)));
-        }
+        const std::string a = swf::text::LowerAscii(*align);
         if (a == "left" || a == "right" || a == "center" || a == "justify") {
             change.align = a;
         }
