@@ -24,6 +24,10 @@ Object* PackageObject(Vm& vm, std::string_view dottedName);
 // hears undefined at the start of the second frame after.
 Completion LoadFromUrl(NativeCall& call);
 
+// onData(text): hands what came to the object's reader method (decode,
+// parseXML), sets loaded to whether anything came, and tells onLoad.
+Completion DeliverData(NativeCall& call, std::string_view reader);
+
 // addRequestHeader(name, value) or addRequestHeader([name, value, ...]).
 Completion AddRequestHeader(NativeCall& call);
 

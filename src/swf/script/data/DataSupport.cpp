@@ -71,4 +71,24 @@ void DecodeVariables(Vm& vm, Object* target, std::string_view text) {
     }
 }
 
+Completion DeliverData(NativeCall& call, std::string_view reader) {
+    Vm& vm = call.vm;
+    const bool arrived = !call.Arg(0).IsUndefined();
+    if (arrived) {
+        const Value args[] = {call.Arg(0)};
+        const Completion read = vm.CallMethod(call.thisValue, vm.Intern(reader), args);
+        if (read.IsAbrupt()) {
+            return read;
+        }
+    }
+    if (Object* self = call.ThisObject()) {
+        const Completion set = vm.SetMember(self, vm.Intern("loaded"), Value(arrived));
+        if (set.IsAbrupt()) {
+            return set;
+        }
+    }
+    const Value args[] = {Value(arrived)};
+    return vm.CallMethod(call.thisValue, vm.Intern("onLoad"), args);
+}
+
 } // namespace swf::script::data

@@ -99,23 +99,7 @@ Completion BytesTotal(NativeCall& call) {
 
 // onData: decodes what came and reports whether anything did.
 Completion OnData(NativeCall& call) {
-    Vm& vm = call.vm;
-    const bool arrived = !call.Arg(0).IsUndefined();
-    if (arrived) {
-        const Value args[] = {call.Arg(0)};
-        const Completion decoded = vm.CallMethod(call.thisValue, vm.Intern("decode"), args);
-        if (decoded.IsAbrupt()) {
-            return decoded;
-        }
-    }
-    if (Object* self = call.ThisObject()) {
-        const Completion set = vm.SetMember(self, vm.Intern("loaded"), Value(arrived));
-        if (set.IsAbrupt()) {
-            return set;
-        }
-    }
-    const Value args[] = {Value(arrived)};
-    return vm.CallMethod(call.thisValue, vm.Intern("onLoad"), args);
+    return DeliverData(call, "decode");
 }
 
 Completion OnLoad(NativeCall&) {

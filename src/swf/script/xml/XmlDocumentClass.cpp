@@ -312,23 +312,7 @@ void AddDocumentAccessors(Vm& vm, Object* prototype) {
 
 // onData: parses what came, or reports that nothing did.
 Completion OnData(NativeCall& call) {
-    Vm& vm = call.vm;
-    const bool arrived = !call.Arg(0).IsUndefined();
-    if (arrived) {
-        const Value args[] = {call.Arg(0)};
-        const Completion parsed = vm.CallMethod(call.thisValue, vm.Intern("parseXML"), args);
-        if (parsed.IsAbrupt()) {
-            return parsed;
-        }
-    }
-    if (Object* self = call.ThisObject()) {
-        const Completion set = vm.SetMember(self, vm.Intern("loaded"), Value(arrived));
-        if (set.IsAbrupt()) {
-            return set;
-        }
-    }
-    const Value args[] = {Value(arrived)};
-    return vm.CallMethod(call.thisValue, vm.Intern("onLoad"), args);
+    return data::DeliverData(call, "parseXML");
 }
 
 Completion Nothing(NativeCall&) {
