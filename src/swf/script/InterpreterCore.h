@@ -48,8 +48,6 @@ private:
     // holder: the scope object the name was found in (null for _global's
     // members and names not found).
     Completion LookupName(String* name, Object** holder = nullptr);
-    // As LookupName; found tells whether anything in scope had the name.
-    Completion LookupPlainName(String* name, bool& found, Object** holder = nullptr);
     Completion DefineLocal(String* name, const Value& value);
     bool DeleteVariable(String* name);
     // Finds a member if the object (or its chain) has it.

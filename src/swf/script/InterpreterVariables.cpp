@@ -57,15 +57,9 @@ Completion Interpreter::GetIfPresent(Object* object, String* name, bool& found) 
 }
 
 Completion Interpreter::LookupName(String* name, Object** holder) {
-    bool found = false;
-    return LookupPlainName(name, found, holder);
-}
-
-Completion Interpreter::LookupPlainName(String* name, bool& wasFound, Object** holder) {
     if (holder) {
         *holder = nullptr;
     }
-    wasFound = true;
     const int version = a.version;
     const Names& n = vm.N();
     if (IsName(name, n.thisName, version)) {
@@ -127,7 +121,6 @@ Completion Interpreter::LookupPlainName(String* name, bool& wasFound, Object** h
     if (found || got.IsAbrupt()) {
         return got;
     }
-    wasFound = false;
     return Value();
 }
 
@@ -170,8 +163,8 @@ ScriptResult<Object*> Interpreter::PathStepTarget(Object* current, String* stepN
                                                   bool fromTarget) {
     ClipHost* clips = vm.Clips();
     const bool onClip = clips && IsClip(current);
-    // From SWF 6 a path finds a child clip before a variable of its name.
-    if (onClip && a.version >= 6) {
+    // A path finds a child clip before a variable of its name.
+    if (onClip) {
         if (Object* child = clips->Child(current, stepName, a.version)) {
             return child;
         }
@@ -229,14 +222,7 @@ Completion Interpreter::GetVariable(String* name) {
     }
     if (reference.pathOnly) {
         // A path alone names a clip; failing that, a variable whose name
-        // is the path text. Before SWF 6 such a variable comes first.
-        if (a.version < 6) {
-            bool found = false;
-            const Completion plain = LookupPlainName(name, found);
-            if (found || plain.IsAbrupt()) {
-                return plain;
-            }
-        }
+        // is the path text.
         const auto clip = ResolvePath(reference.holderPath);
         if (!clip) {
             return clip.Abrupt();
@@ -244,7 +230,7 @@ Completion Interpreter::GetVariable(String* name) {
         if (*clip && IsClip(*clip)) {
             return Value(*clip);
         }
-        return a.version < 6 ? Value() : LookupName(name);
+        return LookupName(name);
     }
     if (reference.holderPath.empty()) {
         return Value();

@@ -23,8 +23,9 @@
 //   - one '/', ':' or '.' after a step separates it from the next; a
 //     separator that ends the path is allowed ("a/", "a.", "..:").
 // A step that finds nothing (no child clip, no variable holding an object)
-// makes the whole path lead nowhere. From SWF 6 a step finds a child clip
-// before a variable of the same name; before, the variable comes first.
+// makes the whole path lead nowhere. A step finds a child clip before a
+// variable of the same name. A path alone that leads to no clip is taken
+// as a plain variable name after all ("a/b" may be a variable's name).
 #pragma once
 
 #include <optional>

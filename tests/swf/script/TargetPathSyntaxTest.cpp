@@ -121,21 +121,24 @@ TEST(TargetPathSyntax, VariableNamesSplitAtTheirLastColonOrDot) {
 }
 
 // Traces GetVariable of each name, on a stage where the root has a clip
-// "a" with a clip "a" in it, the first "a" is also a variable holding an
+// "a" with a clip "a" in it, "a" is also a variable of the root holding an
 // object with a = 42, and the text "a/b" is a variable of the root.
 std::vector<std::string> TraceNames(int version, const std::vector<std::string>& names) {
+    swfwriter::MovieWriter movie(version, 200, 150, 12.0);
+    swfwriter::TimelineWriter empty;
+    empty.ShowFrame();
+    const std::uint16_t innerId = movie.DefineSprite(empty);
+    swfwriter::TimelineWriter outer;
+    outer.Place(1, innerId, {.name = "a"});
+    outer.ShowFrame();
+    movie.Place(1, movie.DefineSprite(outer), {.name = "a"});
     ActionWriter a;
-    a.Push(0.0).Push("a").Push(2.0).Push("this").Op(action::GetVariable);
-    a.Push("createEmptyMovieClip").Op(action::CallMethod).Op(action::Pop);
-    a.Push(0.0).Push("a").Push(2.0).Push("a").Op(action::GetVariable);
-    a.Push("createEmptyMovieClip").Op(action::CallMethod).Op(action::Pop);
     a.Push("a").Push("a").Push(42.0).Push(1.0).Op(action::InitObject).Op(action::SetVariable);
     a.Push("a/b").Push("plain").Op(action::SetVariable);
     for (const std::string& text : names) {
         a.Push(text + " => ").Push(text).Op(action::GetVariable).Op(action::Add2);
         a.Op(action::Trace);
     }
-    swfwriter::MovieWriter movie(version, 200, 150, 12.0);
     movie.Tag(swf::tag::DoAction, a.Finish());
     movie.ShowFrame();
     std::vector<std::string> lines;
@@ -144,16 +147,16 @@ std::vector<std::string> TraceNames(int version, const std::vector<std::string>&
     return lines;
 }
 
-TEST(TargetPathSyntax, GetVariableFindsChildClipsFirstFromSwf6) {
-    const std::vector<std::string> names = {"a/a", "/a", "a:a", "a/b", ":a", "/:a", "a//a"};
+TEST(TargetPathSyntax, GetVariableFindsChildClipsBeforeVariables) {
+    const std::vector<std::string> names = {"a/a", "a:a", "/:a", "a/b", ":a", "a//a", "A/a"};
+    // A path takes the child clip "a", a variable lookup the object.
     EXPECT_EQ(TraceNames(7, names),
-              (std::vector<std::string>{"a/a => _level0.a.a", "/a => _level0.a",
-                                        "a:a => _level0.a.a", "a/b => plain", ":a => undefined",
-                                        "/:a => [object Object]", "a//a => undefined"}));
-    // Before SWF 6 the variable comes first: "a" is the object, not a clip.
-    EXPECT_EQ(TraceNames(5, names),
-              (std::vector<std::string>{"a/a => ", "/a => ", "a:a => 42", "a/b => plain", ":a => ",
-                                        "/:a => [object Object]", "a//a => "}));
+              (std::vector<std::string>{"a/a => _level0.a.a", "a:a => _level0.a.a",
+                                        "/:a => [object Object]", "a/b => plain", ":a => undefined",
+                                        "a//a => undefined", "A/a => undefined"}));
+    // Before SWF 7 names in paths ignore case.
+    EXPECT_EQ(TraceNames(6, {"A/a", "/A/A"}),
+              (std::vector<std::string>{"A/a => _level0.a.a", "/A/A => _level0.a.a"}));
 }
 
 } // namespace
