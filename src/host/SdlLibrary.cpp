@@ -1,21 +1,17 @@
 #include "host/SdlLibrary.h"
 
-#include <dlfcn.h>
-
 #include <optional>
 #include <string>
+
+#include "swf/base/LibraryFunctions.h"
 
 namespace host {
 namespace {
 
+using swf::FindFunction;
+
 // The name of SDL2's binary interface, the same for every 2.x release.
 constexpr const char* kSdlName = "libSDL2-2.0.so.0";
-
-template <typename Function>
-bool Find(void* library, const char* name, Function& function) {
-    function = reinterpret_cast<Function>(::dlsym(library, name));
-    return function != nullptr;
-}
 
 struct Loaded {
     std::optional<SdlLibrary> library;
@@ -32,30 +28,30 @@ Loaded Load() {
         return loaded;
     }
     SdlLibrary s;
-    const bool found = Find(library, "SDL_InitSubSystem", s.InitSubSystem) &&
-                       Find(library, "SDL_QuitSubSystem", s.QuitSubSystem) &&
-                       Find(library, "SDL_GetError", s.GetError) &&
-                       Find(library, "SDL_CreateWindow", s.CreateWindow) &&
-                       Find(library, "SDL_DestroyWindow", s.DestroyWindow) &&
-                       Find(library, "SDL_ShowWindow", s.ShowWindow) &&
-                       Find(library, "SDL_SetWindowSize", s.SetWindowSize) &&
-                       Find(library, "SDL_CreateRenderer", s.CreateRenderer) &&
-                       Find(library, "SDL_DestroyRenderer", s.DestroyRenderer) &&
-                       Find(library, "SDL_CreateTexture", s.CreateTexture) &&
-                       Find(library, "SDL_DestroyTexture", s.DestroyTexture) &&
-                       Find(library, "SDL_UpdateTexture", s.UpdateTexture) &&
-                       Find(library, "SDL_RenderClear", s.RenderClear) &&
-                       Find(library, "SDL_RenderCopy", s.RenderCopy) &&
-                       Find(library, "SDL_RenderPresent", s.RenderPresent) &&
-                       Find(library, "SDL_PollEvent", s.PollEvent) &&
-                       Find(library, "SDL_StartTextInput", s.StartTextInput) &&
-                       Find(library, "SDL_CaptureMouse", s.CaptureMouse) &&
-                       Find(library, "SDL_free", s.free) &&
-                       Find(library, "SDL_OpenAudioDevice", s.OpenAudioDevice) &&
-                       Find(library, "SDL_CloseAudioDevice", s.CloseAudioDevice) &&
-                       Find(library, "SDL_PauseAudioDevice", s.PauseAudioDevice) &&
-                       Find(library, "SDL_QueueAudio", s.QueueAudio) &&
-                       Find(library, "SDL_GetQueuedAudioSize", s.GetQueuedAudioSize);
+    const bool found = FindFunction(library, "SDL_InitSubSystem", s.InitSubSystem) &&
+                       FindFunction(library, "SDL_QuitSubSystem", s.QuitSubSystem) &&
+                       FindFunction(library, "SDL_GetError", s.GetError) &&
+                       FindFunction(library, "SDL_CreateWindow", s.CreateWindow) &&
+                       FindFunction(library, "SDL_DestroyWindow", s.DestroyWindow) &&
+                       FindFunction(library, "SDL_ShowWindow", s.ShowWindow) &&
+                       FindFunction(library, "SDL_SetWindowSize", s.SetWindowSize) &&
+                       FindFunction(library, "SDL_CreateRenderer", s.CreateRenderer) &&
+                       FindFunction(library, "SDL_DestroyRenderer", s.DestroyRenderer) &&
+                       FindFunction(library, "SDL_CreateTexture", s.CreateTexture) &&
+                       FindFunction(library, "SDL_DestroyTexture", s.DestroyTexture) &&
+                       FindFunction(library, "SDL_UpdateTexture", s.UpdateTexture) &&
+                       FindFunction(library, "SDL_RenderClear", s.RenderClear) &&
+                       FindFunction(library, "SDL_RenderCopy", s.RenderCopy) &&
+                       FindFunction(library, "SDL_RenderPresent", s.RenderPresent) &&
+                       FindFunction(library, "SDL_PollEvent", s.PollEvent) &&
+                       FindFunction(library, "SDL_StartTextInput", s.StartTextInput) &&
+                       FindFunction(library, "SDL_CaptureMouse", s.CaptureMouse) &&
+                       FindFunction(library, "SDL_free", s.free) &&
+                       FindFunction(library, "SDL_OpenAudioDevice", s.OpenAudioDevice) &&
+                       FindFunction(library, "SDL_CloseAudioDevice", s.CloseAudioDevice) &&
+                       FindFunction(library, "SDL_PauseAudioDevice", s.PauseAudioDevice) &&
+                       FindFunction(library, "SDL_QueueAudio", s.QueueAudio) &&
+                       FindFunction(library, "SDL_GetQueuedAudioSize", s.GetQueuedAudioSize);
     if (!found) {
         loaded.error = std::string(kSdlName) + " lacks a function this program calls";
         return loaded;

@@ -1,8 +1,8 @@
 #include "swf/control/CurlLibrary.h"
 
-#include <dlfcn.h>
-
 #include <optional>
+
+#include "swf/base/LibraryFunctions.h"
 
 namespace swf {
 namespace {
@@ -11,12 +11,6 @@ namespace {
 // version 7.16.
 constexpr const char* kCurlName = "libcurl.so.4";
 
-template <typename Function>
-bool Find(void* library, const char* name, Function& function) {
-    function = reinterpret_cast<Function>(::dlsym(library, name));
-    return function != nullptr;
-}
-
 std::optional<CurlLibrary> Load() {
     // Kept loaded for the rest of the run.
     void* library = ::dlopen(kCurlName, RTLD_NOW | RTLD_LOCAL);
@@ -24,12 +18,12 @@ std::optional<CurlLibrary> Load() {
         return std::nullopt;
     }
     CurlLibrary c;
-    const bool found = Find(library, "curl_global_init", c.global_init) &&
-                       Find(library, "curl_easy_init", c.easy_init) &&
-                       Find(library, "curl_easy_setopt", c.easy_setopt) &&
-                       Find(library, "curl_easy_perform", c.easy_perform) &&
-                       Find(library, "curl_easy_cleanup", c.easy_cleanup) &&
-                       Find(library, "curl_easy_strerror", c.easy_strerror);
+    const bool found = FindFunction(library, "curl_global_init", c.global_init) &&
+                       FindFunction(library, "curl_easy_init", c.easy_init) &&
+                       FindFunction(library, "curl_easy_setopt", c.easy_setopt) &&
+                       FindFunction(library, "curl_easy_perform", c.easy_perform) &&
+                       FindFunction(library, "curl_easy_cleanup", c.easy_cleanup) &&
+                       FindFunction(library, "curl_easy_strerror", c.easy_strerror);
     if (!found || c.global_init(CURL_GLOBAL_DEFAULT) != CURLE_OK) {
         return std::nullopt;
     }

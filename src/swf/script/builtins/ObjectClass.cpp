@@ -60,7 +60,7 @@ Completion AddProperty(NativeCall& call) {
     if (!p) {
         p = &self->Properties().Add(*name, Value(), 0);
     }
-    p->value = Value();
+    // The value stays underneath: __resolve is still read from it.
     p->getter = getter;
     p->setter = setter;
     return Value(true);

@@ -62,7 +62,11 @@ bool ClipObject::SetSpecial(Vm& vm, String* name, const Value& value) {
         }
         return true;
     }
-    if (name->Empty() || name->View()[0] != '_') {
+    // A timeline keeps no variable without a name.
+    if (name->Empty()) {
+        return true;
+    }
+    if (name->View()[0] != '_') {
         return false;
     }
     const auto property = ClipPropertyByName(name->View());
