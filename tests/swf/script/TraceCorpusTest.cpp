@@ -18,8 +18,8 @@
 namespace {
 
 // Movies giving exactly their expected trace, by shard; only ever raised.
-// The whole corpus's floor is their sum, 1113.
-constexpr std::array<std::size_t, 8> passingFloorByShard = {151, 142, 139, 140, 138, 132, 141, 145};
+// The whole corpus's floor is their sum, 1158.
+constexpr std::array<std::size_t, 8> passingFloorByShard = {154, 145, 143, 144, 142, 137, 145, 148};
 
 // Lines a movie may write before the rest is ignored (its expected trace is
 // far shorter: the comparison fails anyway).
