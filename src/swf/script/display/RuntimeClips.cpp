@@ -669,7 +669,11 @@ void RuntimeClips::StopDrag() {
     dragged.reset();
 }
 
-void RuntimeClips::StopSounds() {}
+void RuntimeClips::StopSounds() {
+    if (SoundPlayback* playback = player.GetSoundPlayback()) {
+        playback->StopScriptSounds(std::nullopt, std::nullopt);
+    }
+}
 
 void RuntimeClips::ToggleQuality() {
     quality = quality >= 2 ? 0 : 2;
