@@ -18,8 +18,8 @@
 namespace {
 
 // Movies giving exactly their expected trace, by shard; only ever raised.
-// The whole corpus's floor is their sum, 1143.
-constexpr std::array<std::size_t, 8> passingFloorByShard = {153, 143, 140, 140, 139, 137, 144, 147};
+// The whole corpus's floor is their sum, 1162.
+constexpr std::array<std::size_t, 8> passingFloorByShard = {155, 146, 143, 144, 143, 138, 145, 148};
 
 // Lines a movie may write before the rest is ignored (its expected trace is
 // far shorter: the comparison fails anyway).
