@@ -120,10 +120,9 @@ TEST(TargetPathSyntax, VariableNamesSplitAtTheirLastColonOrDot) {
     EXPECT_EQ(bare.variable, "v");
 }
 
-// Traces GetVariable of each name, on a stage where the root has a clip
-// "a" with a clip "a" in it, "a" is also a variable of the root holding an
-// object with a = 42, and the text "a/b" is a variable of the root.
-std::vector<std::string> TraceNames(int version, const std::vector<std::string>& names) {
+// Plays the actions on a stage where the root has a clip "a" with a clip
+// "a" in it.
+std::vector<std::string> PlayOnStage(int version, const ActionWriter& actions) {
     swfwriter::MovieWriter movie(version, 200, 150, 12.0);
     swfwriter::TimelineWriter empty;
     empty.ShowFrame();
@@ -132,6 +131,18 @@ std::vector<std::string> TraceNames(int version, const std::vector<std::string>&
     outer.Place(1, innerId, {.name = "a"});
     outer.ShowFrame();
     movie.Place(1, movie.DefineSprite(outer), {.name = "a"});
+    movie.Tag(swf::tag::DoAction, actions.Finish());
+    movie.ShowFrame();
+    std::vector<std::string> lines;
+    swf::script::RunForTrace(movie.Finish(), {},
+                             [&](std::string_view line) { lines.emplace_back(line); });
+    return lines;
+}
+
+// Traces GetVariable of each name, where besides the clips "a" is also a
+// variable of the root holding an object with a = 42, and the text "a/b" is
+// a variable of the root.
+std::vector<std::string> TraceNames(int version, const std::vector<std::string>& names) {
     ActionWriter a;
     a.Push("a").Push("a").Push(42.0).Push(1.0).Op(action::InitObject).Op(action::SetVariable);
     a.Push("a/b").Push("plain").Op(action::SetVariable);
@@ -139,12 +150,7 @@ std::vector<std::string> TraceNames(int version, const std::vector<std::string>&
         a.Push(text + " => ").Push(text).Op(action::GetVariable).Op(action::Add2);
         a.Op(action::Trace);
     }
-    movie.Tag(swf::tag::DoAction, a.Finish());
-    movie.ShowFrame();
-    std::vector<std::string> lines;
-    swf::script::RunForTrace(movie.Finish(), {},
-                             [&](std::string_view line) { lines.emplace_back(line); });
-    return lines;
+    return PlayOnStage(version, a);
 }
 
 TEST(TargetPathSyntax, GetVariableFindsChildClipsBeforeVariables) {
@@ -157,6 +163,15 @@ TEST(TargetPathSyntax, GetVariableFindsChildClipsBeforeVariables) {
     // Before SWF 7 names in paths ignore case.
     EXPECT_EQ(TraceNames(6, {"A/a", "/A/A"}),
               (std::vector<std::string>{"A/a => _level0.a.a", "/A/A => _level0.a.a"}));
+}
+
+TEST(TargetPathSyntax, RootStopsAtALockedClipFromSwf7) {
+    ActionWriter a;
+    a.Push("a:_lockroot").Push(true).Op(action::SetVariable);
+    a.Push("a/a:_root").Op(action::GetVariable).Op(action::Trace);
+    a.Push("a:_root").Op(action::GetVariable).Op(action::Trace);
+    EXPECT_EQ(PlayOnStage(7, a), (std::vector<std::string>{"_level0.a", "_level0.a"}));
+    EXPECT_EQ(PlayOnStage(6, a), (std::vector<std::string>{"_level0", "_level0"}));
 }
 
 } // namespace
