@@ -319,7 +319,7 @@ std::vector<String*> Vm::EnumerableNames(Object* object) {
     for (Object* o = object; o && depth < maxChain; o = o->PrototypeIn(version), ++depth) {
         std::vector<const Property*> own;
         o->Properties().ForEach([&](const Property& p) {
-            if (VisibleIn(p.flags, version)) {
+            if (ListedIn(p.flags, version)) {
                 own.push_back(&p);
             }
         });

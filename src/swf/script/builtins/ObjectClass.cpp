@@ -75,7 +75,8 @@ Completion HasOwnProperty(NativeCall& call) {
     if (!name) {
         return name.Abrupt();
     }
-    return Value(call.vm.HasOwnProperty(self, *name));
+    // A member of a later version counts, though this version cannot read it.
+    return Value(self->Properties().FindListed(*name, call.Version()) != nullptr);
 }
 
 Completion IsPropertyEnumerable(NativeCall& call) {
