@@ -40,14 +40,17 @@ set(CPACK_DEBIAN_PACKAGE_SECTION video)
 # font is read at run time. The desktop's caches of handlers, types and icons
 # are built by those packages' triggers.
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
-# libavcodec and libavutil are loaded at run time, so dpkg-shlibdeps does not
-# see them: they are named here, by the versions the program was built with.
+# libavcodec, libavutil, libcurl and SDL2 are loaded at run time, so
+# dpkg-shlibdeps does not see them: they are named here, libavcodec and
+# libavutil by the versions the program was built with, libcurl and SDL2 by
+# the binary interfaces the program loads (libcurl.so.4, libSDL2-2.0.so.0).
 pkg_check_modules(PACKAGED_AVCODEC REQUIRED libavcodec)
 pkg_check_modules(PACKAGED_AVUTIL REQUIRED libavutil)
 string(REGEX MATCH "^[0-9]+" packaged_avcodec_major "${PACKAGED_AVCODEC_VERSION}")
 string(REGEX MATCH "^[0-9]+" packaged_avutil_major "${PACKAGED_AVUTIL_VERSION}")
-set(CPACK_DEBIAN_PACKAGE_DEPENDS
-    "fonts-dejavu-core, libavcodec${packaged_avcodec_major}, libavutil${packaged_avutil_major}")
+string(CONCAT CPACK_DEBIAN_PACKAGE_DEPENDS
+    "fonts-dejavu-core, libavcodec${packaged_avcodec_major}, libavutil${packaged_avutil_major}, "
+    "libcurl4, libsdl2-2.0-0")
 set(CPACK_DEBIAN_PACKAGE_RECOMMENDS
     "desktop-file-utils, shared-mime-info, hicolor-icon-theme, xdg-utils")
 include(CPack)

@@ -2,6 +2,8 @@
 
 #include <string>
 
+#include "host/SdlLibrary.h"
+
 namespace host {
 
 namespace {
@@ -11,8 +13,9 @@ namespace {
 constexpr std::size_t kLeadFrames = 4410;
 
 void QueueLead(SDL_AudioDeviceID device) {
+    const SdlLibrary* const sdl = Sdl();
     const std::vector<std::int16_t> lead(kLeadFrames * 2, 0);
-    SDL_QueueAudio(device, lead.data(), static_cast<Uint32>(lead.size() * sizeof(std::int16_t)));
+    sdl->QueueAudio(device, lead.data(), static_cast<Uint32>(lead.size() * sizeof(std::int16_t)));
 }
 
 } // namespace
@@ -30,8 +33,12 @@ void WavFileSink::Play(std::span<const std::int16_t> frames) {
 }
 
 Result<std::unique_ptr<SdlSpeaker>> SdlSpeaker::Open() {
-    if (SDL_InitSubSystem(SDL_INIT_AUDIO) != 0) {
-        return Error{std::string("no sound: ") + SDL_GetError(), 0};
+    const SdlLibrary* const sdl = Sdl();
+    if (sdl == nullptr) {
+        return Error{std::string("no sound: ") + SdlLoadError(), 0};
+    }
+    if (sdl->InitSubSystem(SDL_INIT_AUDIO) != 0) {
+        return Error{std::string("no sound: ") + sdl->GetError(), 0};
     }
     SDL_AudioSpec want{};
     want.freq = static_cast<int>(sim::WaveOutput::Rate);
@@ -39,30 +46,32 @@ Result<std::unique_ptr<SdlSpeaker>> SdlSpeaker::Open() {
     want.channels = 2;
     want.samples = 1024;
     SDL_AudioSpec have{};
-    const SDL_AudioDeviceID device = SDL_OpenAudioDevice(nullptr, 0, &want, &have, 0);
+    const SDL_AudioDeviceID device = sdl->OpenAudioDevice(nullptr, 0, &want, &have, 0);
     if (device == 0) {
-        const std::string error = SDL_GetError();
-        SDL_QuitSubSystem(SDL_INIT_AUDIO);
+        const std::string error = sdl->GetError();
+        sdl->QuitSubSystem(SDL_INIT_AUDIO);
         return Error{"no sound: " + error, 0};
     }
     auto speaker = std::unique_ptr<SdlSpeaker>(new SdlSpeaker(device));
     QueueLead(device);
-    SDL_PauseAudioDevice(device, 0);
+    sdl->PauseAudioDevice(device, 0);
     return speaker;
 }
 
 SdlSpeaker::~SdlSpeaker() {
-    SDL_CloseAudioDevice(device);
-    SDL_QuitSubSystem(SDL_INIT_AUDIO);
+    const SdlLibrary* const sdl = Sdl();
+    sdl->CloseAudioDevice(device);
+    sdl->QuitSubSystem(SDL_INIT_AUDIO);
 }
 
 void SdlSpeaker::Play(std::span<const std::int16_t> frames) {
+    const SdlLibrary* const sdl = Sdl();
     // The speaker ran dry (the host was too busy to feed it): the gap is
     // heard once, and the lead keeps it from stuttering on every burst after.
-    if (SDL_GetQueuedAudioSize(device) == 0) {
+    if (sdl->GetQueuedAudioSize(device) == 0) {
         QueueLead(device);
     }
-    SDL_QueueAudio(device, frames.data(), static_cast<Uint32>(frames.size_bytes()));
+    sdl->QueueAudio(device, frames.data(), static_cast<Uint32>(frames.size_bytes()));
 }
 
 void SinkSet::Play(std::span<const std::int16_t> frames) {

@@ -6,6 +6,7 @@
 #include "host/DeviceButtons.h"
 #include "host/JournalFile.h"
 #include "host/ScriptRunner.h"
+#include "host/SdlLibrary.h"
 #include "host/Session.h"
 #include "host/WindowKeys.h"
 #include "platform/Text.h"
@@ -18,7 +19,7 @@ namespace {
 constexpr sim::DeviceTime kFrameTime = 16;
 
 std::string SdlError(const char* what) {
-    return std::string(what) + ": " + SDL_GetError();
+    return std::string(what) + ": " + Sdl()->GetError();
 }
 
 } // namespace
@@ -37,7 +38,11 @@ DeviceWindow::DeviceWindow(const DeviceProfile& deviceProfile, int windowZoom)
 
 Result<std::unique_ptr<DeviceWindow>> DeviceWindow::Open(const DeviceProfile& profile, int zoom) {
     auto deviceWindow = std::make_unique<DeviceWindow>(profile, zoom);
-    if (SDL_InitSubSystem(SDL_INIT_VIDEO) != 0) {
+    const SdlLibrary* const sdl = deviceWindow->sdl;
+    if (sdl == nullptr) {
+        return Error{std::string("cannot open a window: ") + SdlLoadError(), 0};
+    }
+    if (sdl->InitSubSystem(SDL_INIT_VIDEO) != 0) {
         return Error{SdlError("cannot open a window"), 0};
     }
     deviceWindow->videoStarted = true;
@@ -50,16 +55,16 @@ Result<std::unique_ptr<DeviceWindow>> DeviceWindow::Open(const DeviceProfile& pr
 
 DeviceWindow::~DeviceWindow() {
     if (texture != nullptr) {
-        SDL_DestroyTexture(texture);
+        sdl->DestroyTexture(texture);
     }
     if (renderer != nullptr) {
-        SDL_DestroyRenderer(renderer);
+        sdl->DestroyRenderer(renderer);
     }
     if (window != nullptr) {
-        SDL_DestroyWindow(window);
+        sdl->DestroyWindow(window);
     }
     if (videoStarted) {
-        SDL_QuitSubSystem(SDL_INIT_VIDEO);
+        sdl->QuitSubSystem(SDL_INIT_VIDEO);
     }
 }
 
@@ -69,25 +74,25 @@ bool DeviceWindow::CreateSurfaces(std::string& error) {
         // draws through OpenGL makes SDL destroy a window made without it and
         // create another, and a shown window would flash up and go away
         // under the window system's eyes (its id with it).
-        window = SDL_CreateWindow("Vantrel", SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED,
-                                  frame.Width(), frame.Height(), SDL_WINDOW_HIDDEN);
+        window = sdl->CreateWindow("Vantrel", SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED,
+                                   frame.Width(), frame.Height(), SDL_WINDOW_HIDDEN);
         if (window == nullptr) {
             error = SdlError("cannot open a window");
             return false;
         }
-        renderer = SDL_CreateRenderer(window, -1, 0);
+        renderer = sdl->CreateRenderer(window, -1, 0);
         if (renderer == nullptr) {
             error = SdlError("cannot draw in the window");
             return false;
         }
-        SDL_ShowWindow(window);
+        sdl->ShowWindow(window);
     }
     if (texture != nullptr) {
-        SDL_DestroyTexture(texture);
+        sdl->DestroyTexture(texture);
     }
     // cairo's ARGB32 is SDL's ARGB8888: 32-bit pixels, alpha in the top byte.
-    texture = SDL_CreateTexture(renderer, SDL_PIXELFORMAT_ARGB8888, SDL_TEXTUREACCESS_STREAMING,
-                                frame.Width(), frame.Height());
+    texture = sdl->CreateTexture(renderer, SDL_PIXELFORMAT_ARGB8888, SDL_TEXTUREACCESS_STREAMING,
+                                 frame.Width(), frame.Height());
     if (texture == nullptr) {
         error = SdlError("cannot draw in the window");
         return false;
@@ -101,7 +106,7 @@ void DeviceWindow::FitScreen(int width, int height) {
         return;
     }
     frame = DeviceFrame(width, height, profile.dpi, zoom);
-    SDL_SetWindowSize(window, frame.Width(), frame.Height());
+    sdl->SetWindowSize(window, frame.Width(), frame.Height());
     std::string error;
     CreateSurfaces(error);
 }
@@ -138,7 +143,7 @@ bool DeviceWindow::HandleEvent(const SDL_Event& event, Session& session,
         const FrameHit hit = frame.HitTest(event.button.x, event.button.y);
         if (hit.screenPoint) {
             stylusDown = true;
-            SDL_CaptureMouse(SDL_TRUE);
+            sdl->CaptureMouse(SDL_TRUE);
             automation.StylusDown(*hit.screenPoint);
         } else if (hit.button) {
             mouseButton = hit.button;
@@ -157,7 +162,7 @@ bool DeviceWindow::HandleEvent(const SDL_Event& event, Session& session,
         }
         if (stylusDown) {
             stylusDown = false;
-            SDL_CaptureMouse(SDL_FALSE);
+            sdl->CaptureMouse(SDL_FALSE);
             automation.StylusUp(frame.ClampToScreen(event.button.x, event.button.y));
         }
         if (mouseButton) {
@@ -195,7 +200,7 @@ bool DeviceWindow::HandleEvent(const SDL_Event& event, Session& session,
         break;
     case SDL_DROPFILE: {
         const std::string path = event.drop.file != nullptr ? event.drop.file : "";
-        SDL_free(event.drop.file);
+        sdl->free(event.drop.file);
         if (path.empty()) {
             break;
         }
@@ -220,22 +225,22 @@ void DeviceWindow::Present(Session& session) {
         frame.Draw(cairo, screen->Surface(), pressed);
     }
     cairo_surface_flush(image->Surface());
-    SDL_UpdateTexture(texture, nullptr, cairo_image_surface_get_data(image->Surface()),
-                      cairo_image_surface_get_stride(image->Surface()));
-    SDL_RenderClear(renderer);
-    SDL_RenderCopy(renderer, texture, nullptr, nullptr);
-    SDL_RenderPresent(renderer);
+    sdl->UpdateTexture(texture, nullptr, cairo_image_surface_get_data(image->Surface()),
+                       cairo_image_surface_get_stride(image->Surface()));
+    sdl->RenderClear(renderer);
+    sdl->RenderCopy(renderer, texture, nullptr, nullptr);
+    sdl->RenderPresent(renderer);
 }
 
 RunEnd DeviceWindow::Run(Session& session, ScriptRunner* script, const RunLimits& limits,
                          JournalFile* journal, const LaunchPlan& launchPlan) {
     sim::Device& device = session.Device();
     const auto playerEnded = [&session] { return session.PlayerEnded(); };
-    SDL_StartTextInput();
+    sdl->StartTextInput();
     device.RunUntilIdle();
     for (;;) {
         SDL_Event event;
-        while (SDL_PollEvent(&event) != 0) {
+        while (sdl->PollEvent(&event) != 0) {
             if (!HandleEvent(event, session, launchPlan)) {
                 return RunEnd::WindowClosed;
             }

@@ -15,6 +15,7 @@
 #include "host/DeviceFrame.h"
 #include "host/DeviceSetup.h"
 #include "host/HeadlessRun.h"
+#include "host/SdlLibrary.h"
 #include "platform/Result.h"
 #include "platform/sim/Canvas.h"
 
@@ -47,6 +48,8 @@ private:
     void PressButton(Session& session, DeviceButton button);
     void ReleaseButton(Session& session, DeviceButton button);
 
+    // Loaded with the first window.
+    const SdlLibrary* sdl = Sdl();
     DeviceProfile profile;
     int zoom;
     DeviceFrame frame;

@@ -164,6 +164,25 @@ TEST_F(VantrelProcess, RunLengths) {
     EXPECT_EQ(ReadJson("short.json")["time"], 300);
 }
 
+TEST_F(VantrelProcess, PlayingHeadlessLoadsNeitherTheWindowNorTheSoundNorTheNetworkLibraries) {
+    // The loader says which libraries it maps, one log file per process.
+    const std::filesystem::path log = Path("loader");
+    testing::ProcessOptions options;
+    options.environment = {"LD_DEBUG=files", "LD_DEBUG_OUTPUT=" + log.string()};
+    const auto run =
+        RunProcess(kVantrel, {"--headless", "--device", Device(), "--run-for", "2000"}, options);
+    ASSERT_EQ(run.exitCode, 0) << run.err;
+    std::string mapped;
+    for (const auto& entry : std::filesystem::directory_iterator(scratch.Path())) {
+        if (entry.path().filename().string().starts_with("loader")) {
+            mapped += ReadFile(entry.path());
+        }
+    }
+    ASSERT_NE(mapped.find("libcairo"), std::string::npos) << "the loader wrote no log";
+    EXPECT_EQ(mapped.find("libSDL2"), std::string::npos);
+    EXPECT_EQ(mapped.find("libcurl"), std::string::npos);
+}
+
 TEST_F(VantrelProcess, ASecondLaunchHandsItsMovieToTheFirstAndExitsWith255) {
     const auto first = Path("first.swf");
     const auto second = Path("second.swf");

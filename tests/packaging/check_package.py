@@ -87,9 +87,10 @@ def check_package(build, scratch):
     depends = subprocess.run(["dpkg-deb", "-f", deb, "Depends"], capture_output=True,
                              text=True).stdout
     names = [part.split()[0] for part in depends.split(",") if part.strip()]
-    for needed in ("fonts-dejavu-core", "libcairo2", "libsdl2-2.0-0"):
+    for needed in ("fonts-dejavu-core", "libcairo2", "libsdl2-2.0-0", "libcurl4"):
         check(needed in names, f"the package does not depend on {needed}: {depends}")
-    # The decoders' libraries are loaded at run time, not linked.
+    # The decoders' libraries are loaded at run time, not linked, as are SDL2
+    # and libcurl (named above).
     for loaded in ("libavcodec", "libavutil"):
         check(any(name.startswith(loaded) for name in names),
               f"the package does not depend on {loaded}: {depends}")

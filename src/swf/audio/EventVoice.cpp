@@ -16,12 +16,15 @@ void MixFrame(std::int32_t left, std::int32_t right, const SoundTransform& pan, 
         mix[1] += right;
         return;
     }
-    const std::int64_t toLeft =
-        std::int64_t{left} * pan.leftToLeft + std::int64_t{right} * pan.rightToLeft;
-    const std::int64_t toRight =
-        std::int64_t{left} * pan.leftToRight + std::int64_t{right} * pan.rightToRight;
-    mix[0] += static_cast<std::int32_t>(toLeft * pan.volume / 10000);
-    mix[1] += static_cast<std::int32_t>(toRight * pan.volume / 10000);
+    // Scripts may set any 32-bit percentage: work in floating point and
+    // keep the sum in range.
+    const double toLeft =
+        (double(left) * pan.leftToLeft + double(right) * pan.rightToLeft) * pan.volume / 10000.0;
+    const double toRight =
+        (double(left) * pan.leftToRight + double(right) * pan.rightToRight) * pan.volume / 10000.0;
+    constexpr double limit = 1 << 24;
+    mix[0] += static_cast<std::int32_t>(std::clamp(toLeft, -limit, limit));
+    mix[1] += static_cast<std::int32_t>(std::clamp(toRight, -limit, limit));
 }
 
 EventVoice::EventVoice(std::shared_ptr<const PcmSound> sound, const SoundInfo& info)

@@ -17,7 +17,7 @@ public:
 
     bool MixInto(std::span<std::int32_t> mix) override;
 
-    void SetTransform(const SoundTransform& value) { soundTransform = value; }
+    void SetTransform(const SoundTransform& value) override { soundTransform = value; }
     // Output frames played since the start, loops included.
     std::uint64_t Elapsed() const { return elapsed; }
     // Where in the sound it plays, in output frames from the sound's start.

@@ -1,6 +1,10 @@
 #include "swf/audio/MovieAudio.h"
 
+#include <algorithm>
+#include <limits>
 #include <unordered_map>
+
+#include "swf/audio/EventVoice.h"
 
 #include "swf/runtime/ButtonObject.h"
 #include "swf/runtime/MovieClip.h"
@@ -57,6 +61,7 @@ void MovieAudio::Detach() {
         ++generation;
     }
     sounds.reset();
+    started.clear();
 }
 
 void MovieAudio::Follow(MoviePlayer& player) {
@@ -87,8 +92,11 @@ void MovieAudio::Follow(const MoviePlayer& player, std::span<const RuntimeEvent>
                                                     entered.jumped);
                            }
                        },
-                       [&](const EventSoundStarted& started) {
-                           sounds->TagReached(started.clip.id, *started.tag);
+                       [&](const EventSoundStarted& reached) {
+                           const VoiceId voice = sounds->TagReached(reached.clip.id, *reached.tag);
+                           if (voice != 0) {
+                               started[voice] = Started{reached.clip, 0, false};
+                           }
                        },
                        [&](const SoundStreamReached& reached) {
                            // A clip gone by the end of the tick streams no more.
@@ -112,6 +120,90 @@ void MovieAudio::Follow(const MoviePlayer& player, std::span<const RuntimeEvent>
             sounds->StopStream(clip);
         }
     }
+    ApplyTransforms(player);
+}
+
+void MovieAudio::ApplyTransforms(const MoviePlayer& player) {
+    const auto through = [&player](std::optional<DisplayHandle> owner) {
+        SoundTransform combined;
+        const DisplayObject* object = owner ? player.Find(*owner) : nullptr;
+        for (; object != nullptr; object = object->Parent()) {
+            combined = CombineSoundTransforms(object->GetSoundTransform(), combined);
+        }
+        return CombineSoundTransforms(player.GlobalSound(), combined);
+    };
+    for (auto it = started.begin(); it != started.end();) {
+        Voice* voice = mixer.Find(it->first);
+        if (voice == nullptr) {
+            it = started.erase(it);
+            continue;
+        }
+        voice->SetTransform(through(it->second.owner));
+        ++it;
+    }
+    for (const ClipKey clip : sounds->StreamingClips()) {
+        if (Voice* voice = mixer.Find(sounds->StreamVoiceOf(clip))) {
+            voice->SetTransform(through(DisplayHandle{clip}));
+        }
+    }
+}
+
+SoundVoiceId MovieAudio::StartScriptSound(std::optional<DisplayHandle> owner, CharacterId sound,
+                                          double offsetSeconds, int loops) {
+    if (!sounds) {
+        return 0;
+    }
+    SoundInfo info;
+    info.loops = static_cast<std::uint16_t>(std::clamp(loops, 1, 0xFFFF));
+    if (offsetSeconds > 0) {
+        info.inPoint = static_cast<std::uint32_t>(
+            std::min(offsetSeconds * MixRate, double(std::numeric_limits<std::uint32_t>::max())));
+    }
+    const VoiceId voice = sounds->Start(sound, info);
+    if (voice != 0) {
+        started[voice] = Started{owner, sound, true};
+    }
+    return voice;
+}
+
+void MovieAudio::StopScriptSounds(std::optional<DisplayHandle> owner,
+                                  std::optional<CharacterId> sound) {
+    if (!sounds) {
+        return;
+    }
+    if (!owner) {
+        if (sound) {
+            SoundInfo stop;
+            stop.stop = true;
+            sounds->Start(*sound, stop);
+        } else {
+            sounds->StopAll();
+        }
+        return;
+    }
+    for (auto it = started.begin(); it != started.end();) {
+        const Started& what = it->second;
+        if (what.byScript && what.owner == owner && (!sound || what.sound == *sound)) {
+            mixer.Stop(it->first);
+            it = started.erase(it);
+        } else {
+            ++it;
+        }
+    }
+}
+
+bool MovieAudio::VoicePlaying(SoundVoiceId voice) const {
+    return voice != 0 && mixer.Playing(voice);
+}
+
+double MovieAudio::VoicePositionMs(SoundVoiceId voice) const {
+    const auto found = started.find(voice);
+    if (found == started.end() || !found->second.byScript) {
+        return 0;
+    }
+    // Scripts start event voices only.
+    const auto* playing = static_cast<const EventVoice*>(mixer.Find(voice));
+    return playing == nullptr ? 0 : double(playing->Position()) * 1000.0 / MixRate;
 }
 
 void MovieAudio::ButtonChanged(const MoviePlayer& player, const ButtonStateChanged& change) {
@@ -129,7 +221,9 @@ void MovieAudio::ButtonChanged(const MoviePlayer& player, const ButtonStateChang
     }
     const ButtonSound* sound = SoundOfChange(*buttonSounds, change.from, change.to);
     if (sound != nullptr && sound->soundId != 0) {
-        sounds->Start(sound->soundId, sound->info);
+        if (const VoiceId voice = sounds->Start(sound->soundId, sound->info); voice != 0) {
+            started[voice] = Started{change.button, sound->soundId, false};
+        }
     }
 }
 

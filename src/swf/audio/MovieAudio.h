@@ -8,15 +8,17 @@
 #include <memory>
 #include <optional>
 #include <span>
+#include <unordered_map>
 
 #include "swf/audio/Mixer.h"
 #include "swf/audio/MovieSound.h"
 #include "swf/format/Movie.h"
 #include "swf/runtime/MoviePlayer.h"
+#include "swf/runtime/SoundControl.h"
 
 namespace swf {
 
-class MovieAudio {
+class MovieAudio final : public SoundPlayback {
 public:
     // A movie starts playing (movie is borrowed until Detach); the previous
     // one's sounds stop.
@@ -27,8 +29,17 @@ public:
     // After the player moved (a tick, a goto, the first frame shown, a play
     // state changed): takes the player's events and plays what they start.
     void Follow(MoviePlayer& player);
-    // The same with the events already taken from player.
+    // The same with the events already taken from player. Each sound then
+    // plays through the sound transforms of the clip that started it, its
+    // parents' and the movie's own.
     void Follow(const MoviePlayer& player, std::span<const RuntimeEvent> events);
+
+    SoundVoiceId StartScriptSound(std::optional<DisplayHandle> owner, CharacterId sound,
+                                  double offsetSeconds, int loops) override;
+    void StopScriptSounds(std::optional<DisplayHandle> owner,
+                          std::optional<CharacterId> sound) override;
+    bool VoicePlaying(SoundVoiceId voice) const override;
+    double VoicePositionMs(SoundVoiceId voice) const override;
 
     // How many frames the main timeline's streamed sound, as heard, is ahead
     // of the timeline (see MovieSound::StreamLead); nothing without one.
@@ -43,8 +54,18 @@ public:
 
 private:
     void ButtonChanged(const MoviePlayer& player, const ButtonStateChanged& change);
+    void ApplyTransforms(const MoviePlayer& player);
+
+    // Who started an event sound: the clip (or button) whose transforms it
+    // plays through, none for the movie's own sound; and which sound.
+    struct Started {
+        std::optional<DisplayHandle> owner;
+        CharacterId sound = 0;
+        bool byScript = false;
+    };
 
     Mixer mixer;
+    std::unordered_map<VoiceId, Started> started;
     std::unique_ptr<MovieSound> sounds;
     std::uint64_t generation = 0;
 };

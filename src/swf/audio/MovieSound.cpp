@@ -60,31 +60,28 @@ void MovieSound::Note(const std::string& problem) {
     }
 }
 
-void MovieSound::TagReached(ClipKey clip, const RawTag& tag, const TimelinePlace* place) {
+VoiceId MovieSound::TagReached(ClipKey clip, const RawTag& tag, const TimelinePlace* place) {
     switch (tag.code) {
     case tag::StartSound:
     case tag::StartSound2: {
         const auto start = ReadStartSound(tag.code, tag.body);
         if (!start) {
             Note(start.GetError().message);
-            return;
+            return 0;
         }
         const auto id = tag.code == tag::StartSound ? std::optional(start->soundId)
                                                     : SoundOfClass(start->className);
-        if (id) {
-            Start(*id, start->info);
-        }
-        return;
+        return id ? Start(*id, start->info) : 0;
     }
     case tag::SoundStreamHead:
     case tag::SoundStreamHead2:
         StreamHeadReached(clip, tag);
-        return;
+        return 0;
     case tag::SoundStreamBlock:
         StreamBlockReached(clip, tag, place);
-        return;
+        return 0;
     default:
-        return;
+        return 0;
     }
 }
 
@@ -311,6 +308,11 @@ std::vector<ClipKey> MovieSound::StreamingClips() const {
         }
     }
     return clips;
+}
+
+VoiceId MovieSound::StreamVoiceOf(ClipKey clip) const {
+    const auto found = streams.find(clip);
+    return found == streams.end() ? 0 : found->second->voice;
 }
 
 std::optional<long> MovieSound::StreamLead(ClipKey clip, std::uint64_t unheard) const {

@@ -52,8 +52,9 @@ public:
     // A sound tag of a frame that clip entered: StartSound, StartSound2,
     // SoundStreamHead(2) or SoundStreamBlock. place is where the clip is,
     // for a stream to read ahead (none: it reads no further than the block).
-    // Damaged tags are skipped.
-    void TagReached(ClipKey clip, const RawTag& tag, const TimelinePlace* place = nullptr);
+    // Damaged tags are skipped. Returns the event sound's voice, if one
+    // started.
+    VoiceId TagReached(ClipKey clip, const RawTag& tag, const TimelinePlace* place = nullptr);
     // Starts (or, with info.stop, stops) a defined sound; 0 when nothing
     // started. Button sounds and scripts come here.
     VoiceId Start(CharacterId sound, const SoundInfo& info);
@@ -69,6 +70,8 @@ public:
     void StopAll();
     // The clips that have a stream playing.
     std::vector<ClipKey> StreamingClips() const;
+    // The voice of the clip's stream (0: none plays).
+    VoiceId StreamVoiceOf(ClipKey clip) const;
 
     // How many frames the clip's stream, as heard, is ahead of the frame its
     // timeline entered last (negative: behind). unheard is the mixer frames

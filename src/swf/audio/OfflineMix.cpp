@@ -17,6 +17,7 @@ OfflineMixResult MixMovie(const Movie& movie, long framePeriods) {
     MovieAudio audio;
     audio.Attach(movie);
     MoviePlayer player(movie);
+    player.SetSoundPlayback(&audio);
     player.SetComplete(true);
     player.FramesAdded();
     audio.Follow(player);

@@ -27,7 +27,7 @@ public:
 
     bool MixInto(std::span<std::int32_t> mix) override;
 
-    void SetTransform(const SoundTransform& value) { soundTransform = value; }
+    void SetTransform(const SoundTransform& value) override { soundTransform = value; }
     // Output frames played (waiting for blocks does not count).
     std::uint64_t Played() const { return position; }
     // Output frames of the blocks appended so far.

@@ -6,21 +6,12 @@
 #include <cstdint>
 #include <span>
 
+#include "swf/runtime/SoundControl.h"
+
 namespace swf {
 
 // The mixer's rate: every sound is brought to it.
 constexpr int MixRate = 44100;
-
-// How a sound's two channels reach the speakers, in percent, as scripts set
-// it: leftToLeft, leftToRight, rightToLeft, rightToRight; volume scales all.
-struct SoundTransform {
-    int leftToLeft = 100;
-    int leftToRight = 0;
-    int rightToLeft = 0;
-    int rightToRight = 100;
-    int volume = 100;
-    bool operator==(const SoundTransform&) const = default;
-};
 
 class Voice {
 public:
@@ -29,6 +20,8 @@ public:
     // pair per frame, full scale 32767 per sound); false once it has ended
     // (the frames after its end are left alone).
     virtual bool MixInto(std::span<std::int32_t> mix) = 0;
+    // What the voice's channels pass through from now on.
+    virtual void SetTransform(const SoundTransform& value) = 0;
 };
 
 } // namespace swf

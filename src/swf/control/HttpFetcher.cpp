@@ -1,8 +1,9 @@
 #include "swf/control/HttpFetcher.h"
 
 #include <atomic>
-#include <curl/curl.h>
 #include <utility>
+
+#include "swf/control/CurlLibrary.h"
 
 namespace swf {
 
@@ -67,7 +68,14 @@ int OnProgress(void* context, curl_off_t, curl_off_t, curl_off_t, curl_off_t) {
 }
 
 void Run(std::shared_ptr<Transfer> transfer, std::string url, std::shared_ptr<void> token) {
-    CURL* curl = curl_easy_init();
+    const CurlLibrary* const library = Curl();
+    if (library == nullptr) {
+        transfer->Deliver(FetchEnd{Error{"libcurl could not be loaded", 0}});
+        transfer->finished = true;
+        return;
+    }
+    const CurlLibrary& c = *library;
+    CURL* curl = c.easy_init();
     if (curl == nullptr) {
         transfer->Deliver(FetchEnd{Error{"libcurl could not start a transfer", 0}});
         transfer->finished = true;
@@ -75,35 +83,35 @@ void Run(std::shared_ptr<Transfer> transfer, std::string url, std::shared_ptr<vo
     }
     char message[CURL_ERROR_SIZE] = {};
     const HttpLimits& limits = transfer->limits;
-    curl_easy_setopt(curl, CURLOPT_URL, url.c_str());
-    curl_easy_setopt(curl, CURLOPT_ERRORBUFFER, message);
-    curl_easy_setopt(curl, CURLOPT_NOSIGNAL, 1L);
-    curl_easy_setopt(curl, CURLOPT_PROTOCOLS_STR, "http,https");
-    curl_easy_setopt(curl, CURLOPT_REDIR_PROTOCOLS_STR, "http,https");
-    curl_easy_setopt(curl, CURLOPT_FOLLOWLOCATION, 1L);
-    curl_easy_setopt(curl, CURLOPT_MAXREDIRS, static_cast<long>(limits.maxRedirects));
-    curl_easy_setopt(curl, CURLOPT_FAILONERROR, 1L);
-    curl_easy_setopt(curl, CURLOPT_CONNECTTIMEOUT_MS, limits.connectTimeoutMs);
-    curl_easy_setopt(curl, CURLOPT_LOW_SPEED_LIMIT, 1L);
-    curl_easy_setopt(curl, CURLOPT_LOW_SPEED_TIME, limits.stallTimeoutSeconds);
-    curl_easy_setopt(curl, CURLOPT_TIMEOUT_MS, limits.totalTimeoutMs);
-    curl_easy_setopt(curl, CURLOPT_MAXFILESIZE_LARGE, static_cast<curl_off_t>(limits.maxBytes));
-    curl_easy_setopt(curl, CURLOPT_WRITEFUNCTION, OnData);
-    curl_easy_setopt(curl, CURLOPT_WRITEDATA, transfer.get());
-    curl_easy_setopt(curl, CURLOPT_NOPROGRESS, 0L);
-    curl_easy_setopt(curl, CURLOPT_XFERINFOFUNCTION, OnProgress);
-    curl_easy_setopt(curl, CURLOPT_XFERINFODATA, transfer.get());
-    const CURLcode code = curl_easy_perform(curl);
+    c.easy_setopt(curl, CURLOPT_URL, url.c_str());
+    c.easy_setopt(curl, CURLOPT_ERRORBUFFER, message);
+    c.easy_setopt(curl, CURLOPT_NOSIGNAL, 1L);
+    c.easy_setopt(curl, CURLOPT_PROTOCOLS_STR, "http,https");
+    c.easy_setopt(curl, CURLOPT_REDIR_PROTOCOLS_STR, "http,https");
+    c.easy_setopt(curl, CURLOPT_FOLLOWLOCATION, 1L);
+    c.easy_setopt(curl, CURLOPT_MAXREDIRS, static_cast<long>(limits.maxRedirects));
+    c.easy_setopt(curl, CURLOPT_FAILONERROR, 1L);
+    c.easy_setopt(curl, CURLOPT_CONNECTTIMEOUT_MS, limits.connectTimeoutMs);
+    c.easy_setopt(curl, CURLOPT_LOW_SPEED_LIMIT, 1L);
+    c.easy_setopt(curl, CURLOPT_LOW_SPEED_TIME, limits.stallTimeoutSeconds);
+    c.easy_setopt(curl, CURLOPT_TIMEOUT_MS, limits.totalTimeoutMs);
+    c.easy_setopt(curl, CURLOPT_MAXFILESIZE_LARGE, static_cast<curl_off_t>(limits.maxBytes));
+    c.easy_setopt(curl, CURLOPT_WRITEFUNCTION, OnData);
+    c.easy_setopt(curl, CURLOPT_WRITEDATA, transfer.get());
+    c.easy_setopt(curl, CURLOPT_NOPROGRESS, 0L);
+    c.easy_setopt(curl, CURLOPT_XFERINFOFUNCTION, OnProgress);
+    c.easy_setopt(curl, CURLOPT_XFERINFODATA, transfer.get());
+    const CURLcode code = c.easy_perform(curl);
     std::optional<Error> error;
     if (transfer->overCap || code == CURLE_FILESIZE_EXCEEDED) {
         error = Error{"the movie is larger than the limit of " + std::to_string(limits.maxBytes) +
                           " bytes",
                       transfer->received};
     } else if (code != CURLE_OK) {
-        error = Error{std::string(message[0] != '\0' ? message : curl_easy_strerror(code)),
+        error = Error{std::string(message[0] != '\0' ? message : c.easy_strerror(code)),
                       transfer->received};
     }
-    curl_easy_cleanup(curl);
+    c.easy_cleanup(curl);
     transfer->Deliver(FetchEnd{std::move(error)});
     token.reset(); // the result is out
     transfer->finished = true;
@@ -132,10 +140,7 @@ private:
 } // namespace
 
 HttpFetcher::HttpFetcher(HttpLimits limits, WorkToken workToken)
-    : limits(limits), workToken(std::move(workToken)) {
-    static std::once_flag initialised;
-    std::call_once(initialised, [] { curl_global_init(CURL_GLOBAL_DEFAULT); });
-}
+    : limits(limits), workToken(std::move(workToken)) {}
 
 HttpFetcher::~HttpFetcher() {
     for (Worker& worker : workers) {

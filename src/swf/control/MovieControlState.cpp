@@ -350,6 +350,7 @@ void MovieControlState::FollowLoad() {
         scripts = std::make_unique<script::MovieScripts>(*player, scriptHost, ScriptLimits());
         DescribeScreen(scripts->GetVm());
         audio.Attach(movie);
+        player->SetSoundPlayback(&audio);
         player->SetRootProperties(rootProperties);
         playRequested ? player->Play() : player->Stop();
         frameClock.emplace(movie.header.frameRate);

@@ -1,9 +1,9 @@
 #include "swf/format/CodecLibrary.h"
 
-#include <dlfcn.h>
-
 #include <optional>
 #include <string>
+
+#include "swf/base/LibraryFunctions.h"
 
 namespace swf {
 namespace {
@@ -11,12 +11,6 @@ namespace {
 // The libraries this program was built against, by their versioned names.
 const std::string kAvcodecName = "libavcodec.so." + std::to_string(LIBAVCODEC_VERSION_MAJOR);
 const std::string kAvutilName = "libavutil.so." + std::to_string(LIBAVUTIL_VERSION_MAJOR);
-
-template <typename Function>
-bool Find(void* library, const char* name, Function& function) {
-    function = reinterpret_cast<Function>(::dlsym(library, name));
-    return function != nullptr;
-}
 
 std::optional<CodecLibrary> Load() {
     // Kept loaded for the rest of the run.
@@ -26,27 +20,28 @@ std::optional<CodecLibrary> Load() {
         return std::nullopt;
     }
     CodecLibrary c;
-    const bool found = Find(avutil, "av_channel_layout_default", c.av_channel_layout_default) &&
-                       Find(avutil, "av_frame_alloc", c.av_frame_alloc) &&
-                       Find(avutil, "av_frame_free", c.av_frame_free) &&
-                       Find(avutil, "av_frame_unref", c.av_frame_unref) &&
-                       Find(avutil, "av_get_packed_sample_fmt", c.av_get_packed_sample_fmt) &&
-                       Find(avutil, "av_log_set_level", c.av_log_set_level) &&
-                       Find(avcodec, "av_new_packet", c.av_new_packet) &&
-                       Find(avcodec, "av_packet_alloc", c.av_packet_alloc) &&
-                       Find(avcodec, "av_packet_free", c.av_packet_free) &&
-                       Find(avcodec, "av_packet_unref", c.av_packet_unref) &&
-                       Find(avcodec, "av_parser_close", c.av_parser_close) &&
-                       Find(avcodec, "av_parser_init", c.av_parser_init) &&
-                       Find(avcodec, "av_parser_parse2", c.av_parser_parse2) &&
-                       Find(avutil, "av_sample_fmt_is_planar", c.av_sample_fmt_is_planar) &&
-                       Find(avcodec, "avcodec_alloc_context3", c.avcodec_alloc_context3) &&
-                       Find(avcodec, "avcodec_find_decoder", c.avcodec_find_decoder) &&
-                       Find(avcodec, "avcodec_flush_buffers", c.avcodec_flush_buffers) &&
-                       Find(avcodec, "avcodec_free_context", c.avcodec_free_context) &&
-                       Find(avcodec, "avcodec_open2", c.avcodec_open2) &&
-                       Find(avcodec, "avcodec_receive_frame", c.avcodec_receive_frame) &&
-                       Find(avcodec, "avcodec_send_packet", c.avcodec_send_packet);
+    const bool found =
+        FindFunction(avutil, "av_channel_layout_default", c.av_channel_layout_default) &&
+        FindFunction(avutil, "av_frame_alloc", c.av_frame_alloc) &&
+        FindFunction(avutil, "av_frame_free", c.av_frame_free) &&
+        FindFunction(avutil, "av_frame_unref", c.av_frame_unref) &&
+        FindFunction(avutil, "av_get_packed_sample_fmt", c.av_get_packed_sample_fmt) &&
+        FindFunction(avutil, "av_log_set_level", c.av_log_set_level) &&
+        FindFunction(avcodec, "av_new_packet", c.av_new_packet) &&
+        FindFunction(avcodec, "av_packet_alloc", c.av_packet_alloc) &&
+        FindFunction(avcodec, "av_packet_free", c.av_packet_free) &&
+        FindFunction(avcodec, "av_packet_unref", c.av_packet_unref) &&
+        FindFunction(avcodec, "av_parser_close", c.av_parser_close) &&
+        FindFunction(avcodec, "av_parser_init", c.av_parser_init) &&
+        FindFunction(avcodec, "av_parser_parse2", c.av_parser_parse2) &&
+        FindFunction(avutil, "av_sample_fmt_is_planar", c.av_sample_fmt_is_planar) &&
+        FindFunction(avcodec, "avcodec_alloc_context3", c.avcodec_alloc_context3) &&
+        FindFunction(avcodec, "avcodec_find_decoder", c.avcodec_find_decoder) &&
+        FindFunction(avcodec, "avcodec_flush_buffers", c.avcodec_flush_buffers) &&
+        FindFunction(avcodec, "avcodec_free_context", c.avcodec_free_context) &&
+        FindFunction(avcodec, "avcodec_open2", c.avcodec_open2) &&
+        FindFunction(avcodec, "avcodec_receive_frame", c.avcodec_receive_frame) &&
+        FindFunction(avcodec, "avcodec_send_packet", c.avcodec_send_packet);
     if (!found) {
         return std::nullopt;
     }

@@ -18,6 +18,7 @@
 #include "swf/format/ClipActions.h"
 #include "swf/format/TimelineModel.h"
 #include "swf/runtime/DisplayHandle.h"
+#include "swf/runtime/SoundControl.h"
 
 namespace swf {
 
@@ -87,6 +88,9 @@ public:
     void SetCacheAsBitmap(bool value);
     void SetName(std::string value);
     bool ScriptOwns(ScriptProperty property) const;
+    // What the clip's sounds pass through (a script's Sound on it sets it).
+    const SoundTransform& GetSoundTransform() const { return soundTransform; }
+    void SetSoundTransform(const SoundTransform& value) { soundTransform = value; }
 
     // Placed by the timeline (and still the timeline's: a script has not
     // made it or moved it to another depth), and in which frame.
@@ -136,6 +140,7 @@ private:
     std::string name;
     Matrix matrix;
     ColorTransform colorTransform;
+    SoundTransform soundTransform;
     bool visible = true;
     std::uint8_t blendMode = 0;
     std::vector<Filter> filters;

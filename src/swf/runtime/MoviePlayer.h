@@ -116,6 +116,12 @@ public:
     // Changes with everything the picture shows.
     std::uint64_t Version() const { return context->version; }
     ObjectBudget& Budget() { return context->budget; }
+    // The movie's own sound transform, over every sound it plays.
+    SoundTransform& GlobalSound() { return context->globalSound; }
+    const SoundTransform& GlobalSound() const { return context->globalSound; }
+    // Plays the sounds scripts start; borrowed, nullptr for none.
+    void SetSoundPlayback(SoundPlayback* playback) { context->soundPlayback = playback; }
+    SoundPlayback* GetSoundPlayback() const { return context->soundPlayback; }
     const Movie& GetMovie() const { return context->movie; }
 
 private:

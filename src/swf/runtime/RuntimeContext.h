@@ -14,6 +14,7 @@
 #include "swf/runtime/HitTesting.h"
 #include "swf/runtime/ObjectTable.h"
 #include "swf/runtime/RuntimeEvents.h"
+#include "swf/runtime/SoundControl.h"
 
 namespace swf {
 
@@ -73,6 +74,9 @@ public:
     std::unordered_set<CharacterId> initActionsQueued;
     // Unnamed clips and buttons the timeline places are named "instanceN".
     std::uint32_t instanceCount = 0;
+    // The movie's own sound transform, over every sound it plays.
+    SoundTransform globalSound;
+    SoundPlayback* soundPlayback = nullptr; // borrowed; none: scripts start no sound
 };
 
 } // namespace swf

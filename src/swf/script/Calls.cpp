@@ -215,9 +215,9 @@ Object* Vm::MakeInstance(FunctionObject* function) {
 
 Completion Vm::ConstructWith(FunctionObject* function, std::span<const Value> args,
                              Object* instance) {
-    if (Version() >= 6) {
-        DefineOwn(instance, names->constructorHidden, Value(function), PropertyFlag::DontEnum);
-    }
+    // SWF 5 code cannot see "__constructor__", but the object has it.
+    DefineOwn(instance, names->constructorHidden, Value(function),
+              PropertyFlag::DontEnum | PropertyFlag::Version6);
     // SWF 6 objects have both; "constructor" is the only one before.
     if (Version() < 7) {
         DefineOwn(instance, names->constructor, Value(function), PropertyFlag::DontEnum);

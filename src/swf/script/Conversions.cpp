@@ -153,8 +153,8 @@ ScriptResult<Value> Vm::ToPrimitive(const Value& value, PrimitiveHint hint) {
         }
     }
     // An object without the methods converts as undefined would, when no
-    // string was asked for.
-    if (!called && hint != PrimitiveHint::String && !object->IsFunction()) {
+    // string was asked for; so does a function before SWF 6.
+    if (!called && hint != PrimitiveHint::String && (!object->IsFunction() || Version() < 6)) {
         return Value();
     }
     // None gave a primitive: Flash falls back to the object's kind; a

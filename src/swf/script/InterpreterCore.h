@@ -56,6 +56,9 @@ private:
     // A clip or object by target path ("/a/b", "a.b", "../c", "_level1"),
     // from the current target; null when the path leads nowhere.
     ScriptResult<Object*> ResolvePath(std::string_view path);
+    // One named step of a path from current; fromTarget: the step is the
+    // first, taken from the current target.
+    ScriptResult<Object*> PathStepTarget(Object* current, String* stepName, bool fromTarget);
     // SetTarget: the path is taken from the timeline running the script,
     // not from an earlier target; an empty path or one leading nowhere
     // brings that timeline back.

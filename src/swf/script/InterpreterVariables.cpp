@@ -7,6 +7,7 @@
 
 #include "swf/script/InterpreterCore.h"
 #include "swf/script/SuperObject.h"
+#include "swf/script/TargetPathSyntax.h"
 
 namespace swf::script {
 
@@ -35,10 +36,6 @@ std::optional<int> LevelNumber(std::string_view name) {
         level = level * 10 + (c - '0');
     }
     return level;
-}
-
-bool HasPathCharacters(std::string_view s) {
-    return s.find_first_of(":/.") != std::string_view::npos;
 }
 
 } // namespace
@@ -128,66 +125,61 @@ Completion Interpreter::LookupName(String* name, Object** holder) {
 }
 
 ScriptResult<Object*> Interpreter::ResolvePath(std::string_view path) {
+    const auto steps = ParseTargetPath(path);
+    if (!steps) {
+        return static_cast<Object*>(nullptr);
+    }
     ClipHost* clips = vm.Clips();
     Object* current = a.target;
-    std::size_t i = 0;
-    const bool slashSyntax = path.find('/') != std::string_view::npos;
-    bool first = true;
-    if (!path.empty() && path[0] == '/') {
-        if (!clips) {
-            return static_cast<Object*>(nullptr);
-        }
-        Object* root = current;
-        for (Object* up = root; up; up = clips->Parent(up)) {
-            root = up;
-        }
-        current = root ? root : clips->Level(0);
-        i = 1;
-        first = false;
-    }
-    while (i <= path.size() && current) {
-        const char separator = slashSyntax ? '/' : '.';
-        std::size_t end = i;
-        while (end < path.size() && path[end] != separator) {
-            ++end;
-        }
-        const std::string_view segment = path.substr(i, end - i);
-        i = end + 1;
-        if (segment.empty()) {
-            if (end >= path.size()) {
-                break;
-            }
-            continue;
-        }
-        if (segment == "..") {
-            current = clips ? clips->Parent(current) : nullptr;
-            first = false;
-            continue;
-        }
-        String* name = vm.Intern(segment);
-        Completion got;
-        if (first && !slashSyntax) {
-            got = LookupName(name);
-        } else if (slashSyntax && segment[0] == '.' && segment.size() > 1) {
-            // "/a/.b": b is a variable of a, not its child.
-            got = vm.GetMember(current, vm.Intern(segment.substr(1)));
-        } else if (Object* child =
-                       slashSyntax && clips ? clips->Child(current, name, a.version) : nullptr) {
-            // In slash syntax a name is a child clip before any variable.
-            got = Value(child);
-        } else {
-            got = vm.GetMember(current, name);
-        }
-        first = false;
-        if (got.IsAbrupt()) {
-            return got;
-        }
-        current = got.GetValue().ObjectOrNull();
-        if (end >= path.size()) {
+    bool fromTarget = true;
+    for (const PathStep& step : *steps) {
+        if (!current) {
             break;
         }
+        if (step.kind == PathStepKind::Root) {
+            if (!clips) {
+                return static_cast<Object*>(nullptr);
+            }
+            Object* root = current;
+            for (Object* up = root; up; up = clips->Parent(up)) {
+                root = up;
+            }
+            current = root ? root : clips->Level(0);
+        } else if (step.kind == PathStepKind::Parent) {
+            current = clips && IsClip(current) ? clips->Parent(current) : nullptr;
+        } else {
+            const auto next = PathStepTarget(current, vm.Intern(step.text), fromTarget);
+            if (!next) {
+                return next;
+            }
+            current = *next;
+        }
+        fromTarget = false;
     }
     return current;
+}
+
+ScriptResult<Object*> Interpreter::PathStepTarget(Object* current, String* stepName,
+                                                  bool fromTarget) {
+    ClipHost* clips = vm.Clips();
+    const bool onClip = clips && IsClip(current);
+    // A path finds a child clip before a variable of its name.
+    if (onClip) {
+        if (Object* child = clips->Child(current, stepName, a.version)) {
+            return child;
+        }
+    }
+    if (onClip) {
+        if (const auto level = LevelNumber(stepName->View())) {
+            return clips->Level(*level);
+        }
+    }
+    // The first step of a path from the target may name anything in scope.
+    const Completion got = fromTarget ? LookupName(stepName) : vm.GetMember(current, stepName);
+    if (got.IsAbrupt()) {
+        return got;
+    }
+    return got.GetValue().ObjectOrNull();
 }
 
 Completion Interpreter::TargetPath(std::string_view path) {
@@ -224,52 +216,42 @@ Object* Interpreter::TargetClip(const Value& target) {
 }
 
 Completion Interpreter::GetVariable(String* name) {
-    const std::string_view view = name->View();
-    if (!HasPathCharacters(view)) {
+    const VariableReference reference = SplitVariableName(name->View());
+    if (reference.plain) {
         return LookupName(name);
     }
-    std::size_t split = view.rfind(':');
-    if (split == std::string_view::npos && view.find('/') != std::string_view::npos) {
-        const auto clip = ResolvePath(view);
+    if (reference.pathOnly) {
+        // A path alone names a clip; failing that, a variable whose name
+        // is the path text.
+        const auto clip = ResolvePath(reference.holderPath);
         if (!clip) {
             return clip.Abrupt();
         }
-        return *clip ? Value(*clip) : Value();
-    }
-    if (split == std::string_view::npos) {
-        split = view.rfind('.');
-    }
-    if (split == 0 && view[0] == '.') {
+        if (*clip && IsClip(*clip)) {
+            return Value(*clip);
+        }
         return LookupName(name);
     }
-    const auto holder = ResolvePath(view.substr(0, split));
+    if (reference.holderPath.empty()) {
+        return Value();
+    }
+    const auto holder = ResolvePath(reference.holderPath);
     if (!holder) {
         return holder.Abrupt();
     }
     if (!*holder) {
         return Value();
     }
-    return vm.GetMember(*holder, vm.Intern(view.substr(split + 1)));
+    return vm.GetMember(*holder, vm.Intern(reference.variable));
 }
 
 Completion Interpreter::SetVariable(String* name, const Value& value) {
-    const std::string_view view = name->View();
-    // A slash path alone names a clip, not a variable: it is set as a plain
-    // name.
-    std::size_t split = view.rfind(':');
-    if (split == std::string_view::npos) {
-        split = view.rfind('.');
-    }
-    if (HasPathCharacters(view) && split != std::string_view::npos) {
+    const VariableReference reference = SplitVariableName(name->View());
+    // A path alone names a clip, not a variable: it is set as a plain name.
+    if (!reference.plain && !reference.pathOnly) {
         Object* holder = a.target;
-        if (split > 0) {
-            const auto found = ResolvePath(view.substr(0, split));
-            if (!found) {
-                return found.Abrupt();
-            }
-            holder = *found;
-        } else if (view[0] == '/') {
-            const auto found = ResolvePath("/");
+        if (!reference.holderPath.empty()) {
+            const auto found = ResolvePath(reference.holderPath);
             if (!found) {
                 return found.Abrupt();
             }
@@ -278,7 +260,7 @@ Completion Interpreter::SetVariable(String* name, const Value& value) {
         if (!holder) {
             return Value();
         }
-        return vm.SetMember(holder, vm.Intern(view.substr(split + 1)), value);
+        return vm.SetMember(holder, vm.Intern(reference.variable), value);
     }
     // A scope object takes the value only when the name is its own: one
     // it inherits is set on the timeline instead.

@@ -89,13 +89,15 @@ const Property* Vm::FindResolver(Object* object, int version) {
 }
 
 Completion Vm::Resolve(Object* start, String* name, const Value& thisValue) {
-    // The first __resolve along the chain that is an object answers; one
-    // that is a getter is passed over, and from SWF 6 a primitive too.
+    // __resolve is read from its stored value, never through a getter
+    // addProperty put over it. From SWF 7 the first one along the chain
+    // that is an object answers; before, the first one there is answers,
+    // and one that is no object gives undefined.
     const int version = Version();
     int depth = 0;
     for (Object* o = start; o && depth < maxChain; o = o->PrototypeIn(version), ++depth) {
         const Property* p = FindResolver(o, version);
-        if (!p || p->IsAccessor() || (version >= 6 && !p->value.IsObject())) {
+        if (!p || (version >= 7 && !p->value.IsObject())) {
             continue;
         }
         const Value args[] = {Value(name)};
@@ -109,7 +111,7 @@ bool Vm::HasResolver(Object* start) {
     int depth = 0;
     for (Object* o = start; o && depth < maxChain; o = o->PrototypeIn(version), ++depth) {
         const Property* p = FindResolver(o, version);
-        if (p && !p->IsAccessor() && p->value.IsObject()) {
+        if (p && (version < 7 || p->value.IsObject())) {
             return true;
         }
     }
@@ -317,7 +319,7 @@ std::vector<String*> Vm::EnumerableNames(Object* object) {
     for (Object* o = object; o && depth < maxChain; o = o->PrototypeIn(version), ++depth) {
         std::vector<const Property*> own;
         o->Properties().ForEach([&](const Property& p) {
-            if (VisibleIn(p.flags, version)) {
+            if (ListedIn(p.flags, version)) {
                 own.push_back(&p);
             }
         });

@@ -46,6 +46,14 @@ Property* PropertyMap::FindHidden(const String* name, int version) {
     return nullptr;
 }
 
+const Property* PropertyMap::FindListed(const String* name, int version) const {
+    if (const Property* visible = Find(name, version)) {
+        return visible;
+    }
+    const Property* hidden = const_cast<PropertyMap*>(this)->FindHidden(name, version);
+    return hidden && ListedIn(hidden->flags, version) ? hidden : nullptr;
+}
+
 Property& PropertyMap::Add(String* name, Value value, std::uint16_t flags) {
     if (removed > 16 && removed * 2 > slots.size()) {
         Compact();

@@ -47,6 +47,14 @@ inline bool VisibleIn(std::uint16_t flags, int version) {
     return version >= 9 || (flags & PropertyFlag::Version9) == 0;
 }
 
+// Whether for..in and hasOwnProperty see a property with these flags: the
+// bits that hide a property from older versions only hide its value, so
+// such a property is still listed (and found) by name; only "not SWF 6"
+// keeps it out of SWF 6's lists too.
+inline bool ListedIn(std::uint16_t flags, int version) {
+    return version != 6 || (flags & PropertyFlag::NotVersion6) == 0;
+}
+
 // Whether the chain through a "__proto__" with these flags is followed:
 // fewer of the version bits count there than for other properties.
 inline bool ChainVisibleIn(std::uint16_t flags, int version) {
@@ -97,6 +105,9 @@ public:
     }
     // A property of this name that the version bits hide from this version.
     Property* FindHidden(const String* name, int version);
+    // The property of this name that for..in and hasOwnProperty see in this
+    // version, visible or not.
+    const Property* FindListed(const String* name, int version) const;
     // A new property at the end (the caller checked there was none).
     Property& Add(String* name, Value value, std::uint16_t flags = 0);
     // Removes the property; the caller checked its flags.

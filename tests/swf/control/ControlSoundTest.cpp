@@ -1,8 +1,10 @@
 // The movie control's sound out of the simulated device's speaker: a
 // streamed sound that the main timeline follows for a minute, even when its
 // blocks are shorter than the frame period; the device volume another
-// program sets, channel by channel; and a device without sound, where the
-// timeline keeps to the clock.
+// program sets, channel by channel; a device without sound, where the
+// timeline keeps to the clock; and the sounds scripts start through Sound,
+// heard at the volume and pan they set, stopped when told, and followed by
+// onSoundComplete when they play out.
 #include <gtest/gtest.h>
 
 #include <cmath>
@@ -19,6 +21,7 @@
 #include "swf/control/HostFiles.h"
 #include "swf/control/MovieControl.h"
 #include "swf/control/MovieControlState.h"
+#include "swfwriter/ActionWriter.h"
 
 namespace {
 
@@ -189,6 +192,143 @@ TEST_F(ControlSound, WithoutASoundCardTheTimelineKeepsToTheClock) {
     const LONG start = FrameNumber(program);
     ASSERT_TRUE(device->Advance(2000));
     EXPECT_EQ(FrameNumber(program) - start, 24);
+}
+
+// A movie exporting a mono sound as "level", constant at 20000 for
+// seconds; each frame runs its actions (none where the list is empty), and
+// the last frame stops the timeline.
+std::vector<std::uint8_t> ScriptedSoundMovie(double seconds,
+                                             const std::vector<swfwriter::ActionWriter>& frames) {
+    swfwriter::MovieWriter movie(8, 100, 100, FrameRate);
+    const std::vector<std::int16_t> samples(static_cast<std::size_t>(seconds * 44100), 20000);
+    const auto id =
+        movie.DefineRaw(swf::tag::DefineSound,
+                        swfwriter::DefineSoundBody({.coding = 3, .rateCode = 3},
+                                                   static_cast<std::uint32_t>(samples.size()),
+                                                   swfwriter::PcmBytes(samples)));
+    std::vector<std::uint8_t> exports = {1, 0, static_cast<std::uint8_t>(id & 0xFF),
+                                         static_cast<std::uint8_t>(id >> 8)};
+    for (const char c : std::string_view("level")) {
+        exports.push_back(static_cast<std::uint8_t>(c));
+    }
+    exports.push_back(0);
+    movie.Tag(swf::tag::Exports, exports);
+    for (std::size_t frame = 0; frame < frames.size(); ++frame) {
+        swfwriter::ActionWriter actions = frames[frame];
+        if (frame + 1 == frames.size()) {
+            actions.Op(swfwriter::action::Stop);
+        }
+        movie.Tag(swf::tag::DoAction, actions.Finish());
+        movie.ShowFrame();
+    }
+    return movie.Finish();
+}
+
+// target.method(number...), its result dropped; target a variable or this.
+void CallWith(swfwriter::ActionWriter& a, std::string_view target, std::string_view method,
+              const std::vector<double>& args = {}) {
+    for (auto it = args.rbegin(); it != args.rend(); ++it) {
+        a.Push(*it);
+    }
+    a.Push(double(args.size())).Push(target).Op(swfwriter::action::GetVariable).Push(method);
+    a.Op(swfwriter::action::CallMethod).Op(swfwriter::action::Pop);
+}
+
+// variable = new Sound(on) with "level" attached; on a variable, or none.
+void AttachedSound(swfwriter::ActionWriter& a, std::string_view variable,
+                   std::string_view on = {}) {
+    a.Push(variable);
+    if (on.empty()) {
+        a.Push(0.0);
+    } else {
+        a.Push(on).Op(swfwriter::action::GetVariable).Push(1.0);
+    }
+    a.Push("Sound").Op(swfwriter::action::NewObject).Op(swfwriter::action::SetVariable);
+    a.Push("level").Push(1.0).Push(variable).Op(swfwriter::action::GetVariable);
+    a.Push("attachSound").Op(swfwriter::action::CallMethod).Op(swfwriter::action::Pop);
+}
+
+// The distinct levels heard on a channel, in the order they began, each
+// with the frames it lasted.
+std::vector<std::pair<int, std::size_t>> LevelRuns(const std::vector<std::int16_t>& heard,
+                                                   int channel) {
+    std::vector<std::pair<int, std::size_t>> runs;
+    for (std::size_t frame = 0; frame < tones::Frames(heard); ++frame) {
+        const int level = tones::At(heard, frame, channel);
+        if (level == 0) {
+            continue;
+        }
+        if (runs.empty() || runs.back().first != level) {
+            runs.emplace_back(level, 0);
+        }
+        ++runs.back().second;
+    }
+    return runs;
+}
+
+constexpr std::size_t PeriodFrames = 3675; // 44.1 kHz frames in a frame period
+
+TEST_F(ControlSound, AScriptsSoundPlaysAtTheVolumeItSetsUntilItIsStopped) {
+    std::vector<swfwriter::ActionWriter> frames(12);
+    AttachedSound(frames[0], "s");
+    CallWith(frames[0], "s", "start");
+    CallWith(frames[4], "s", "setVolume", {50});
+    CallWith(frames[8], "s", "stop");
+    auto program = LaunchWithControl();
+    Play(program, ScriptedSoundMovie(2.0, frames));
+    ASSERT_TRUE(device->Advance(2500));
+    for (const int channel : {0, 1}) {
+        const auto runs = LevelRuns(heard, channel);
+        ASSERT_EQ(runs.size(), 2u) << "channel " << channel;
+        // The device's volume scales both alike; the script's halves the second.
+        EXPECT_NEAR(runs[1].first, runs[0].first / 2, 1);
+        // Four frame periods each, give or take what the output had queued;
+        // the sound itself would last 24.
+        EXPECT_NEAR(double(runs[0].second), 4.0 * PeriodFrames, 1.5 * PeriodFrames);
+        EXPECT_NEAR(double(runs[1].second), 4.0 * PeriodFrames, 1.5 * PeriodFrames);
+    }
+}
+
+TEST_F(ControlSound, AScriptsPanAndAClipsSoundTransformReachWhatIsHeard) {
+    std::vector<swfwriter::ActionWriter> frames(6);
+    // createEmptyMovieClip("c", 1): its sounds are muted, and a pan to the
+    // left turns the movie's other sounds off on the right.
+    frames[0].Push(1.0).Push("c").Push(2.0).Push("createEmptyMovieClip");
+    frames[0].Op(swfwriter::action::CallFunction).Op(swfwriter::action::Pop);
+    AttachedSound(frames[0], "muted", "c");
+    CallWith(frames[0], "muted", "setVolume", {0});
+    CallWith(frames[0], "muted", "start");
+    // Were the clip's sound heard, it would begin before this one and
+    // overlap it.
+    AttachedSound(frames[1], "s");
+    CallWith(frames[1], "s", "setPan", {-100});
+    CallWith(frames[1], "s", "start");
+    auto program = LaunchWithControl();
+    Play(program, ScriptedSoundMovie(0.25, frames));
+    ASSERT_TRUE(device->Advance(1000));
+    const auto left = LevelRuns(heard, 0);
+    ASSERT_EQ(left.size(), 1u);
+    EXPECT_NEAR(double(left[0].second), 11025, 2);
+    EXPECT_TRUE(LevelRuns(heard, 1).empty());
+}
+
+TEST_F(ControlSound, OnSoundCompleteRunsWhenTheSoundHasPlayedOut) {
+    std::vector<swfwriter::ActionWriter> frames(24);
+    AttachedSound(frames[0], "s");
+    // s.onSoundComplete = function () { this.setVolume(50); this.start(); }
+    swfwriter::ActionWriter again;
+    CallWith(again, "this", "setVolume", {50});
+    CallWith(again, "this", "start");
+    frames[0].Push("s").Op(swfwriter::action::GetVariable).Push("onSoundComplete");
+    frames[0].DefineFunction("", {}, again).Op(swfwriter::action::SetMember);
+    CallWith(frames[0], "s", "start");
+    auto program = LaunchWithControl();
+    Play(program, ScriptedSoundMovie(0.25, frames));
+    ASSERT_TRUE(device->Advance(1000));
+    const auto runs = LevelRuns(heard, 0);
+    ASSERT_GE(runs.size(), 2u);
+    EXPECT_NEAR(double(runs[0].second), 11025, 2);
+    EXPECT_NEAR(runs[1].first, runs[0].first / 2, 1);
 }
 
 } // namespace

@@ -64,7 +64,8 @@ constexpr Method prototypeMethods[] = {
 } // namespace
 
 void InstallBoolean(Vm& vm) {
-    const ClassParts parts = MakeClass(vm, Construct, vm.Builtins().objectPrototype);
+    const ClassParts parts =
+        MakeClass(vm, Construct, vm.Builtins().objectPrototype, /*readOnly=*/false);
     parts.constructor->makeInstance = MakeInstance;
     AddMethods(vm, parts.prototype, prototypeMethods);
     vm.Builtins().booleanPrototype = parts.prototype;

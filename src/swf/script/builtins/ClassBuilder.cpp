@@ -60,7 +60,7 @@ ClassParts MakeClass(Vm& vm, NativeFunction constructor, Object* parentPrototype
     const std::uint16_t classFlags =
         hiddenPermanent | (readOnly ? PropertyFlag::ReadOnly : std::uint16_t(0));
     vm.DefineOwn(parts.constructor, vm.N().proto, Value(vm.Builtins().functionPrototype),
-                 classFlags);
+                 classFlags | PropertyFlag::Version6);
     vm.DefineOwn(parts.constructor, vm.N().constructor, Value(vm.Builtins().functionConstructor),
                  classFlags);
     parts.prototype = vm.GetHeap().Make<Object>();

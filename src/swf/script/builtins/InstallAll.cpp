@@ -3,6 +3,7 @@
 #include "swf/script/display/ClipMethods.h"
 #include "swf/script/filters/FilterClasses.h"
 #include "swf/script/geom/GeomClasses.h"
+#include "swf/script/sound/SoundClasses.h"
 #include "swf/script/text/TextClasses.h"
 #include "swf/script/xml/XmlClasses.h"
 
@@ -30,6 +31,7 @@ void InstallAll(Vm& vm) {
     InstallTextField(vm);
     InstallSelection(vm);
     InstallColor(vm);
+    sound::InstallSound(vm);
     InstallPlayerObjects(vm);
     geom::InstallGeom(vm);
     filters::InstallFilters(vm);

@@ -60,7 +60,7 @@ Completion AddProperty(NativeCall& call) {
     if (!p) {
         p = &self->Properties().Add(*name, Value(), 0);
     }
-    p->value = Value();
+    // The value stays underneath: __resolve is still read from it.
     p->getter = getter;
     p->setter = setter;
     return Value(true);
@@ -75,7 +75,8 @@ Completion HasOwnProperty(NativeCall& call) {
     if (!name) {
         return name.Abrupt();
     }
-    return Value(call.vm.HasOwnProperty(self, *name));
+    // A member of a later version counts, though this version cannot read it.
+    return Value(self->Properties().FindListed(*name, call.Version()) != nullptr);
 }
 
 Completion IsPropertyEnumerable(NativeCall& call) {

@@ -6,6 +6,25 @@
 
 namespace swf::script {
 
+namespace {
+
+// _root: the level, or from SWF 7 the nearest clip up from this one (itself
+// included) whose _lockroot is true.
+Object* RootOf(Vm& vm, ClipHost& clips, Object* clip) {
+    if (vm.Version() >= 7) {
+        String* lockRoot = vm.Intern("_lockroot");
+        for (Object* o = clip; o; o = clips.Parent(o)) {
+            const Property* p = o->Properties().Find(lockRoot, vm.Version());
+            if (p && !p->IsAccessor() && vm.ToBoolean(p->value)) {
+                return o;
+            }
+        }
+    }
+    return clips.Level(0);
+}
+
+} // namespace
+
 ClipObject::~ClipObject() = default;
 
 bool ClipObject::GetSpecial(Vm& vm, String* name, Value& out) {
@@ -36,7 +55,7 @@ bool ClipObject::GetSpecial(Vm& vm, String* name, Value& out) {
             return true;
         }
         if (name->Folded() == vm.N().root->Folded()) {
-            out = Value(clips->Level(0));
+            out = Value(RootOf(vm, *clips, this));
             return true;
         }
     }
@@ -62,7 +81,11 @@ bool ClipObject::SetSpecial(Vm& vm, String* name, const Value& value) {
         }
         return true;
     }
-    if (name->Empty() || name->View()[0] != '_') {
+    // A timeline keeps no variable without a name.
+    if (name->Empty()) {
+        return true;
+    }
+    if (name->View()[0] != '_') {
         return false;
     }
     const auto property = ClipPropertyByName(name->View());

@@ -8,6 +8,7 @@
 #include "swf/runtime/ScriptDepths.h"
 #include "swf/script/MovieScripts.h"
 #include "swf/script/NumberText.h"
+#include "swf/script/TargetPathSyntax.h"
 #include "swf/script/TextEncoding.h"
 #include "swf/script/Vm.h"
 #include "swf/script/builtins/Builtins.h"
@@ -606,29 +607,19 @@ void RuntimeClips::SetMask(DisplayObject& object, DisplayObject* mask) {
 
 DisplayObject* RuntimeClips::FindTarget(std::string_view path, Object* from) {
     DisplayObject* current = from ? Display(from) : &player.Root();
-    if (!current) {
+    const auto steps = ParseTargetPath(path);
+    if (!current || !steps) {
         return nullptr;
     }
     const bool caseSensitive = vm.Version() >= 7;
-    if (path.starts_with("/")) {
-        current = &player.Root();
-    }
-    std::size_t at = 0;
-    while (current && at < path.size()) {
-        std::size_t end = path.find_first_of("/.", at);
-        if (end == std::string_view::npos) {
-            end = path.size();
+    for (const PathStep& step : *steps) {
+        if (!current) {
+            break;
         }
-        // ".." is the parent in either syntax.
-        if (path.substr(at, 2) == "..") {
-            end = at + 2;
-        }
-        const std::string_view part = path.substr(at, end - at);
-        at = end + 1;
-        if (part.empty()) {
-            continue;
-        }
-        if (part == "..") {
+        const std::string_view part = step.text;
+        if (step.kind == PathStepKind::Root) {
+            current = &player.Root();
+        } else if (step.kind == PathStepKind::Parent) {
             current = current->ParentClip();
         } else if (EqualsIgnoringAsciiCase(part, "_root") ||
                    EqualsIgnoringAsciiCase(part, "_level0")) {
@@ -678,7 +669,11 @@ void RuntimeClips::StopDrag() {
     dragged.reset();
 }
 
-void RuntimeClips::StopSounds() {}
+void RuntimeClips::StopSounds() {
+    if (SoundPlayback* playback = player.GetSoundPlayback()) {
+        playback->StopScriptSounds(std::nullopt, std::nullopt);
+    }
+}
 
 void RuntimeClips::ToggleQuality() {
     quality = quality >= 2 ? 0 : 2;

@@ -1,5 +1,6 @@
 #include "swf/script/text/FieldAccess.h"
 
+#include "swf/script/TargetPathSyntax.h"
 #include "swf/script/Vm.h"
 #include "swf/script/display/RuntimeClips.h"
 #include "swf/script/text/TextClasses.h"
@@ -21,15 +22,16 @@ VariablePlace PlaceOf(Vm& vm, RuntimeClips& clips, const FieldAccess& field) {
         return {};
     }
     Object* from = clips.ObjectFor(parent);
-    const std::size_t split = path.find_last_of(":.");
-    if (split == std::string::npos) {
+    const VariableReference reference = SplitVariableName(path);
+    // A path alone is a plain name, as SetVariable takes it.
+    if (reference.plain || reference.pathOnly) {
         return {from, vm.Intern(path)};
     }
-    DisplayObject* target = clips.FindTarget(std::string_view(path).substr(0, split), from);
+    DisplayObject* target = clips.FindTarget(reference.holderPath, from);
     if (!target) {
         return {};
     }
-    return {clips.ObjectFor(target), vm.Intern(std::string_view(path).substr(split + 1))};
+    return {clips.ObjectFor(target), vm.Intern(reference.variable)};
 }
 
 } // namespace

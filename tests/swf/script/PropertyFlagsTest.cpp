@@ -1,0 +1,121 @@
+// The version bits of a property's flags, as movies of each SWF version see
+// them: a member of a later version hides its value from older code but is
+// still listed by for..in and found by hasOwnProperty, so that a movie that
+// clears the bits reads it; what new and the built-in classes give objects.
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "swf/format/TagCodes.h"
+#include "swf/script/TraceRun.h"
+#include "swfwriter/ActionWriter.h"
+#include "swfwriter/MovieWriter.h"
+
+namespace {
+
+using swfwriter::ActionWriter;
+namespace action = swfwriter::action;
+
+constexpr std::uint8_t TypeOf = 0x44;
+constexpr std::uint8_t Enumerate2 = 0x55;
+
+std::vector<std::string> Play(int version, const ActionWriter& actions) {
+    swfwriter::MovieWriter movie(version, 200, 150, 12.0);
+    movie.Tag(swf::tag::DoAction, actions.Finish());
+    movie.ShowFrame();
+    std::vector<std::string> lines;
+    swf::script::RunForTrace(movie.Finish(), {},
+                             [&](std::string_view line) { lines.emplace_back(line); });
+    return lines;
+}
+
+// ASSetPropFlags(object, name, set, clear), object a variable.
+void SetFlags(ActionWriter& a, std::string_view object, std::string_view name, double set,
+              double clear) {
+    a.Push(clear).Push(set).Push(name).Push(object).Op(action::GetVariable);
+    a.Push(4.0).Push("ASSetPropFlags").Op(action::CallFunction).Op(action::Pop);
+}
+
+// trace(typeof object.member)
+void TraceTypeOf(ActionWriter& a, std::string_view object, std::string_view member) {
+    a.Push(object).Op(action::GetVariable).Push(member).Op(action::GetMember);
+    a.Op(TypeOf).Op(action::Trace);
+}
+
+// trace(object.has(member)), has being Object.prototype.hasOwnProperty
+// fetched with ASnative so that SWF 5 code can call it too.
+void TraceHasOwn(ActionWriter& a, std::string_view object, std::string_view member) {
+    a.Push(object).Op(action::GetVariable).Push("has");
+    a.Push(5.0).Push(101.0).Push(2.0).Push("ASnative").Op(action::CallFunction);
+    a.Op(action::SetMember);
+    a.Push(member).Push(1.0).Push(object).Op(action::GetVariable).Push("has");
+    a.Op(action::CallMethod).Op(action::Trace);
+}
+
+// for (name in object) trace(name);
+void TraceNames(ActionWriter& a, std::string_view object) {
+    const auto top = a.NewLabel();
+    const auto done = a.NewLabel();
+    a.Push(object).Op(action::GetVariable).Op(Enumerate2);
+    a.Bind(top);
+    a.Op(action::PushDuplicate).PushNull().Op(action::Equals2).If(done);
+    a.Op(action::Trace).Jump(top);
+    a.Bind(done);
+    a.Op(action::Pop);
+}
+
+// o = {}; o.x = 1; o.y = 2 with the flags given to y.
+void MakeObjectWithFlaggedMember(ActionWriter& a, double flags) {
+    a.Push("o").Push(0.0).Op(action::InitObject).Op(action::SetVariable);
+    a.Push("o").Op(action::GetVariable).Push("x").Push(1.0).Op(action::SetMember);
+    a.Push("o").Op(action::GetVariable).Push("y").Push(2.0).Op(action::SetMember);
+    SetFlags(a, "o", "y", flags, 0.0);
+}
+
+TEST(PropertyFlags, AMemberOfALaterVersionIsListedButUnreadUntilUnhidden) {
+    ActionWriter a;
+    MakeObjectWithFlaggedMember(a, 128.0); // from SWF 6 on
+    TraceNames(a, "o");
+    TraceTypeOf(a, "o", "y");
+    TraceHasOwn(a, "o", "y");
+    SetFlags(a, "o", "y", 0.0, 128.0);
+    TraceTypeOf(a, "o", "y");
+    EXPECT_EQ(Play(5, a), (std::vector<std::string>{"y", "x", "undefined", "true", "number"}));
+    EXPECT_EQ(Play(6, a), (std::vector<std::string>{"y", "x", "number", "true", "number"}));
+}
+
+TEST(PropertyFlags, AMemberHiddenFromSwf6IsNotListedThere) {
+    ActionWriter a;
+    MakeObjectWithFlaggedMember(a, 256.0); // all but SWF 6
+    TraceNames(a, "o");
+    TraceHasOwn(a, "o", "y");
+    EXPECT_EQ(Play(6, a), (std::vector<std::string>{"x", "false"}));
+    EXPECT_EQ(Play(7, a), (std::vector<std::string>{"y", "x", "true"}));
+}
+
+TEST(PropertyFlags, ClassesAndInstancesCarryTheirSwf6MembersInSwf5) {
+    ActionWriter a;
+    a.Push("b").Push(0.0).Push("Boolean").Op(action::NewObject).Op(action::SetVariable);
+    TraceTypeOf(a, "b", "__constructor__");
+    TraceHasOwn(a, "b", "__constructor__");
+    a.Push("B").Push("Boolean").Op(action::GetVariable).Op(action::SetVariable);
+    TraceTypeOf(a, "B", "__proto__");
+    SetFlags(a, "B", "__proto__", 0.0, 128.0);
+    TraceTypeOf(a, "B", "__proto__");
+    // Boolean's own members may be written, as Object's may not.
+    a.Push("B").Op(action::GetVariable).Push("prototype").Push(7.0).Op(action::SetMember);
+    TraceTypeOf(a, "B", "prototype");
+    EXPECT_EQ(Play(5, a),
+              (std::vector<std::string>{"undefined", "true", "undefined", "object", "number"}));
+    EXPECT_EQ(Play(6, a),
+              (std::vector<std::string>{"function", "true", "object", "object", "number"}));
+}
+
+TEST(PropertyFlags, AFunctionWithoutValueOfAddsAsUndefinedInSwf5) {
+    ActionWriter a;
+    a.Push(2.0).Push("Number").Op(action::GetVariable).Op(action::Add2).Op(action::Trace);
+    EXPECT_EQ(Play(5, a), (std::vector<std::string>{"2"}));
+}
+
+} // namespace
