@@ -74,36 +74,38 @@ SurfacePtr TransformSurface(cairo_surface_t* source, const ColorMath& color) {
 
 RenderCache::RenderCache(const Movie& movie) : movie(movie) {}
 
-const ShapeGeometry& RenderCache::ShapeOutline(CharacterId id, const Shape& shape) {
+const MeasuredOutline& RenderCache::ShapeOutline(CharacterId id, const Shape& shape) {
     auto found = shapes.find(id);
     if (found == shapes.end()) {
-        found = shapes.emplace(id, BuildShapeGeometry(shape)).first;
+        found = shapes.emplace(id, MeasuredOutline(BuildShapeGeometry(shape))).first;
     }
     return found->second;
 }
 
-const ShapeGeometry& RenderCache::MorphOutline(CharacterId id, const MorphShape& morph,
-                                               std::uint16_t ratio) {
+const MeasuredOutline& RenderCache::MorphOutline(CharacterId id, const MorphShape& morph,
+                                                 std::uint16_t ratio) {
     const auto key = std::pair{id, ratio};
     auto found = morphs.find(key);
     if (found == morphs.end()) {
         if (morphs.size() >= MaxMorphOutlines) {
             morphs.clear();
         }
-        found = morphs.emplace(key, BuildShapeGeometry(MorphShapeAt(morph, ratio))).first;
+        found = morphs.emplace(key, MeasuredOutline(BuildShapeGeometry(MorphShapeAt(morph, ratio))))
+                    .first;
     }
     return found->second;
 }
 
-const ShapeGeometry* RenderCache::GlyphOutline(CharacterId fontId, const Font& font,
-                                               std::size_t index) {
+const MeasuredOutline* RenderCache::GlyphOutline(CharacterId fontId, const Font& font,
+                                                 std::size_t index) {
     if (index >= font.glyphs.size()) {
         return nullptr;
     }
     const auto key = std::pair{fontId, index};
     auto found = glyphs.find(key);
     if (found == glyphs.end()) {
-        found = glyphs.emplace(key, BuildGlyphGeometry(font.glyphs[index].shape)).first;
+        found = glyphs.emplace(key, MeasuredOutline(BuildGlyphGeometry(font.glyphs[index].shape)))
+                    .first;
     }
     return &found->second;
 }

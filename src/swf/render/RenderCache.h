@@ -1,5 +1,5 @@
 // What the renderer keeps between frames so that a frame costs only its
-// drawing: shape outlines, glyph outlines, morph shapes at the ratios in
+// drawing: shape outlines and glyph outlines with their boxes, morph shapes at the ratios in
 // use, and decoded bitmaps (also through the colour transforms they are
 // drawn with). Everything is made on first use.
 #pragma once
@@ -37,10 +37,11 @@ public:
     // movie is borrowed and must outlive the cache.
     explicit RenderCache(const Movie& movie);
 
-    const ShapeGeometry& ShapeOutline(CharacterId id, const Shape& shape);
-    const ShapeGeometry& MorphOutline(CharacterId id, const MorphShape& morph, std::uint16_t ratio);
+    const MeasuredOutline& ShapeOutline(CharacterId id, const Shape& shape);
+    const MeasuredOutline& MorphOutline(CharacterId id, const MorphShape& morph,
+                                        std::uint16_t ratio);
     // nullptr when the font has no such glyph.
-    const ShapeGeometry* GlyphOutline(CharacterId fontId, const Font& font, std::size_t index);
+    const MeasuredOutline* GlyphOutline(CharacterId fontId, const Font& font, std::size_t index);
 
     cairo_surface_t* BitmapSurface(CharacterId id, const ColorMath& color) override;
 
@@ -57,9 +58,9 @@ private:
     const BitmapEntry& Decoded(CharacterId id);
 
     const Movie& movie;
-    std::map<CharacterId, ShapeGeometry> shapes;
-    std::map<std::pair<CharacterId, std::uint16_t>, ShapeGeometry> morphs;
-    std::map<std::pair<CharacterId, std::size_t>, ShapeGeometry> glyphs;
+    std::map<CharacterId, MeasuredOutline> shapes;
+    std::map<std::pair<CharacterId, std::uint16_t>, MeasuredOutline> morphs;
+    std::map<std::pair<CharacterId, std::size_t>, MeasuredOutline> glyphs;
     std::map<CharacterId, BitmapEntry> bitmaps;
 };
 

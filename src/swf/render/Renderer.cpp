@@ -128,6 +128,11 @@ PixelRect TargetArea(cairo_t* cr) {
             static_cast<int>(std::ceil(y2)) - top};
 }
 
+DeviceBox VisibleArea(cairo_t* cr) {
+    const PixelRect area = TargetArea(cr);
+    return {double(area.x), double(area.y), double(area.Right()), double(area.Bottom())};
+}
+
 } // namespace
 
 MovieRenderer::MovieRenderer(const Movie& movie) : movie(movie), cache(movie), videos(movie) {}
@@ -135,6 +140,7 @@ MovieRenderer::MovieRenderer(const Movie& movie) : movie(movie), cache(movie), v
 void MovieRenderer::RenderFrame(cairo_t* target, const MovieClip& root, const Affine& stageToDevice,
                                 double scale) {
     cr = target;
+    visibleArea = VisibleArea(cr);
     stageScale = scale;
     openGroups = 0;
     layers.BeginFrame();
@@ -408,7 +414,9 @@ LayerPicture MovieRenderer::DrawLayer(const DisplayObject& object, const State& 
     cairo_t* layerCr = cairo_create(picture.surface.get());
     cairo_set_antialias(layerCr, cairo_get_antialias(cr));
     cairo_t* const outerCr = cr;
+    const DeviceBox outerArea = visibleArea;
     cr = layerCr;
+    visibleArea = VisibleArea(cr);
     State drawing;
     drawing.matrix = plan.local;
     drawing.inLayer = true;
@@ -417,6 +425,7 @@ LayerPicture MovieRenderer::DrawLayer(const DisplayObject& object, const State& 
     RenderContent(object, drawing);
     --openGroups;
     cr = outerCr;
+    visibleArea = outerArea;
     cairo_destroy(layerCr);
     cairo_surface_flush(picture.surface.get());
     cairo_surface_set_device_offset(picture.surface.get(), 0, 0);
@@ -477,7 +486,7 @@ void MovieRenderer::RenderContent(const DisplayObject& object, const State& stat
     if (character == nullptr) {
         return;
     }
-    const PaintContext context{cr, &cache, stageScale, state.maskOnly};
+    const PaintContext context{cr, &cache, stageScale, state.maskOnly, visibleArea};
     if (object.Kind() == DisplayKind::EditText) {
         const auto& field = static_cast<const EditTextObject&>(object);
         if (field.Text() == field.Field().initialText.value_or(std::string())) {

@@ -81,6 +81,8 @@ private:
     LayerCache layers;
     std::uint64_t layersDrawn = 0;
     cairo_t* cr = nullptr;
+    // What cr's clip lets through, in its device pixels.
+    DeviceBox visibleArea;
     double stageScale = 1.0;
     int openGroups = 0; // cairo groups pushed and not yet popped
     // Set while measuring when the content has masks, layers or video.

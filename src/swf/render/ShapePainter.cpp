@@ -113,19 +113,36 @@ bool IsDrawable(const Affine& a) {
            std::isfinite(a.y0);
 }
 
-void PaintGeometry(const PaintContext& context, const ShapeGeometry& geometry,
+void PaintGeometry(const PaintContext& context, const MeasuredOutline& outline,
                    const Affine& toDevice, const ColorMath& color) {
     if (!IsDrawable(toDevice)) {
         return;
     }
     cairo_t* cr = context.cr;
-    cairo_save(cr);
+    const ShapeGeometry& geometry = outline.geometry;
+    const OutlineBounds& bounds = outline.bounds;
     const cairo_matrix_t m = ToCairo(toDevice);
-    for (const StyleGroup& group : geometry.groups) {
-        cairo_set_fill_rule(cr, geometry.nonZeroWinding ? CAIRO_FILL_RULE_WINDING
-                                                        : CAIRO_FILL_RULE_EVEN_ODD);
-        for (const FillPath& fill : group.fills) {
+    // The state is kept only once something is painted: most of a frame
+    // drawn in part lies outside the part.
+    bool saved = false;
+    const auto keepState = [&] {
+        if (!saved) {
+            cairo_save(cr);
+            saved = true;
+        }
+    };
+    for (std::size_t g = 0; g < geometry.groups.size(); ++g) {
+        const StyleGroup& group = geometry.groups[g];
+        for (std::size_t f = 0; f < group.fills.size(); ++f) {
+            if (!Touches(DeviceBoxOf(bounds.fills[g][f], toDevice, AntialiasReach),
+                         context.visible)) {
+                continue;
+            }
+            keepState();
+            cairo_set_fill_rule(cr, geometry.nonZeroWinding ? CAIRO_FILL_RULE_WINDING
+                                                            : CAIRO_FILL_RULE_EVEN_ODD);
             cairo_set_matrix(cr, &m);
+            const FillPath& fill = group.fills[f];
             if (!SetFillSource(context, group.styles.fills[fill.style], toDevice, color)) {
                 continue;
             }
@@ -133,18 +150,29 @@ void PaintGeometry(const PaintContext& context, const ShapeGeometry& geometry,
             AddContours(cr, fill.contours, Closing::Always);
             cairo_fill(cr);
         }
-        for (const StrokePath& stroke : group.strokes) {
-            PaintStroke(context, stroke, group.styles.lines[stroke.style], toDevice, color);
+        for (std::size_t s = 0; s < group.strokes.size(); ++s) {
+            const StrokePath& stroke = group.strokes[s];
+            const LineStyle& line = group.styles.lines[stroke.style];
+            const double reach = StrokeReach(line, toDevice, context.stageScale) + AntialiasReach;
+            if (!Touches(DeviceBoxOf(bounds.strokes[g][s], toDevice, reach), context.visible)) {
+                continue;
+            }
+            keepState();
+            PaintStroke(context, stroke, line, toDevice, color);
         }
     }
-    cairo_restore(cr);
+    if (saved) {
+        cairo_restore(cr);
+    }
 }
 
-void PaintGeometryFilled(const PaintContext& context, const ShapeGeometry& geometry,
+void PaintGeometryFilled(const PaintContext& context, const MeasuredOutline& outline,
                          const Affine& toDevice, const Rgba& color) {
-    if (!IsDrawable(toDevice)) {
+    if (!IsDrawable(toDevice) ||
+        !Touches(DeviceBoxOf(outline.bounds.allFills, toDevice, AntialiasReach), context.visible)) {
         return;
     }
+    const ShapeGeometry& geometry = outline.geometry;
     cairo_t* cr = context.cr;
     cairo_save(cr);
     const cairo_matrix_t m = ToCairo(toDevice);

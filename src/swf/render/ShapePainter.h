@@ -6,6 +6,7 @@
 
 #include <cairo.h>
 
+#include "swf/render/PaintBounds.h"
 #include "swf/runtime/ShapeTessellation.h"
 #include "swf/runtime/Transforms.h"
 
@@ -26,14 +27,20 @@ struct PaintContext {
     // Device pixels per stage pixel, for strokes that do not scale.
     double stageScale = 1.0;
     bool maskOnly = false;
+    // The device pixels the target lets through: paints that cannot reach
+    // them are left out.
+    DeviceBox visible;
 };
 
-// toDevice maps the geometry's twips to device pixels.
-void PaintGeometry(const PaintContext& context, const ShapeGeometry& geometry,
+// How far past its points a paint's antialiasing can reach, in pixels.
+constexpr double AntialiasReach = 1.0;
+
+// toDevice maps the outline's twips to device pixels.
+void PaintGeometry(const PaintContext& context, const MeasuredOutline& outline,
                    const Affine& toDevice, const ColorMath& color);
 
-// Geometry filled with one colour (glyphs): every fill, no lines.
-void PaintGeometryFilled(const PaintContext& context, const ShapeGeometry& geometry,
+// An outline filled with one colour (glyphs): every fill, no lines.
+void PaintGeometryFilled(const PaintContext& context, const MeasuredOutline& outline,
                          const Affine& toDevice, const Rgba& color);
 
 cairo_matrix_t ToCairo(const Affine& affine);

@@ -159,6 +159,28 @@ double StrokeWidth(const LineStyle& line, const Affine& toDevice, double stageSc
     return std::isfinite(width) ? std::max(width, 1.0) : 1.0;
 }
 
+namespace {
+
+// The width the line is painted with: hinted lines in whole pixels.
+double PaintedWidth(const LineStyle& line, const Affine& toDevice, double stageScale) {
+    const double width = StrokeWidth(line, toDevice, stageScale);
+    return line.pixelHinting ? std::max(1.0, std::round(width)) : width;
+}
+
+} // namespace
+
+double StrokeReach(const LineStyle& line, const Affine& toDevice, double stageScale) {
+    double stretch = 1.0;
+    if (JoinOf(line.join) == CAIRO_LINE_JOIN_MITER) {
+        stretch = std::max(1.0, line.miterLimit);
+    }
+    if (line.startCap == SquareCap || line.endCap == SquareCap) {
+        stretch = std::max(stretch, M_SQRT2);
+    }
+    const double snap = line.pixelHinting ? 0.5 : 0.0;
+    return PaintedWidth(line, toDevice, stageScale) / 2 * stretch + snap;
+}
+
 void PaintStroke(const PaintContext& context, const StrokePath& stroke, const LineStyle& line,
                  const Affine& toDevice, const ColorMath& color) {
     cairo_t* cr = context.cr;
@@ -178,10 +200,9 @@ void PaintStroke(const PaintContext& context, const StrokePath& stroke, const Li
         return;
     }
     cairo_identity_matrix(cr);
-    double width = StrokeWidth(line, toDevice, context.stageScale);
+    const double width = PaintedWidth(line, toDevice, context.stageScale);
     PointMapper map{toDevice, std::nullopt};
     if (line.pixelHinting) {
-        width = std::max(1.0, std::round(width));
         map.snap = std::fmod(width, 2.0) == 1.0 ? 0.5 : 0.0;
     }
     const Closing closing = line.noClose ? Closing::Never : Closing::WhereClosed;

@@ -14,4 +14,10 @@ void PaintStroke(const PaintContext& context, const StrokePath& stroke, const Li
 // The width of a line in device pixels (never below one, so hairlines show).
 double StrokeWidth(const LineStyle& line, const Affine& toDevice, double stageScale);
 
+// How far from its path, in device pixels, a line's paint can reach before
+// antialiasing: half its painted width, as far as a miter or a square
+// cap's corner sticks out, and half a pixel where hinting moves its
+// corners to the grid.
+double StrokeReach(const LineStyle& line, const Affine& toDevice, double stageScale);
+
 } // namespace swf

@@ -97,7 +97,7 @@ public:
     // Draws one character with its origin on the baseline at (x, y) twips.
     void Draw(char32_t code, double x, double y, const Affine& toDevice, const Rgba& color) {
         if (embedded) {
-            const ShapeGeometry* glyph = cache.GlyphOutline(fontId, *font, GlyphIndex(code));
+            const MeasuredOutline* glyph = cache.GlyphOutline(fontId, *font, GlyphIndex(code));
             if (glyph != nullptr) {
                 const double scale = height / font->emSquare;
                 PaintGeometryFilled(
@@ -414,7 +414,7 @@ void PaintText(const PaintContext& context, RenderCache& cache, const Movie& mov
         const Rgba shown = color.Apply(textColor);
         for (const GlyphEntry& entry : record.glyphs) {
             if (font != nullptr) {
-                if (const ShapeGeometry* glyph = cache.GlyphOutline(fontId, *font, entry.index)) {
+                if (const MeasuredOutline* glyph = cache.GlyphOutline(fontId, *font, entry.index)) {
                     const double scale = height / font->emSquare;
                     PaintGeometryFilled(
                         context, *glyph,

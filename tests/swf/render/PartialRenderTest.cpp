@@ -94,6 +94,90 @@ std::vector<std::uint8_t> BusyStage() {
     return movie.Finish();
 }
 
+// Still paints a few pixels either side of the edges of the band of rows
+// that a moving square has drawn again each frame: miters, curves bulging
+// past their anchors, hairlines, square caps and glyphs, whose anchors lie
+// outside the band while their paint may reach into it.
+std::vector<std::uint8_t> PaintsAtTheBandsEdges() {
+    constexpr std::int32_t Px = 20;
+    MovieWriter movie(8, 320, 120, 12);
+    movie.SetBackground({250, 250, 250});
+    ShapeBuilder square;
+    square.SetStyle(0, square.AddFill(Fill::Solid({200, 40, 40})), 0);
+    square.Rectangle(-5 * Px, -5 * Px, 10 * Px, 10 * Px);
+    const auto squareId = movie.DefineShape(square);
+    const auto font = movie.DefineFont("Blocks", BlockFontGlyphs());
+    // The square's rows are 55 to 65; the view draws two rows more on each side.
+    struct Edge {
+        std::int32_t y; // pixels
+        std::int32_t outward;
+    };
+    std::uint16_t depth = 1;
+    for (const Edge edge : {Edge{53, -1}, Edge{67, 1}}) {
+        // y pixels beyond the edge, in twips (less than 0: inside the band).
+        const auto out = [&](double pixels) {
+            return static_cast<std::int32_t>((edge.y + edge.outward * pixels) * Px);
+        };
+        for (int k = -3; k <= 3; ++k) {
+            const std::int32_t x = (4 + (k + 3) * 44) * Px;
+            ShapeBuilder paints;
+            // A sharp corner 5 + k pixels out, its miter reaching about 8 in.
+            paints.SetStyle(0, 0,
+                            paints.AddLine({.width = 6 * Px,
+                                            .color = {20, 20, 160},
+                                            .join = Line::MiterJoin,
+                                            .miterLimit = 8}));
+            paints.MoveTo(x, out(15 + k));
+            paints.LineTo(x + 3 * Px, out(5 + k));
+            paints.LineTo(x + 6 * Px, out(15 + k));
+            // A curve from anchors 6 pixels out, bulging to k pixels out.
+            paints.SetStyle(0, paints.AddFill(Fill::Solid({30, 140, 60})),
+                            paints.AddLine({.width = 0, .color = {0, 0, 0}}));
+            paints.MoveTo(x + 8 * Px, out(6));
+            paints.CurveTo(x + 14 * Px, out(2 * k - 6), x + 20 * Px, out(6));
+            paints.LineTo(x + 8 * Px, out(6));
+            // A hairline k pixels out, and a hinted line of three pixels.
+            paints.SetStyle(0, 0, paints.AddLine({.width = 0, .color = {0, 0, 0}}));
+            paints.MoveTo(x + 22 * Px, out(k));
+            paints.LineTo(x + 26 * Px, out(k));
+            paints.SetStyle(
+                0, 0,
+                paints.AddLine({.width = 3 * Px, .color = {120, 0, 120}, .pixelHinting = true}));
+            paints.MoveTo(x + 22 * Px, out(k + 3));
+            paints.LineTo(x + 26 * Px, out(k + 3));
+            // A wide diagonal line ending 8 + k pixels out: its square cap's
+            // corner reaches 7 pixels further.
+            paints.SetStyle(0, 0,
+                            paints.AddLine({.width = 10 * Px,
+                                            .color = {200, 120, 0, 180},
+                                            .startCap = Line::SquareCap,
+                                            .endCap = Line::SquareCap}));
+            paints.MoveTo(x + 28 * Px, out(16 + k));
+            paints.LineTo(x + 36 * Px, out(8 + k));
+            movie.Place(depth++, movie.DefineShape(paints, 4));
+            // Glyphs whose nearest edge lies about k pixels out.
+            const std::int32_t baseline = edge.outward < 0 ? out(k) : out(k + 8);
+            movie.Place(depth++, movie.DefineText({{font, 10 * Px, {0, 0, 0}, 0, 0, "HI"}}),
+                        {.matrix = Matrix::Translate(x + 36 * Px, baseline)});
+        }
+    }
+    const std::uint16_t squareDepth = depth;
+    for (int frame = 0; frame < 8; ++frame) {
+        if (frame == 0) {
+            movie.Place(squareDepth, squareId);
+        }
+        movie.Move(squareDepth, {.matrix = Matrix::Translate((310 + frame % 3) * Px, 60 * Px)});
+        movie.ShowFrame();
+    }
+    return movie.Finish();
+}
+
+TEST(PartialRender, PaintsReachingIntoTheBandAreDrawnThere) {
+    const auto bytes = PaintsAtTheBandsEdges();
+    EXPECT_EQ(FramesDiffering(bytes, 8, {320, 120, swf::ScaleMode::ShowAll}), 0);
+    EXPECT_EQ(FramesDiffering(bytes, 8, {437, 173, swf::ScaleMode::ShowAll}), 0);
+}
+
 TEST(PartialRender, EveryPictureIsTheFrameDrawnWhole) {
     const auto bytes = BusyStage();
     EXPECT_EQ(FramesDiffering(bytes, 30, {120, 90, swf::ScaleMode::ShowAll}), 0);

@@ -384,25 +384,30 @@ Completion Stop(NativeCall& call) {
     return Value();
 }
 
-Completion GetDuration(NativeCall& call) {
-    SoundObject* self = ThisSound(call);
-    if (!self || self->attached == 0) {
+Value DurationOf(Vm& vm, const SoundObject& self) {
+    const auto duration = self.attached != 0 ? DurationMs(vm, self.attached) : std::nullopt;
+    return duration ? Value(*duration) : Value();
+}
+
+Value PositionOf(Vm& vm, SoundObject& self) {
+    if (self.attached == 0) {
         return Value();
     }
-    const auto duration = DurationMs(call.vm, self->attached);
-    return duration ? Value(*duration) : Value();
+    SoundPlayback* playback = PlaybackOf(vm);
+    if (playback && self.voice != 0 && playback->VoicePlaying(self.voice)) {
+        self.lastPositionMs = playback->VoicePositionMs(self.voice);
+    }
+    return Value(std::floor(self.lastPositionMs));
+}
+
+Completion GetDuration(NativeCall& call) {
+    SoundObject* self = ThisSound(call);
+    return self ? DurationOf(call.vm, *self) : Value();
 }
 
 Completion GetPosition(NativeCall& call) {
     SoundObject* self = ThisSound(call);
-    if (!self || self->attached == 0) {
-        return Value();
-    }
-    SoundPlayback* playback = PlaybackOf(call.vm);
-    if (playback && self->voice != 0 && playback->VoicePlaying(self->voice)) {
-        self->lastPositionMs = playback->VoicePositionMs(self->voice);
-    }
-    return Value(std::floor(self->lastPositionMs));
+    return self ? PositionOf(call.vm, *self) : Value();
 }
 
 // loadSound(url, streaming): nothing is fetched yet; the Sound gets a
@@ -467,6 +472,25 @@ Object* MakeInstance(Vm& vm, Object* prototype) {
 }
 
 } // namespace
+
+bool SoundObject::GetSpecial(Vm& vm, String* name, Value& out) {
+    if (vm.Version() < 6 || attached == 0) {
+        return false;
+    }
+    const auto named = [&](std::string_view wanted) {
+        return vm.Version() >= 7 ? name->View() == wanted
+                                 : EqualsIgnoringAsciiCase(name->View(), wanted);
+    };
+    if (named("duration")) {
+        out = DurationOf(vm, *this);
+        return true;
+    }
+    if (named("position")) {
+        out = PositionOf(vm, *this);
+        return true;
+    }
+    return false;
+}
 
 void InstallSound(Vm& vm) {
     const builtins::ClassParts classParts =
