@@ -422,9 +422,8 @@ Completion LoadSound(NativeCall& call) {
     if (const auto url = vm.ToString(call.Arg(0)); !url) {
         return url.Abrupt();
     }
-    if (SoundPlayback* playback = PlaybackOf(vm); playback && self->voice != 0) {
-        self->voice = 0;
-    }
+    // What was attached is let go: the load stands in its place.
+    self->voice = 0;
     self->attached = 0;
     self->ownTransform = SoundTransform{};
     Vm::Timer notice;
