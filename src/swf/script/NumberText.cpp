@@ -82,6 +82,13 @@ std::string NumberToString(double value) {
     std::snprintf(buffer, sizeof buffer, "%.14e", value);
     // buffer: [-]d.dddddddddddddde[+-]xx
     std::string text = buffer;
+    if (std::isinf(std::strtod(buffer, nullptr))) {
+        // Rounded up past the largest number: the digits are cut instead.
+        std::snprintf(buffer, sizeof buffer, "%.16e", value);
+        text = buffer;
+        const std::size_t cut = text.find('e');
+        text.erase(cut - 2, 2);
+    }
     const bool negative = text[0] == '-';
     if (negative) {
         text.erase(0, 1);

@@ -159,6 +159,38 @@ TEST(TimelineSound, AClipsOwnStreamAndSoundsPlayWhileItIsThereAndStopWhenItGoes)
     EXPECT_EQ(levels, (std::vector<int>{0, Level(0), Level(1) + 7, Level(2), 0, 0}));
 }
 
+TEST(TimelineSound, AnEventSoundPlaysThroughItsClipsAndTheMoviesSoundTransforms) {
+    swfwriter::MovieWriter movie(8, 100, 100, FrameRate);
+    const std::vector<std::int16_t> level(PerFrame * 20, 2000);
+    const auto id = movie.DefineRaw(
+        swf::tag::DefineSound, swfwriter::DefineSoundBody({.coding = 3, .rateCode = 3},
+                                                          static_cast<std::uint32_t>(level.size()),
+                                                          swfwriter::PcmBytes(level)));
+    movie.Tag(swf::tag::StartSound, swfwriter::StartSoundBody(id, {}));
+    for (int frame = 0; frame < 10; ++frame) {
+        movie.ShowFrame();
+    }
+    Rig rig(movie.Finish());
+    // The next period's first frame, left and right, with transforms as set.
+    const auto heard = [&rig] {
+        rig.audio.Follow(rig.player);
+        std::vector<std::int16_t> out(PerFrame * 2);
+        rig.audio.GetMixer().Mix(out);
+        return std::pair<int, int>{tones::At(out, 0, 0), tones::At(out, 0, 1)};
+    };
+    EXPECT_EQ(heard(), (std::pair<int, int>{2000, 2000}));
+    rig.player.GlobalSound().volume = 50;
+    EXPECT_EQ(heard(), (std::pair<int, int>{1000, 1000}));
+    // The root's own transform comes under the movie's: half again, and the
+    // left channel sent to the right alone.
+    rig.player.Root().SetSoundTransform(
+        {.leftToLeft = 0, .leftToRight = 100, .rightToLeft = 0, .rightToRight = 0, .volume = 50});
+    EXPECT_EQ(heard(), (std::pair<int, int>{0, 500}));
+    rig.player.GlobalSound() = {};
+    rig.player.Root().SetSoundTransform({});
+    EXPECT_EQ(heard(), (std::pair<int, int>{2000, 2000}));
+}
+
 // DefineButton2 showing character in every state, with no actions.
 std::vector<std::uint8_t> ButtonBody(std::uint16_t character) {
     return {0,

@@ -19,6 +19,7 @@ namespace action = swfwriter::action;
 
 constexpr std::uint8_t TypeOf = 0x44;
 constexpr std::uint8_t Enumerate2 = 0x55;
+constexpr std::uint8_t StrictEquals = 0x66;
 
 std::vector<std::string> Play(int version, const ActionWriter& actions) {
     swfwriter::MovieWriter movie(version, 200, 150, 12.0);
@@ -116,6 +117,39 @@ TEST(PropertyFlags, AFunctionWithoutValueOfAddsAsUndefinedInSwf5) {
     ActionWriter a;
     a.Push(2.0).Push("Number").Op(action::GetVariable).Op(action::Add2).Op(action::Trace);
     EXPECT_EQ(Play(5, a), (std::vector<std::string>{"2"}));
+}
+
+} // namespace
+
+namespace {
+
+TEST(PropertyFlags, KeyListensFromSwf6WithAsBroadcastersOwnFunctions) {
+    ActionWriter a;
+    a.Push("K").Push("Key").Op(action::GetVariable).Op(action::SetVariable);
+    a.Push("A").Push("AsBroadcaster").Op(action::GetVariable).Op(action::SetVariable);
+    TraceTypeOf(a, "K", "addListener");
+    TraceHasOwn(a, "K", "_listeners");
+    SetFlags(a, "K", "addListener", 0.0, 128.0);
+    SetFlags(a, "A", "addListener", 0.0, 128.0);
+    // trace(K.addListener === A.addListener)
+    a.Push("K").Op(action::GetVariable).Push("addListener").Op(action::GetMember);
+    a.Push("A").Op(action::GetVariable).Push("addListener").Op(action::GetMember);
+    a.Op(StrictEquals).Op(action::Trace);
+    EXPECT_EQ(Play(5, a), (std::vector<std::string>{"undefined", "true", "true"}));
+    EXPECT_EQ(Play(6, a), (std::vector<std::string>{"function", "true", "true"}));
+}
+
+TEST(PropertyFlags, Swf5SeesThePlayersOwnGlobalFunctions) {
+    ActionWriter a;
+    a.Push("AsSetupError").Op(action::GetVariable).Op(TypeOf).Op(action::Trace);
+    TraceTypeOf(a, "AsSetupError", "prototype");
+    a.Push("showRedrawRegions").Op(action::GetVariable).Op(TypeOf).Op(action::Trace);
+    a.Push("RemoteLSOUsage").Op(action::GetVariable).Op(TypeOf).Op(action::Trace);
+    // The debugger's function has not even a __proto__.
+    a.Push("D").Push("enableDebugConsole").Op(action::GetVariable).Op(action::SetVariable);
+    TraceHasOwn(a, "D", "__proto__");
+    EXPECT_EQ(Play(5, a),
+              (std::vector<std::string>{"function", "object", "function", "function", "false"}));
 }
 
 } // namespace

@@ -2,10 +2,12 @@
 // lives (its clip's, shared by every Sound on that clip; the movie's, shared
 // by every Sound without a target; none for a path that names nothing),
 // the pan worked out from the transform, and the transform of its own that
-// loadSound gives from SWF 6.
+// loadSound gives from SWF 6; an attached sound's duration, from its
+// definition.
 #include <gtest/gtest.h>
 
 #include "ScriptTraces.h"
+#include "swfwriter/SoundWriter.h"
 
 #include <string>
 #include <variant>
@@ -122,6 +124,44 @@ TEST(SoundClass, LoadSoundGivesTheSoundATransformOfItsOwnFromSwf6) {
     };
     EXPECT_EQ(run(6), (std::vector<std::string>{"100", "40"}));
     EXPECT_EQ(run(5), (std::vector<std::string>{"40", "70"}));
+}
+
+// A movie exporting a silent sound of that many frames at a rate code as
+// "quiet", whose one frame runs the actions.
+std::vector<std::uint8_t> ExportingMovie(int version, std::uint32_t frames, std::uint8_t rateCode,
+                                         const ActionWriter& actions) {
+    swfwriter::MovieWriter movie(version, 200, 150, 12.0);
+    const std::vector<std::int16_t> samples(frames, 0);
+    const auto id = movie.DefineRaw(
+        swf::tag::DefineSound, swfwriter::DefineSoundBody({.coding = 3, .rateCode = rateCode},
+                                                          frames, swfwriter::PcmBytes(samples)));
+    std::vector<std::uint8_t> exports = {1, 0, static_cast<std::uint8_t>(id & 0xFF),
+                                         static_cast<std::uint8_t>(id >> 8)};
+    for (const char c : std::string_view("quiet")) {
+        exports.push_back(static_cast<std::uint8_t>(c));
+    }
+    exports.push_back(0);
+    movie.Tag(swf::tag::Exports, exports);
+    movie.Tag(swf::tag::DoAction, actions.Finish());
+    movie.ShowFrame();
+    return movie.Finish();
+}
+
+TEST(SoundClass, AnAttachedSoundsDurationComesFromItsDefinition) {
+    ActionWriter a;
+    NewSound(a, "s");
+    a.Push("s").Op(action::GetVariable).Push("duration").Op(action::GetMember).Op(action::Trace);
+    Do(a, "s", "attachSound", {"QUIET"});
+    a.Push("s").Op(action::GetVariable).Push("duration").Op(action::GetMember).Op(action::Trace);
+    TraceCall(a, "s", "getDuration");
+    a.Push("s").Op(action::GetVariable).Push("position").Op(action::GetMember).Op(action::Trace);
+    Do(a, "s", "attachSound", {"missing"});
+    TraceCall(a, "s", "getDuration");
+    // 11025 frames: a quarter of a second at 44.1 kHz, half of one at 22 kHz.
+    EXPECT_EQ(scripttest::Traces(ExportingMovie(7, 11025, 3, a)),
+              (std::vector<std::string>{"undefined", "250", "250", "0", "undefined"}));
+    EXPECT_EQ(scripttest::Traces(ExportingMovie(7, 11025, 2, a)),
+              (std::vector<std::string>{"undefined", "500", "500", "0", "undefined"}));
 }
 
 } // namespace

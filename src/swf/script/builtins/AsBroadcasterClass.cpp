@@ -12,6 +12,8 @@ namespace swf::script::builtins {
 
 namespace {
 
+constexpr std::uint16_t hiddenPermanent = PropertyFlag::DontEnum | PropertyFlag::DontDelete;
+
 // The listeners array of this, if it is an array.
 ArrayObject* ListenersOf(NativeCall& call, Completion& failure) {
     Object* self = call.ThisObject();
@@ -150,6 +152,26 @@ Completion BroadcastMessage(NativeCall& call) {
     return Value(true);
 }
 
+// The members initialize gives a target: AsBroadcaster's addListener and
+// removeListener, a broadcastMessage of its own, and an empty _listeners.
+struct BroadcasterMembers {
+    Value addListener;
+    Value removeListener;
+    Value broadcastMessage;
+};
+
+void GiveBroadcasterMembers(Vm& vm, Object* target, const BroadcasterMembers& members,
+                            std::uint16_t flags) {
+    vm.DefineOwn(target, "broadcastMessage", members.broadcastMessage, flags);
+    vm.DefineOwn(target, "addListener", members.addListener, flags);
+    vm.DefineOwn(target, "removeListener", members.removeListener, flags);
+    // An array Flash makes itself has its constructor as its own property.
+    ArrayObject* listeners = vm.NewArray();
+    vm.DefineOwn(listeners, vm.N().constructor, Value(vm.Builtins().arrayConstructor),
+                 hiddenPermanent);
+    vm.DefineOwn(target, "_listeners", Value(listeners), flags);
+}
+
 Completion Initialize(NativeCall& call) {
     Vm& vm = call.vm;
     Object* target = call.Arg(0).ObjectOrNull();
@@ -171,14 +193,8 @@ Completion Initialize(NativeCall& call) {
     if (add.IsAbrupt() || remove.IsAbrupt()) {
         return add.IsAbrupt() ? add : remove;
     }
-    constexpr std::uint16_t hidden = PropertyFlag::DontEnum | PropertyFlag::DontDelete;
-    vm.DefineOwn(target, "broadcastMessage", broadcast.GetValue(), hidden);
-    vm.DefineOwn(target, "addListener", add.GetValue(), hidden);
-    vm.DefineOwn(target, "removeListener", remove.GetValue(), hidden);
-    // An array Flash makes itself has its constructor as its own property.
-    ArrayObject* listeners = vm.NewArray();
-    vm.DefineOwn(listeners, vm.N().constructor, Value(vm.Builtins().arrayConstructor), hidden);
-    vm.DefineOwn(target, "_listeners", Value(listeners), hidden);
+    GiveBroadcasterMembers(vm, target, {add.GetValue(), remove.GetValue(), broadcast.GetValue()},
+                           hiddenPermanent);
     return Value();
 }
 
@@ -195,11 +211,30 @@ constexpr Method staticMethods[] = {
 
 } // namespace
 
+void MakeBuiltInBroadcaster(Vm& vm, Object* target, std::uint16_t extraFlags) {
+    // The class as installed, read past the version bits that hide it from
+    // older movies: the player's own objects have their members regardless.
+    constexpr int everyVersion = 9;
+    const Property* found =
+        vm.Global()->Properties().Find(vm.Intern("AsBroadcaster"), everyVersion);
+    Object* broadcaster = found ? found->value.ObjectOrNull() : nullptr;
+    if (!broadcaster) {
+        return;
+    }
+    auto member = [&](std::string_view name) {
+        const Property* p = broadcaster->Properties().Find(vm.Intern(name), everyVersion);
+        return p ? p->value : Value();
+    };
+    const BroadcasterMembers members{member("addListener"), member("removeListener"),
+                                     Value(MakeFunction(vm, BroadcastMessage))};
+    GiveBroadcasterMembers(vm, target, members, hiddenPermanent | extraFlags);
+}
+
 void InstallAsBroadcaster(Vm& vm) {
     const ClassParts parts = MakeClass(vm, Construct, vm.Builtins().objectPrototype);
     AddMethods(vm, parts.constructor, staticMethods);
     vm.RegisterNative(101, 12, BroadcastMessage);
-    AddGlobal(vm, "AsBroadcaster", Value(parts.constructor), 6);
+    AddGlobal(vm, "AsBroadcaster", Value(parts.constructor));
 }
 
 } // namespace swf::script::builtins

@@ -2,11 +2,13 @@
 // all in a new engine, in the order they depend on each other.
 #pragma once
 
+#include <cstdint>
 #include <string_view>
 
 namespace swf::script {
 class Vm;
-}
+class Object;
+} // namespace swf::script
 
 namespace swf::script::builtins {
 
@@ -25,6 +27,10 @@ void InstallMath(Vm& vm);
 void InstallDate(Vm& vm);
 void InstallError(Vm& vm);
 void InstallAsBroadcaster(Vm& vm);
+// Gives a built-in object the listener members AsBroadcaster.initialize
+// gives, whatever the movie's version, hidden and permanent plus
+// extraFlags (the version bits of the members).
+void MakeBuiltInBroadcaster(Vm& vm, Object* target, std::uint16_t extraFlags);
 void InstallSystem(Vm& vm);
 
 // The screen System.capabilities describes: the device's, in pixels.

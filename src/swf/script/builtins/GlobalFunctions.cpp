@@ -277,7 +277,7 @@ Completion TraceFunction(NativeCall& call) {
         }
         text = *s;
     }
-    vm.Host().Trace(call.Version() < 6 ? Cp1252ToUtf8(text->View()) : std::string(text->View()));
+    vm.Host().Trace(call.Version() < 6 ? Latin1ToUtf8(text->View()) : std::string(text->View()));
     return Value();
 }
 
@@ -292,7 +292,10 @@ constexpr Method globalFunctions[] = {
     {"setInterval", SetInterval, 5},
     {"setTimeout", SetTimeout, 5},
     {"updateAfterEvent", Nothing, 5},
-    {"showRedrawRegions", Nothing, 8},
+    {"showRedrawRegions", Nothing, 5},
+    // A script-written helper of the player's own error classes; movies
+    // see it, but it sets up nothing a movie can observe.
+    {"AsSetupError", Nothing, 5, true},
     {"trace", TraceFunction, 5},
 };
 
@@ -307,7 +310,12 @@ void InstallGlobalFunctions(Vm& vm) {
     AddValue(vm, global, "clearInterval", Value(clear));
     AddValue(vm, global, "clearTimeout", Value(clear), 5);
     // A function of the debugger that has no members at all.
-    AddValue(vm, global, "enableDebugConsole", Value(vm.NewNativeFunction(Nothing)), 6);
+    FunctionObject* debugConsole = vm.NewNativeFunction(Nothing);
+    if (Property* proto = vm.FindOwn(debugConsole, vm.N().proto)) {
+        debugConsole->Properties().Remove(proto);
+        debugConsole->SetPrototypeCache(nullptr);
+    }
+    AddValue(vm, global, "enableDebugConsole", Value(debugConsole));
     vm.DefineOwn(global, "NaN", Value(std::numeric_limits<double>::quiet_NaN()), 0);
     vm.DefineOwn(global, "Infinity", Value(std::numeric_limits<double>::infinity()), 0);
     // Flash's _global has an "o" that is null.

@@ -1,6 +1,7 @@
-// XMLSocket, LocalConnection and SharedObject: connections to a server, to
-// other movies, and to stored objects. Nothing answers on the device: every
-// connection fails, and a shared object keeps its data for the session only.
+// XMLSocket, LocalConnection, SharedObject and RemoteLSOUsage: connections
+// to a server, to other movies, and to stored objects. Nothing answers on the
+// device: every connection fails, and a shared object keeps its data for the
+// session only.
 #include "swf/script/builtins/ClassBuilder.h"
 #include "swf/script/data/DataClasses.h"
 
@@ -124,6 +125,16 @@ void InstallConnectionClasses(Vm& vm) {
         vm.DefineOwn(shared.constructor, s.name, Value(function), s.flags);
     }
     builtins::AddGlobal(vm, "SharedObject", Value(shared.constructor));
+
+    // RemoteLSOUsage, a script-written class of the player's that asks a
+    // server how much of its shared-object space a page uses; there is no
+    // server to ask here, so its one function answers nothing.
+    const auto remoteUsage = builtins::MakeClass(vm, Construct, objectPrototype, false);
+    FunctionObject* pageSupport = builtins::MakeFunction(vm, Nothing);
+    builtins::GiveFunctionPrototype(vm, pageSupport);
+    vm.DefineOwn(remoteUsage.constructor, "getURLPageSupport", Value(pageSupport),
+                 PropertyFlag::DontEnum);
+    builtins::AddGlobal(vm, "RemoteLSOUsage", Value(remoteUsage.constructor));
 }
 
 } // namespace swf::script::data

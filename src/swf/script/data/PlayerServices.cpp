@@ -5,6 +5,7 @@
 // not available.
 #include "swf/script/ArrayObject.h"
 #include "swf/script/TextEncoding.h"
+#include "swf/script/builtins/Builtins.h"
 #include "swf/script/builtins/ClassBuilder.h"
 #include "swf/script/data/DataClasses.h"
 #include "swf/script/display/RuntimeClips.h"
@@ -23,24 +24,6 @@ Completion Fails(NativeCall&) {
 
 Completion Nothing(NativeCall&) {
     return Value();
-}
-
-// Gives the object the listener members AsBroadcaster.initialize gives,
-// hidden and permanent (plus extraFlags).
-void MakeBroadcaster(Vm& vm, Object* object, std::uint16_t extraFlags) {
-    const Property* p = vm.Global()->Properties().Find(vm.Intern("AsBroadcaster"), 9);
-    Object* broadcaster = p ? p->value.ObjectOrNull() : nullptr;
-    if (!broadcaster) {
-        return;
-    }
-    const Value args[] = {Value(object)};
-    vm.CallMethod(Value(broadcaster), vm.Intern("initialize"), args);
-    for (std::string_view name :
-         {"_listeners", "addListener", "broadcastMessage", "removeListener"}) {
-        if (Property* member = object->Properties().Find(vm.Intern(name), 9)) {
-            member->flags |= hiddenPermanent | extraFlags;
-        }
-    }
 }
 
 // MovieClipLoader: each loader listens to itself.
@@ -250,7 +233,7 @@ void InstallMovieClipLoader(Vm& vm) {
     const auto parts =
         builtins::MakeClass(vm, ConstructLoader, vm.Builtins().objectPrototype, false);
     parts.constructor->makeInstance = MakeLoader;
-    MakeBroadcaster(vm, parts.prototype, PropertyFlag::Version6);
+    builtins::MakeBuiltInBroadcaster(vm, parts.prototype, PropertyFlag::Version6);
     builtins::AddMethods(vm, parts.prototype, loaderMethods);
     HideInheritanceFromSwf5(vm, parts.prototype);
     builtins::AddGlobal(vm, "MovieClipLoader", Value(parts.constructor));
@@ -259,7 +242,7 @@ void InstallMovieClipLoader(Vm& vm) {
 void InstallFileReference(Vm& vm) {
     const auto parts =
         builtins::MakeClass(vm, ConstructFileReference, vm.Builtins().objectPrototype, false);
-    MakeBroadcaster(vm, parts.prototype, 0);
+    builtins::MakeBuiltInBroadcaster(vm, parts.prototype, 0);
     builtins::AddMethods(vm, parts.prototype, fileReferenceMethods);
     vm.DefineOwn(PackageObject(vm, "flash.net"), "FileReference", Value(parts.constructor),
                  PropertyFlag::Version7);

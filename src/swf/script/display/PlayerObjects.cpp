@@ -7,6 +7,7 @@
 
 #include "swf/script/MovieScripts.h"
 #include "swf/script/TextEncoding.h"
+#include "swf/script/builtins/Builtins.h"
 #include "swf/script/builtins/ClassBuilder.h"
 #include "swf/script/display/ClipMethods.h"
 #include "swf/script/display/RuntimeClips.h"
@@ -31,18 +32,6 @@ void AddAccessor(Vm& vm, Object* target, std::string_view name, NativeFunction g
         target->Properties().Add(key, Value(), PropertyFlag::DontEnum | PropertyFlag::DontDelete);
     p.getter = builtins::MakeFunction(vm, getter);
     p.setter = setter ? builtins::MakeFunction(vm, setter) : nullptr;
-}
-
-// Gives the object addListener, removeListener, broadcastMessage and
-// _listeners, as AsBroadcaster.initialize does.
-void MakeBroadcaster(Vm& vm, Object* object) {
-    const Property* p = vm.Global()->Properties().Find(vm.Intern("AsBroadcaster"), 8);
-    Object* broadcaster = p ? p->value.ObjectOrNull() : nullptr;
-    if (!broadcaster) {
-        return;
-    }
-    const Value args[] = {Value(object)};
-    vm.CallMethod(Value(broadcaster), vm.Intern("initialize"), args);
 }
 
 // Stage.
@@ -182,7 +171,7 @@ constexpr KeyCode keyCodes[] = {
 
 constexpr Method keyMethods[] = {
     {"getAscii", KeyGetAscii, 5},         {"getCode", KeyGetCode, 5},
-    {"isAccessible", KeyIsAccessible, 6}, {"isDown", KeyIsDown, 5},
+    {"isAccessible", KeyIsAccessible, 5}, {"isDown", KeyIsDown, 5},
     {"isToggled", KeyIsToggled, 5},
 };
 
@@ -228,7 +217,7 @@ void InstallPlayerObjects(Vm& vm) {
         PropertyFlag::DontEnum | PropertyFlag::DontDelete | PropertyFlag::ReadOnly;
 
     Object* stage = vm.NewObject();
-    MakeBroadcaster(vm, stage);
+    builtins::MakeBuiltInBroadcaster(vm, stage, PropertyFlag::Version6);
     AddAccessor(vm, stage, "align", StageAlign, SetStageAlign);
     AddAccessor(vm, stage, "height", StageHeight, Ignore);
     AddAccessor(vm, stage, "scaleMode", StageScaleMode, SetStageScaleMode);
@@ -242,14 +231,14 @@ void InstallPlayerObjects(Vm& vm) {
         vm.DefineOwn(key, k.name, Value(double(k.code)), constant);
     }
     vm.DefineOwn(key, vm.N().constructor, Value(vm.Builtins().objectConstructor));
-    MakeBroadcaster(vm, key);
+    builtins::MakeBuiltInBroadcaster(vm, key, PropertyFlag::Version6);
     builtins::AddMethods(vm, key, keyMethods, PropertyFlag::ReadOnly);
     Seal(key);
     builtins::AddGlobal(vm, "Key", Value(key));
 
     Object* mouse = vm.NewObject();
     vm.DefineOwn(mouse, vm.N().constructor, Value(vm.Builtins().objectConstructor));
-    MakeBroadcaster(vm, mouse);
+    builtins::MakeBuiltInBroadcaster(vm, mouse, PropertyFlag::Version6);
     builtins::AddMethods(vm, mouse, mouseMethods, PropertyFlag::ReadOnly);
     Seal(mouse);
     builtins::AddGlobal(vm, "Mouse", Value(mouse));

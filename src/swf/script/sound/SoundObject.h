@@ -26,6 +26,10 @@ public:
     SoundVoiceId voice = 0;
     double lastPositionMs = 0;
 
+    // duration and position (from SWF 6): the attached sound's length and
+    // how far it has played, in milliseconds; read-only, and not listed.
+    bool GetSpecial(Vm& vm, String* member, Value& out) override;
+
     void Trace(Tracer& tracer) const override {
         Object::Trace(tracer);
         tracer.Visit(target);
