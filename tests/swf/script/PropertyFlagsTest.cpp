@@ -20,6 +20,7 @@ namespace action = swfwriter::action;
 constexpr std::uint8_t TypeOf = 0x44;
 constexpr std::uint8_t Enumerate2 = 0x55;
 constexpr std::uint8_t StrictEquals = 0x66;
+constexpr std::uint8_t DeleteMember = 0x3A;
 
 std::vector<std::string> Play(int version, const ActionWriter& actions) {
     swfwriter::MovieWriter movie(version, 200, 150, 12.0);
@@ -150,6 +151,22 @@ TEST(PropertyFlags, Swf5SeesThePlayersOwnGlobalFunctions) {
     TraceHasOwn(a, "D", "__proto__");
     EXPECT_EQ(Play(5, a),
               (std::vector<std::string>{"function", "object", "function", "function", "false"}));
+}
+
+} // namespace
+
+namespace {
+
+TEST(PropertyFlags, ObjectLiteralsNameObjectAndNewObjectsOnlyBeforeSwf7) {
+    ActionWriter a;
+    a.Push("c").Push(0.0).Op(action::InitObject).Op(action::SetVariable);
+    TraceHasOwn(a, "c", "constructor");
+    // delete c.constructor fails: it is permanent.
+    a.Push("c").Op(action::GetVariable).Push("constructor").Op(DeleteMember).Op(action::Trace);
+    a.Push("n").Push(0.0).Push("Object").Op(action::NewObject).Op(action::SetVariable);
+    TraceHasOwn(a, "n", "constructor");
+    EXPECT_EQ(Play(6, a), (std::vector<std::string>{"true", "false", "true"}));
+    EXPECT_EQ(Play(7, a), (std::vector<std::string>{"true", "false", "false"}));
 }
 
 } // namespace

@@ -19,7 +19,10 @@ Completion Construct(NativeCall& call) {
     }
     if (call.constructing) {
         if (Object* self = call.ThisObject()) {
-            vm.DefineOwn(self, vm.N().constructor, Value(call.callee), PropertyFlag::DontEnum);
+            // From SWF 7 new objects know their maker by __constructor__ only.
+            if (call.Version() < 7) {
+                vm.DefineOwn(self, vm.N().constructor, Value(call.callee), PropertyFlag::DontEnum);
+            }
             return Value(self);
         }
     }
@@ -195,7 +198,7 @@ constexpr Method prototypeMethods[] = {
     {"hasOwnProperty", HasOwnProperty, 6},
     {"isPropertyEnumerable", IsPropertyEnumerable, 6},
     {"isPrototypeOf", IsPrototypeOf, 6},
-    {"toLocaleString", ToLocaleString, 5},
+    {"toLocaleString", ToLocaleString, 5, true},
     {"toString", ToString, 5},
     {"unwatch", Unwatch, 6},
     {"valueOf", ValueOf, 5},
