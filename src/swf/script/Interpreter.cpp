@@ -782,7 +782,11 @@ Completion Interpreter::Execute(const Record& r, std::size_t& next) {
     }
     case Op::InitArray: {
         const std::vector<Value> elements = PopArguments();
-        Push(Value(vm.NewArrayOfGlobalArray(elements)));
+        Object* array = vm.NewArrayOfGlobalArray(elements);
+        // An array literal names Array as its constructor, hidden and permanent.
+        vm.DefineOwn(array, vm.N().constructor, Value(vm.Builtins().arrayConstructor),
+                     PropertyFlag::DontEnum | PropertyFlag::DontDelete);
+        Push(Value(array));
         return Value();
     }
     case Op::InitObject: {

@@ -170,3 +170,30 @@ TEST(PropertyFlags, ObjectLiteralsNameObjectAndNewObjectsOnlyBeforeSwf7) {
 }
 
 } // namespace
+
+namespace {
+
+// trace(value.member === Class.member2) for a pushed primitive value.
+void TraceNumberLink(ActionWriter& a, std::string_view member, std::string_view classMember) {
+    a.Push(42.0).Push(member).Op(action::GetMember);
+    a.Push("Number").Op(action::GetVariable);
+    if (!classMember.empty()) {
+        a.Push(classMember).Op(action::GetMember);
+    }
+    a.Op(StrictEquals).Op(action::Trace);
+}
+
+TEST(PropertyFlags, PrimitivesHaveTheLinksOfTheirWrappersAndArrayLiteralsTheirConstructor) {
+    ActionWriter a;
+    TraceNumberLink(a, "__proto__", "prototype");
+    TraceNumberLink(a, "__constructor__", "");
+    // trace((42).hasOwnProperty("constructor"))
+    a.Push("constructor").Push(1.0).Push(42.0).Push("hasOwnProperty").Op(action::CallMethod);
+    a.Op(action::Trace);
+    a.Push("l").Push(0.0).Op(action::InitArray).Op(action::SetVariable);
+    TraceHasOwn(a, "l", "constructor");
+    EXPECT_EQ(Play(6, a), (std::vector<std::string>{"true", "true", "true", "true"}));
+    EXPECT_EQ(Play(7, a), (std::vector<std::string>{"true", "true", "false", "true"}));
+}
+
+} // namespace

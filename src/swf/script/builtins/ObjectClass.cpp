@@ -70,7 +70,8 @@ Completion AddProperty(NativeCall& call) {
 }
 
 Completion HasOwnProperty(NativeCall& call) {
-    Object* self = call.ThisObject();
+    // A primitive is asked as its wrapper object.
+    Object* self = call.vm.ToObject(call.thisValue);
     if (!self || !call.Has(0)) {
         return Value(false);
     }
