@@ -126,6 +126,14 @@ bool EqualsIgnoringCase(std::u16string_view a, std::u16string_view b) {
     return true;
 }
 
+std::u16string FoldedCase(std::u16string_view text) {
+    std::u16string folded(text);
+    for (char16_t& c : folded) {
+        c = FoldCase(c);
+    }
+    return folded;
+}
+
 std::u16string FromInt(long long value) {
     char digits[24];
     const int length = std::snprintf(digits, sizeof digits, "%lld", value);

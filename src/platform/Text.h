@@ -21,6 +21,9 @@ std::u16string FromWide(LPCWSTR text);
 // Compares two texts with ASCII letters folded to one case, as the device
 // compares class names, mutex names and URL schemes.
 bool EqualsIgnoringCase(std::u16string_view a, std::u16string_view b);
+// The text with ASCII letters folded to that one case: equal for two texts
+// exactly when EqualsIgnoringCase holds.
+std::u16string FoldedCase(std::u16string_view text);
 
 // The two halves of a UTF-16 surrogate pair.
 constexpr bool IsHighSurrogate(char16_t unit) {

@@ -7,6 +7,7 @@
 #include "platform/Files.h"
 #include "platform/Program.h"
 #include "platform/Text.h"
+#include "platform/sim/FolderNames.h"
 
 namespace sim {
 namespace {
@@ -15,18 +16,6 @@ constexpr std::size_t kMaxComponent = 255;
 
 char16_t Fold(char16_t c) {
     return (c >= u'A' && c <= u'Z') ? static_cast<char16_t>(c - u'A' + u'a') : c;
-}
-
-bool EqualFolded(std::u16string_view a, std::u16string_view b) {
-    if (a.size() != b.size()) {
-        return false;
-    }
-    for (std::size_t i = 0; i < a.size(); ++i) {
-        if (Fold(a[i]) != Fold(b[i])) {
-            return false;
-        }
-    }
-    return true;
 }
 
 bool IsSeparator(char16_t c) {
@@ -78,32 +67,6 @@ ResolvedPath Failure(int errnoValue, DWORD lastError) {
     return resolved;
 }
 
-// The host name of component in folder (an entry whose name matches it with
-// letter case ignored, or component itself), and whether that entry is a
-// symbolic link.
-struct HostEntry {
-    std::string name;
-    bool link = false;
-};
-
-HostEntry HostName(const std::filesystem::path& folder, std::u16string_view component) {
-    std::string exact = text::ToUtf8(component);
-    std::error_code error;
-    const auto status = std::filesystem::symlink_status(folder / exact, error);
-    if (std::filesystem::exists(status)) {
-        return {std::move(exact), std::filesystem::is_symlink(status)};
-    }
-    for (std::filesystem::directory_iterator entries(folder, error), end; !error && entries != end;
-         entries.increment(error)) {
-        std::string name = entries->path().filename().string();
-        if (EqualFolded(text::FromUtf8(name), component)) {
-            std::error_code linkError;
-            return {std::move(name), entries->is_symlink(linkError)};
-        }
-    }
-    return {std::move(exact), false};
-}
-
 bool Within(const std::filesystem::path& path, const std::filesystem::path& root) {
     auto p = path.begin();
     for (auto r = root.begin(); r != root.end(); ++r, ++p) {
@@ -125,7 +88,8 @@ bool IsDevicePath(std::u16string_view path) {
     return !path.empty() && path.front() == u'\\';
 }
 
-ResolvedPath ResolvePath(const std::filesystem::path& storageRoot, std::u16string_view path) {
+ResolvedPath ResolvePath(const std::filesystem::path& storageRoot, std::u16string_view path,
+                         FolderNames* folderNames) {
     if (!IsWellFormed(path)) {
         return Failure(EINVAL, ERROR_INVALID_NAME);
     }
@@ -168,11 +132,18 @@ ResolvedPath ResolvePath(const std::filesystem::path& storageRoot, std::u16strin
     ResolvedPath resolved;
     resolved.onDevice = true;
     resolved.host = storageRoot;
+    std::vector<HostEntry> entries;
+    if (folderNames != nullptr) {
+        entries = folderNames->Walk(storageRoot, components);
+    }
     bool linked = false;
-    for (const auto component : components) {
-        HostEntry entry = HostName(resolved.host, component);
+    for (std::size_t i = 0; i < components.size(); ++i) {
+        const HostEntry entry =
+            folderNames != nullptr ? entries[i] : LookUpHostName(resolved.host, components[i]);
         resolved.host /= entry.name;
-        linked = linked || entry.link;
+        linked = linked || entry.kind == HostKind::Link;
+        resolved.kind = entry.kind;
+        resolved.folderSeen = entry.folderExists;
     }
     // Without ".." and without links below the storage the path cannot
     // leave it. A link inside the storage could point out of it: follow what

@@ -51,6 +51,41 @@ DWORD LastErrorFor(int errnoValue, const std::filesystem::path& path) {
     }
 }
 
+// The Win32 error for a failed host call on what a lookup found, without
+// asking the host again what the lookup saw already.
+DWORD LastErrorFor(int errnoValue, const ResolvedPath& resolved) {
+    if (errnoValue == ENOENT && resolved.folderSeen) {
+        return ERROR_FILE_NOT_FOUND;
+    }
+    return LastErrorFor(errnoValue, resolved.host);
+}
+
+// Whether the host file is a folder, or a regular file (a link is followed,
+// as open(2) follows it).
+bool IsFolder(const ResolvedPath& resolved) {
+    if (resolved.kind != HostKind::Unknown && resolved.kind != HostKind::Link) {
+        return resolved.kind == HostKind::Folder;
+    }
+    std::error_code error;
+    return std::filesystem::is_directory(resolved.host, error);
+}
+
+bool IsRegularFile(const ResolvedPath& resolved) {
+    if (resolved.kind != HostKind::Unknown && resolved.kind != HostKind::Link) {
+        return resolved.kind == HostKind::File;
+    }
+    std::error_code error;
+    return std::filesystem::is_regular_file(resolved.host, error);
+}
+
+bool Exists(const ResolvedPath& resolved) {
+    if (resolved.kind != HostKind::Unknown && resolved.kind != HostKind::Link) {
+        return resolved.kind != HostKind::Missing;
+    }
+    std::error_code error;
+    return std::filesystem::exists(resolved.host, error);
+}
+
 // rename(2) that fails with EEXIST instead of replacing; where the host's file
 // system cannot do that in one step, a hard link and an unlink do it.
 bool RenameWithoutReplacing(const std::filesystem::path& from, const std::filesystem::path& to) {
@@ -153,10 +188,8 @@ bool Writes(std::u16string_view mode) {
 
 // Whether opening changes the storage: "w" creates or truncates the file,
 // "a" creates a missing one.
-bool Changes(std::u16string_view mode, const std::filesystem::path& file) {
-    std::error_code error;
-    return !mode.empty() &&
-           (mode[0] == u'w' || (mode[0] == u'a' && !std::filesystem::exists(file, error)));
+bool Changes(std::u16string_view mode, const ResolvedPath& file) {
+    return !mode.empty() && (mode[0] == u'w' || (mode[0] == u'a' && !Exists(file)));
 }
 
 std::uint64_t FileTime(const struct timespec& time) {
@@ -197,7 +230,7 @@ FileSystem::FileSystem(std::filesystem::path storageRoot, CallRecorder record,
       spareFile(std::move(spareFile)) {}
 
 ResolvedPath FileSystem::Resolve(std::u16string_view path) const {
-    return ResolvePath(storageRoot, path);
+    return ResolvePath(storageRoot, path, &folderNames);
 }
 
 FILE* FileSystem::Open(std::u16string_view path, std::u16string_view mode, FileError& error) {
@@ -205,22 +238,21 @@ FILE* FileSystem::Open(std::u16string_view path, std::u16string_view mode, FileE
     FILE* stream = nullptr;
     const std::string hostMode = HostMode(mode);
     const ResolvedPath resolved = Resolve(path);
-    std::error_code folderError;
     if (hostMode.empty()) {
         error = Fail(EINVAL, ERROR_INVALID_PARAMETER);
     } else if (!resolved.Ok()) {
         error = Fail(resolved.errnoValue, resolved.lastError);
-    } else if (std::filesystem::is_directory(resolved.host, folderError)) {
+    } else if (IsFolder(resolved)) {
         // The host would open a folder for reading; the handheld never does.
         error = Fail(EACCES, ERROR_ACCESS_DENIED);
-    } else if (!Changes(mode, resolved.host) || TakeChange(error)) {
+    } else if (!Changes(mode, resolved) || TakeChange(error)) {
         stream = mode[0] == u'w' ? OpenSpare(resolved.host, hostMode) : nullptr;
         if (stream == nullptr) {
             stream = std::fopen(resolved.host.c_str(), hostMode.c_str());
         }
         if (stream == nullptr) {
             const int failure = errno;
-            error = Fail(failure, LastErrorFor(failure, resolved.host));
+            error = Fail(failure, LastErrorFor(failure, resolved));
         } else if (Writes(mode)) {
             // Written bytes pass the storage's fault.
             stream =
@@ -243,14 +275,13 @@ FILE* FileSystem::Open(std::u16string_view path, std::u16string_view mode, FileE
 bool FileSystem::Remove(std::u16string_view path, const char* call, FileError& error) {
     error = FileError();
     const ResolvedPath resolved = Resolve(path);
-    std::error_code folderError;
     if (!resolved.Ok()) {
         error = Fail(resolved.errnoValue, resolved.lastError);
-    } else if (std::filesystem::is_directory(resolved.host, folderError)) {
+    } else if (IsFolder(resolved)) {
         error = Fail(EACCES, ERROR_ACCESS_DENIED);
     } else if (TakeChange(error) && ::unlink(resolved.host.c_str()) != 0) {
         const int failure = errno;
-        error = Fail(failure, LastErrorFor(failure, resolved.host));
+        error = Fail(failure, LastErrorFor(failure, resolved));
     }
     if (record) {
         const bool win32 = std::string_view(call) == "DeleteFileW";
@@ -288,13 +319,11 @@ bool FileSystem::Replace(std::u16string_view destination, std::u16string_view so
     error = FileError();
     const ResolvedPath target = Resolve(destination);
     const ResolvedPath from = Resolve(source);
-    std::error_code folderError;
     if (!target.Ok()) {
         error = Fail(target.errnoValue, target.lastError);
     } else if (!from.Ok()) {
         error = Fail(from.errnoValue, from.lastError);
-    } else if (!std::filesystem::is_regular_file(target.host, folderError) ||
-               !std::filesystem::is_regular_file(from.host, folderError)) {
+    } else if (!IsRegularFile(target) || !IsRegularFile(from)) {
         error = Fail(ENOENT, ERROR_FILE_NOT_FOUND);
     } else if (!TakeChange(error)) {
         // The storage refused the change.
@@ -411,9 +440,9 @@ DWORD FileSystem::Attributes(std::u16string_view path, FileError& error) const {
         return INVALID_FILE_ATTRIBUTES;
     }
     struct stat info {};
-    if (::stat(resolved.host.c_str(), &info) != 0) {
-        const int failure = errno;
-        error = Fail(failure, LastErrorFor(failure, resolved.host));
+    if (resolved.kind == HostKind::Missing || ::stat(resolved.host.c_str(), &info) != 0) {
+        const int failure = resolved.kind == HostKind::Missing ? ENOENT : errno;
+        error = Fail(failure, LastErrorFor(failure, resolved));
         return INVALID_FILE_ATTRIBUTES;
     }
     return AttributesOf(info);

@@ -20,6 +20,7 @@
 #include "platform/Files.h"
 #include "platform/Result.h"
 #include "platform/sim/DevicePath.h"
+#include "platform/sim/FolderNames.h"
 #include "platform/sim/ServiceRecorder.h"
 #include "platform/sim/StorageFault.h"
 
@@ -106,6 +107,8 @@ private:
     void KeepSpare(const std::filesystem::path& host);
 
     std::filesystem::path storageRoot;
+    // What lookups have read of the storage's folders, kept for the next.
+    mutable FolderNames folderNames;
     CallRecorder record;
     std::filesystem::path spareFile;
     std::mutex lock;

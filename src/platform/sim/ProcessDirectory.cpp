@@ -142,6 +142,7 @@ ProcessDirectory::ProcessDirectory(std::filesystem::path runtimeFolder)
     std::filesystem::create_directories(processes, error);
     std::filesystem::create_directories(requests / id, error);
     alive = FileLock(processes / (id + ".lock"), FileLock::Mode::Exclusive);
+    requestWatch = requestNotices.Watch(requests / id);
 }
 
 ProcessDirectory::~ProcessDirectory() {
@@ -235,7 +236,29 @@ bool ProcessDirectory::SendRequest(const std::string& target, const std::string&
     return ReplaceFile(folder / (std::string(name) + ".req"), request, Durability::Atomic).Ok();
 }
 
+bool ProcessDirectory::RequestsMayHaveCome() {
+    if (requestWatch < 0) {
+        return true;
+    }
+    bool arrived = false;
+    for (const FolderNotice& notice : requestNotices.Take()) {
+        // Requests taken are removed; anything else may be a new one.
+        arrived = arrived || notice.kind != FolderNotice::Kind::Removed;
+        if (notice.kind == FolderNotice::Kind::FolderGone) {
+            requestNotices.Unwatch(requestWatch);
+            requestWatch = -1;
+        }
+    }
+    return arrived;
+}
+
 std::vector<std::string> ProcessDirectory::TakeRequests() {
+    // Looked at before the folder is read: a request that comes during the
+    // read brings a notice for the next look.
+    if (!RequestsMayHaveCome() && !firstLook) {
+        return {};
+    }
+    firstLook = false;
     struct Found {
         std::filesystem::file_time_type time;
         std::filesystem::path path;

@@ -25,6 +25,7 @@
 #include "platform/Result.h"
 #include "platform/WinTypes.h"
 #include "platform/sim/DurableFile.h"
+#include "platform/sim/FolderNotices.h"
 
 namespace sim {
 
@@ -82,14 +83,26 @@ public:
     // Leaves a request for process id; false when it is not running.
     bool SendRequest(const std::string& id, const std::string& request);
     // The requests left for this process, oldest first; each is taken once.
+    // The folder is read only when a request may have come since the last
+    // read, as the host's notices tell.
     std::vector<std::string> TakeRequests();
 
 private:
+    // Whether a notice since the last look may be a request's (always, when
+    // the folder is not watched).
+    bool RequestsMayHaveCome();
+
     std::filesystem::path processes;
     std::filesystem::path requests;
     std::filesystem::path counter;
     std::string id;
     FileLock alive;
+    // Notices of requests arriving; without a watch the folder is read on
+    // every look.
+    FolderNotices requestNotices;
+    int requestWatch = -1;
+    // Requests left before the watch began are taken at the first look.
+    bool firstLook = true;
     std::string published;
     std::uint64_t sent = 0;
 };

@@ -218,14 +218,17 @@ void WaveOutput::PlayUntil(DeviceTime now) {
     if (due <= framesPlayed) {
         return;
     }
-    const DWORD level = volume();
+    // With no output open the speaker hears silence whatever the volume, so
+    // the volume (a file of the device's system state) is not read.
+    const bool silent = outputs.empty();
+    const DWORD level = silent ? 0 : volume();
     const DWORD left = level & 0xFFFF;
     const DWORD right = level >> 16;
     while (framesPlayed < due) {
         const std::size_t count =
             static_cast<std::size_t>(std::min<std::uint64_t>(due - framesPlayed, kChunkFrames));
         chunk.assign(count * 2, 0);
-        for (std::size_t frame = 0; frame < count; ++frame) {
+        for (std::size_t frame = 0; !silent && frame < count; ++frame) {
             std::int32_t sum[2] = {0, 0};
             for (auto& [handle, output] : outputs) {
                 if (const auto played = NextFrame(output, handle)) {

@@ -1017,7 +1017,7 @@ Completion Interpreter::Execute(const Record& r, std::size_t& next) {
             text = *s;
         }
         if (a.version < 6) {
-            vm.Host().Trace(Cp1252ToUtf8(text->View()));
+            vm.Host().Trace(Latin1ToUtf8(text->View()));
         } else {
             vm.Host().Trace(text->View());
         }

@@ -78,14 +78,11 @@ Completion Vm::GetFromChain(Object* start, String* name, const Value& thisValue,
     return Value();
 }
 
-// An object's own __resolve, seen by the fewer version bits the chain obeys.
+// An object's own __resolve, whatever version bits it has.
 const Property* Vm::FindResolver(Object* object, int version) {
     PropertyMap& properties = object->Properties();
     const Property* p = properties.Find(names->resolve, version);
-    if (!p) {
-        p = properties.FindHidden(names->resolve, version);
-    }
-    return p && ChainVisibleIn(p->flags, version) ? p : nullptr;
+    return p ? p : properties.FindHidden(names->resolve, version);
 }
 
 Completion Vm::Resolve(Object* start, String* name, const Value& thisValue) {

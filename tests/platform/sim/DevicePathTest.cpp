@@ -9,25 +9,34 @@
 #include "TempDirectory.h"
 #include "platform/Program.h"
 #include "platform/sim/DevicePath.h"
+#include "platform/sim/FolderNames.h"
 
 namespace sim {
 namespace {
 
 using testing_support::TempDirectory;
 
-class DevicePathTest : public ::testing::Test {
+// Each test runs twice: asking the host about every folder on the way, and
+// keeping what was read of the folders for the next lookups.
+class DevicePathTest : public ::testing::TestWithParam<bool> {
 protected:
     void SetUp() override {
         std::filesystem::create_directories(storage / "Program Files" / "Vantrel");
         std::ofstream(storage / "Program Files" / "Vantrel" / "Vantrel.exe") << "program";
     }
-    ResolvedPath Resolve(std::u16string_view path) { return ResolvePath(storage, path); }
+    ResolvedPath Resolve(std::u16string_view path) {
+        return ResolvePath(storage, path, GetParam() ? &kept : nullptr);
+    }
 
     TempDirectory folder;
     std::filesystem::path storage = folder / "storage";
+    FolderNames kept;
 };
 
-TEST_F(DevicePathTest, DevicePathsLeadIntoTheStorageWithLetterCaseIgnored) {
+INSTANTIATE_TEST_SUITE_P(AskingTheHost, DevicePathTest, ::testing::Values(false));
+INSTANTIATE_TEST_SUITE_P(KeepingFolders, DevicePathTest, ::testing::Values(true));
+
+TEST_P(DevicePathTest, DevicePathsLeadIntoTheStorageWithLetterCaseIgnored) {
     const auto exe = Resolve(u"\\program files\\VANTREL\\vantrel.exe");
     ASSERT_TRUE(exe.Ok());
     EXPECT_TRUE(exe.onDevice);
@@ -48,7 +57,7 @@ TEST_F(DevicePathTest, DevicePathsLeadIntoTheStorageWithLetterCaseIgnored) {
     EXPECT_EQ(absolute.host, std::filesystem::path("/home/user/../user/a.swf"));
 }
 
-TEST_F(DevicePathTest, NoDevicePathLeadsOutOfTheStorage) {
+TEST_P(DevicePathTest, NoDevicePathLeadsOutOfTheStorage) {
     // ".." stops at the root, as on the handheld.
     EXPECT_EQ(Resolve(u"\\..\\..\\etc\\passwd").host, storage / "etc" / "passwd");
     EXPECT_EQ(Resolve(u"\\Program Files\\..\\..\\..\\x").host, storage / "x");
@@ -69,7 +78,7 @@ TEST_F(DevicePathTest, NoDevicePathLeadsOutOfTheStorage) {
     EXPECT_EQ(followed.host, storage / "shortcut" / "a.txt");
 }
 
-TEST_F(DevicePathTest, OddPathsFailAsTheCRuntimeWould) {
+TEST_P(DevicePathTest, OddPathsFailAsTheCRuntimeWould) {
     struct Case {
         std::u16string path;
         int errnoValue;

@@ -100,6 +100,8 @@ TEST_F(FileSystemTest, DeletingAndAttributes) {
     EXPECT_EQ(files.Attributes(u"\\", error), FILE_ATTRIBUTE_DIRECTORY);
     EXPECT_EQ(files.Attributes(u"\\missing", error), INVALID_FILE_ATTRIBUTES);
     EXPECT_EQ(error.lastError, ERROR_FILE_NOT_FOUND);
+    EXPECT_EQ(files.Attributes(u"\\No Folder\\missing", error), INVALID_FILE_ATTRIBUTES);
+    EXPECT_EQ(error.lastError, ERROR_PATH_NOT_FOUND);
 
     EXPECT_TRUE(files.Remove(u"\\a347bd5f-bad90-46785.TXT", "_wremove", error));
     EXPECT_FALSE(std::filesystem::exists(folder / "storage" / "A347BD5F-BAD90-46785.txt"));

@@ -60,6 +60,13 @@ TEST(ProcessDirectory, ProcessesSeeEachOthersRecordsAndTakeTheirRequestsOnce) {
               (std::vector<std::string>{"foreground 131074", "foreground 131076"}));
     EXPECT_TRUE(first.TakeRequests().empty());
     EXPECT_TRUE(second.TakeRequests().empty());
+    // A request that comes right after a look that found none is taken at
+    // the next look, however soon.
+    for (int round = 0; round < 3; ++round) {
+        EXPECT_TRUE(second.SendRequest(first.Id(), "display"));
+        EXPECT_EQ(first.TakeRequests(), std::vector<std::string>{"display"});
+        EXPECT_TRUE(first.TakeRequests().empty());
+    }
 
     const auto earlier = first.NextFrontSequence();
     const auto later = second.NextFrontSequence();

@@ -1,6 +1,6 @@
 // How a missing member is answered: which __resolve along the prototype
-// chain is asked in SWF 6 and SWF 7, and that a timeline keeps no variable
-// without a name.
+// chain is asked in SWF 6 and SWF 7, whatever its version bits, and that a
+// timeline keeps no variable without a name.
 #include <gtest/gtest.h>
 
 #include <string>
@@ -68,6 +68,20 @@ TEST(MemberLookup, ResolveHooksPassPrimitivesOverOnlyFromSwf7) {
     // The getter is never asked: __resolve is read from the value beneath.
     EXPECT_EQ(Play(6, ResolveChain()), (std::vector<std::string>{"undefined", "own"}));
     EXPECT_EQ(Play(7, ResolveChain()), (std::vector<std::string>{"proto", "own"}));
+}
+
+TEST(MemberLookup, VersionBitsDoNotHideResolveHooks) {
+    ActionWriter a;
+    a.Push("o").Push(0.0).Op(action::InitObject).Op(action::SetVariable);
+    SetAnswering(a, "o", "__resolve", "answered");
+    // Only SWF 7 and later see it, the bit says: a read does not, yet the
+    // missing member is still resolved through it.
+    constexpr double version7Bit = 1024;
+    a.Push(0.0).Push(version7Bit).Push("__resolve").Push("o").Op(action::GetVariable);
+    a.Push(4.0).Push("ASSetPropFlags").Op(action::CallFunction).Op(action::Pop);
+    TraceMember(a, "o", "x");
+    TraceMember(a, "o", "__resolve");
+    EXPECT_EQ(Play(6, a), (std::vector<std::string>{"answered", "undefined"}));
 }
 
 TEST(MemberLookup, ATimelineKeepsNoVariableWithoutAName) {
