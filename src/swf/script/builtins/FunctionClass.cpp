@@ -61,9 +61,9 @@ void InstallFunction(Vm& vm) {
     BuiltinObjects& b = vm.Builtins();
     FunctionObject* constructor = vm.NewNativeFunction(Construct);
     b.functionConstructor = constructor;
-    constexpr std::uint16_t classFlags =
-        PropertyFlag::DontEnum | PropertyFlag::DontDelete | PropertyFlag::ReadOnly;
-    vm.DefineOwn(constructor, vm.N().proto, Value(b.functionPrototype), classFlags);
+    constexpr std::uint16_t classFlags = PropertyFlag::DontEnum | PropertyFlag::DontDelete;
+    vm.DefineOwn(constructor, vm.N().proto, Value(b.functionPrototype),
+                 classFlags | PropertyFlag::Version6);
     vm.DefineOwn(constructor, vm.N().constructor, Value(constructor), classFlags);
     vm.DefineOwn(constructor, vm.N().prototype, Value(b.functionPrototype), classFlags);
     vm.DefineOwn(b.functionPrototype, vm.N().constructor, Value(constructor),
