@@ -115,6 +115,18 @@ bool Vm::HasResolver(Object* start) {
     return false;
 }
 
+Completion Vm::PrimitiveMember(const Value& base, String* name, Object* prototype, Object* maker) {
+    // A primitive has the links its wrapper object has: __proto__ is its
+    // class's prototype, and __constructor__ its class from SWF 6.
+    if (SameName(name, names->proto, Version())) {
+        return Value(prototype);
+    }
+    if (Version() >= 6 && SameName(name, names->constructorHidden, Version())) {
+        return Value(maker);
+    }
+    return GetFromChain(prototype, name, base, 0);
+}
+
 Completion Vm::GetMember(const Value& base, String* name) {
     name = Intern(name);
     switch (base.Kind()) {
@@ -148,11 +160,11 @@ Completion Vm::GetMember(const Value& base, String* name) {
         if (SameName(name, names->length, Version())) {
             return Value(double(CharacterCount(base.AsString()->View(), Version())));
         }
-        return GetFromChain(builtins.stringPrototype, name, base, 0);
+        return PrimitiveMember(base, name, builtins.stringPrototype, builtins.stringConstructor);
     case ValueKind::Number:
-        return GetFromChain(builtins.numberPrototype, name, base, 0);
+        return PrimitiveMember(base, name, builtins.numberPrototype, builtins.numberConstructor);
     case ValueKind::Boolean:
-        return GetFromChain(builtins.booleanPrototype, name, base, 0);
+        return PrimitiveMember(base, name, builtins.booleanPrototype, builtins.booleanConstructor);
     default:
         return Value();
     }

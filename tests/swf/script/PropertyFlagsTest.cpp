@@ -20,6 +20,7 @@ namespace action = swfwriter::action;
 constexpr std::uint8_t TypeOf = 0x44;
 constexpr std::uint8_t Enumerate2 = 0x55;
 constexpr std::uint8_t StrictEquals = 0x66;
+constexpr std::uint8_t DeleteMember = 0x3A;
 
 std::vector<std::string> Play(int version, const ActionWriter& actions) {
     swfwriter::MovieWriter movie(version, 200, 150, 12.0);
@@ -150,6 +151,49 @@ TEST(PropertyFlags, Swf5SeesThePlayersOwnGlobalFunctions) {
     TraceHasOwn(a, "D", "__proto__");
     EXPECT_EQ(Play(5, a),
               (std::vector<std::string>{"function", "object", "function", "function", "false"}));
+}
+
+} // namespace
+
+namespace {
+
+TEST(PropertyFlags, ObjectLiteralsNameObjectAndNewObjectsOnlyBeforeSwf7) {
+    ActionWriter a;
+    a.Push("c").Push(0.0).Op(action::InitObject).Op(action::SetVariable);
+    TraceHasOwn(a, "c", "constructor");
+    // delete c.constructor fails: it is permanent.
+    a.Push("c").Op(action::GetVariable).Push("constructor").Op(DeleteMember).Op(action::Trace);
+    a.Push("n").Push(0.0).Push("Object").Op(action::NewObject).Op(action::SetVariable);
+    TraceHasOwn(a, "n", "constructor");
+    EXPECT_EQ(Play(6, a), (std::vector<std::string>{"true", "false", "true"}));
+    EXPECT_EQ(Play(7, a), (std::vector<std::string>{"true", "false", "false"}));
+}
+
+} // namespace
+
+namespace {
+
+// trace(value.member === Class.member2) for a pushed primitive value.
+void TraceNumberLink(ActionWriter& a, std::string_view member, std::string_view classMember) {
+    a.Push(42.0).Push(member).Op(action::GetMember);
+    a.Push("Number").Op(action::GetVariable);
+    if (!classMember.empty()) {
+        a.Push(classMember).Op(action::GetMember);
+    }
+    a.Op(StrictEquals).Op(action::Trace);
+}
+
+TEST(PropertyFlags, PrimitivesHaveTheLinksOfTheirWrappersAndArrayLiteralsTheirConstructor) {
+    ActionWriter a;
+    TraceNumberLink(a, "__proto__", "prototype");
+    TraceNumberLink(a, "__constructor__", "");
+    // trace((42).hasOwnProperty("constructor"))
+    a.Push("constructor").Push(1.0).Push(42.0).Push("hasOwnProperty").Op(action::CallMethod);
+    a.Op(action::Trace);
+    a.Push("l").Push(0.0).Op(action::InitArray).Op(action::SetVariable);
+    TraceHasOwn(a, "l", "constructor");
+    EXPECT_EQ(Play(6, a), (std::vector<std::string>{"true", "true", "true", "true"}));
+    EXPECT_EQ(Play(7, a), (std::vector<std::string>{"true", "true", "false", "true"}));
 }
 
 } // namespace
