@@ -197,3 +197,60 @@ TEST(PropertyFlags, PrimitivesHaveTheLinksOfTheirWrappersAndArrayLiteralsTheirCo
 }
 
 } // namespace
+
+namespace {
+
+// o = {x: 42}, then links objects above it, each the prototype of the next,
+// and reads x through the whole chain.
+std::vector<std::string> ReadThroughChain(int links) {
+    ActionWriter a;
+    a.Push("o").Push(0.0).Op(action::InitObject).Op(action::SetVariable);
+    a.Push("o").Op(action::GetVariable).Push("x").Push(42.0).Op(action::SetMember);
+    a.Push("i").Push(0.0).Op(action::SetVariable);
+    const auto top = a.NewLabel();
+    const auto done = a.NewLabel();
+    a.Bind(top);
+    a.Push("i").Op(action::GetVariable).Push(double(links)).Op(action::Less2).Op(action::Not);
+    a.If(done);
+    a.Push("p").Push(0.0).Op(action::InitObject).Op(action::SetVariable);
+    a.Push("p").Op(action::GetVariable).Push("__proto__").Push("o").Op(action::GetVariable);
+    a.Op(action::SetMember);
+    a.Push("o").Push("p").Op(action::GetVariable).Op(action::SetVariable);
+    a.Push("i").Push("i").Op(action::GetVariable).Op(action::Increment).Op(action::SetVariable);
+    a.Jump(top);
+    a.Bind(done);
+    a.Push("o").Op(action::GetVariable).Push("x").Op(action::GetMember).Op(action::Trace);
+    a.Push("after").Op(action::Trace);
+    return Play(6, a);
+}
+
+TEST(PropertyFlags, AReadPast256PrototypeLinksStopsTheScript) {
+    EXPECT_EQ(ReadThroughChain(256), (std::vector<std::string>{"42", "after"}));
+    EXPECT_TRUE(ReadThroughChain(257).empty());
+}
+
+TEST(PropertyFlags, ASetterFurtherUpTheChainTakesTheValuePastAPlainMember) {
+    ActionWriter a;
+    // base.addProperty("x", function () { return "got"; }, function () { trace("set"); })
+    ActionWriter getter;
+    getter.Push("got").Op(action::Return);
+    ActionWriter setter;
+    setter.Push("set").Op(action::Trace);
+    a.Push("base").Push(0.0).Push("Object").Op(action::NewObject).Op(action::SetVariable);
+    a.DefineFunction("", {}, setter);
+    a.DefineFunction("", {}, getter);
+    a.Push("x").Push(3.0).Push("base").Op(action::GetVariable).Push("addProperty");
+    a.Op(action::CallMethod).Op(action::Pop);
+    // mid = {x: 1} (a plain x), then mid.__proto__ = base; top.__proto__ = mid
+    a.Push("mid").Push("x").Push(1.0).Push(1.0).Op(action::InitObject).Op(action::SetVariable);
+    a.Push("mid").Op(action::GetVariable).Push("__proto__").Push("base").Op(action::GetVariable);
+    a.Op(action::SetMember);
+    a.Push("top").Push(0.0).Op(action::InitObject).Op(action::SetVariable);
+    a.Push("top").Op(action::GetVariable).Push("__proto__").Push("mid").Op(action::GetVariable);
+    a.Op(action::SetMember);
+    a.Push("top").Op(action::GetVariable).Push("x").Push(5.0).Op(action::SetMember);
+    a.Push("top").Op(action::GetVariable).Push("x").Op(action::GetMember).Op(action::Trace);
+    EXPECT_EQ(Play(6, a), (std::vector<std::string>{"set", "1"}));
+}
+
+} // namespace
