@@ -22,7 +22,12 @@ Completion Call(NativeCall& call) {
     const Value self = call.Arg(0);
     const std::span<const Value> rest =
         call.args.size() > 1 ? call.args.subspan(1) : std::span<const Value>();
-    return call.vm.Call(call.thisValue, self.IsNullish() ? Value() : self, rest);
+    // The function's this is always an object: a primitive is boxed once
+    // for the call, and without one (none, undefined or null) the function
+    // gets a fresh object of no class, unlike apply.
+    const Value thisValue =
+        Value(self.IsNullish() ? call.vm.NewObject(nullptr) : call.vm.ToObject(self));
+    return call.vm.Call(call.thisValue, thisValue, rest);
 }
 
 Completion Apply(NativeCall& call) {
