@@ -1,4 +1,5 @@
-// The registers a DefineFunction2 function starts with, as its flags ask.
+// What a called function starts with: the registers DefineFunction2's flags
+// ask for, and the this Function.call gives it.
 #include <gtest/gtest.h>
 
 #include <cstdint>
@@ -44,6 +45,26 @@ TEST(FunctionFlags, SuppressingThisAlsoKeepsItFromItsRegister) {
     EXPECT_EQ(TraceFirstRegister(PreloadThis), std::vector<std::string>{"_level0"});
     EXPECT_EQ(TraceFirstRegister(PreloadThis | SuppressThis),
               std::vector<std::string>{"undefined"});
+}
+
+TEST(FunctionFlags, CallGivesAnObjectForThisEvenWithoutOne) {
+    // function g() { this.x = 42; trace(this.x); } g.call(true); g.call();
+    ActionWriter body;
+    body.Push("this").Op(action::GetVariable).Push("x").Push(42.0).Op(action::SetMember);
+    body.Push("this").Op(action::GetVariable).Push("x").Op(action::GetMember).Op(action::Trace);
+    ActionWriter a;
+    a.DefineFunction("g", {}, body);
+    a.Push(true).Push(1.0).Push("g").Op(action::GetVariable).Push("call");
+    a.Op(action::CallMethod).Op(action::Pop);
+    a.Push(0.0).Push("g").Op(action::GetVariable).Push("call").Op(action::CallMethod);
+    a.Op(action::Pop);
+    swfwriter::MovieWriter movie(7, 200, 150, 12.0);
+    movie.Tag(swf::tag::DoAction, a.Finish());
+    movie.ShowFrame();
+    std::vector<std::string> lines;
+    swf::script::RunForTrace(movie.Finish(), {},
+                             [&](std::string_view line) { lines.emplace_back(line); });
+    EXPECT_EQ(lines, (std::vector<std::string>{"42", "42"}));
 }
 
 } // namespace

@@ -254,3 +254,17 @@ TEST(PropertyFlags, ASetterFurtherUpTheChainTakesTheValuePastAPlainMember) {
 }
 
 } // namespace
+
+namespace {
+
+TEST(PropertyFlags, Swf5SeesRegisterClassButRegistersNothing) {
+    ActionWriter a;
+    TraceTypeOf(a, "Object", "registerClass");
+    // trace(Object.registerClass("symbol", Object))
+    a.Push("Object").Op(action::GetVariable).Push("symbol").Push(2.0).Push("Object");
+    a.Op(action::GetVariable).Push("registerClass").Op(action::CallMethod).Op(action::Trace);
+    EXPECT_EQ(Play(5, a), (std::vector<std::string>{"function", "false"}));
+    EXPECT_EQ(Play(6, a), (std::vector<std::string>{"function", "true"}));
+}
+
+} // namespace

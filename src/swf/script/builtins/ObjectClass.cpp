@@ -175,7 +175,8 @@ Completion Unwatch(NativeCall& call) {
 
 Completion RegisterClass(NativeCall& call) {
     Vm& vm = call.vm;
-    if (call.Count() < 2) {
+    // SWF 5 code sees the function, but symbols get classes from SWF 6.
+    if (call.Count() < 2 || call.Version() < 6) {
         return Value(false);
     }
     const auto name = NameArgument(call);
@@ -207,7 +208,7 @@ constexpr Method prototypeMethods[] = {
 };
 
 constexpr Method staticMethods[] = {
-    {"registerClass", RegisterClass, 6},
+    {"registerClass", RegisterClass, 5},
 };
 
 } // namespace
