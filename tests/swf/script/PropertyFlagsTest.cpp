@@ -268,3 +268,19 @@ TEST(PropertyFlags, Swf5SeesRegisterClassButRegistersNothing) {
 }
 
 } // namespace
+
+namespace {
+
+TEST(PropertyFlags, VideoIsAClassFromSwf6) {
+    ActionWriter a;
+    a.Push("Video").Op(action::GetVariable).Op(TypeOf).Op(action::Trace);
+    a.Push("v").Push(0.0).Push("Video").Op(action::NewObject).Op(action::SetVariable);
+    TraceTypeOf(a, "v", "attachVideo");
+    // trace(v.__constructor__ === Video)
+    a.Push("v").Op(action::GetVariable).Push("__constructor__").Op(action::GetMember);
+    a.Push("Video").Op(action::GetVariable).Op(StrictEquals).Op(action::Trace);
+    EXPECT_EQ(Play(6, a), (std::vector<std::string>{"function", "function", "true"}));
+    EXPECT_EQ(Play(5, a), (std::vector<std::string>{"undefined", "undefined", "true"}));
+}
+
+} // namespace
