@@ -19,8 +19,11 @@ constexpr int DamageMargin = 2;
 // Past this share of the picture, drawing it whole costs no more.
 constexpr double WholeShare = 0.7;
 
-// The rows kept of pictures drawn in part, in whole pictures' worth.
+// The rows kept of pictures drawn in part, in whole pictures' worth. Only
+// bands of up to a quarter of the rows are kept: taller ones come from a
+// stage on the move, which seldom comes back while they are kept.
 constexpr std::size_t KeptPictures = 4;
+constexpr int KeptBandShare = 4;
 
 // The rectangles that differ between two frames' items: both the old and
 // the new pixels of every object that changed, appeared or went.
@@ -179,7 +182,9 @@ bool MovieView::Update(const MoviePlayer& player, const ViewSettings& settings) 
                 ++copied;
             } else {
                 p.Render(player, placement, &box);
-                p.KeepRows(items, box.y, box.height);
+                if (box.height * KeptBandShare <= settings.height) {
+                    p.KeepRows(items, box.y, box.height);
+                }
             }
         } else {
             p.Render(player, placement, nullptr);
