@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <vector>
 
+#include "swf/render/RecentBands.h"
 #include "swf/render/RenderCache.h"
 #include "swf/render/Renderer.h"
 
@@ -17,6 +18,9 @@ constexpr int DamageMargin = 2;
 
 // Past this share of the picture, drawing it whole costs no more.
 constexpr double WholeShare = 0.7;
+
+// The rows kept of pictures drawn in part, in whole pictures' worth.
+constexpr std::size_t KeptPictures = 4;
 
 // The rectangles that differ between two frames' items: both the old and
 // the new pixels of every object that changed, appeared or went.
@@ -58,7 +62,51 @@ long long Area(const std::vector<PixelRect>& rects) {
 struct MovieView::Picture {
     explicit Picture(const Movie& movie) : renderer(movie) {}
 
+    // Renders the frame into the surface, only into band's rows when given.
+    void Render(const MoviePlayer& player, const StagePlacement& placement, const PixelRect* band) {
+        cairo_t* cr = cairo_create(surface.get());
+        cairo_set_antialias(cr, CAIRO_ANTIALIAS_GOOD);
+        if (band != nullptr) {
+            cairo_rectangle(cr, 0, band->y, cairo_image_surface_get_width(surface.get()),
+                            band->height);
+            cairo_clip(cr);
+        }
+        renderer.RenderFrame(cr, player.Root(), placement.twipsToDevice, placement.stageScale);
+        cairo_destroy(cr);
+        cairo_surface_flush(surface.get());
+    }
+
+    // Rows [top, top + height) as an earlier picture of a stage holding
+    // items showed them, copied in; false when none are kept.
+    bool CopyKeptRows(const std::vector<StageItem>& stage, int top, int height) {
+        const std::uint32_t* kept = bands.Find(stage, top, height, Width());
+        if (kept == nullptr) {
+            return false;
+        }
+        cairo_surface_flush(surface.get());
+        for (int y = 0; y < height; ++y) {
+            std::copy_n(kept + static_cast<std::size_t>(y) * Width(), Width(), Row(top + y));
+        }
+        cairo_surface_mark_dirty(surface.get());
+        return true;
+    }
+
+    void KeepRows(const std::vector<StageItem>& stage, int top, int height) {
+        bands.Keep(stage, top, height, Width(), Row(top), Stride());
+    }
+
+    int Width() const { return cairo_image_surface_get_width(surface.get()); }
+    int Stride() const {
+        return cairo_image_surface_get_stride(surface.get()) /
+               static_cast<int>(sizeof(std::uint32_t));
+    }
+    std::uint32_t* Row(int y) {
+        return reinterpret_cast<std::uint32_t*>(cairo_image_surface_get_data(surface.get())) +
+               static_cast<std::size_t>(y) * Stride();
+    }
+
     MovieRenderer renderer;
+    RecentBands bands{0};
     SurfacePtr surface;
     ViewSettings settings;
     // What the picture shows: the player and its version then.
@@ -95,6 +143,8 @@ bool MovieView::Update(const MoviePlayer& player, const ViewSettings& settings) 
             p.valid = false;
             return false;
         }
+        p.bands = RecentBands(KeptPictures * static_cast<std::size_t>(settings.width) *
+                              settings.height * sizeof(std::uint32_t));
     }
     const StagePlacement placement =
         PlaceStage(movie.header.frameSize, settings.width, settings.height, settings.scaleMode);
@@ -102,7 +152,9 @@ bool MovieView::Update(const MoviePlayer& player, const ViewSettings& settings) 
     // objects of the main timeline are compared with those the picture
     // shows, and the frame is drawn clipped to the rows that those that
     // differ may touch (every object there, from the background up, as a
-    // whole frame draws them), or not at all when none does.
+    // whole frame draws them), or not at all when none does. Rows drawn so
+    // are kept: when the stage comes back to what it held then, they are
+    // copied rather than drawn.
     std::vector<StageItem> items;
     const bool partial = p.renderer.MeasureStage(player.Root(), placement.twipsToDevice,
                                                  placement.stageScale, items);
@@ -112,9 +164,10 @@ bool MovieView::Update(const MoviePlayer& player, const ViewSettings& settings) 
     const std::vector<PixelRect> damage =
         samePicture ? Damage(p.items, items, whole) : std::vector<PixelRect>{whole};
     const bool drawn = !damage.empty();
+    if (!(p.settings == settings && p.player == &player)) {
+        p.bands.Clear();
+    }
     if (drawn) {
-        cairo_t* cr = cairo_create(p.surface.get());
-        cairo_set_antialias(cr, CAIRO_ANTIALIAS_GOOD);
         if (samePicture && Area(damage) < WholeShare * double(settings.width) * settings.height) {
             // One band of whole rows: the picture's spans start where a
             // whole frame's do, so gradients and edges come out the same.
@@ -122,12 +175,15 @@ bool MovieView::Update(const MoviePlayer& player, const ViewSettings& settings) 
             for (const PixelRect& rect : damage) {
                 box = box.Union(rect);
             }
-            cairo_rectangle(cr, 0, box.y, settings.width, box.height);
-            cairo_clip(cr);
+            if (p.CopyKeptRows(items, box.y, box.height)) {
+                ++copied;
+            } else {
+                p.Render(player, placement, &box);
+                p.KeepRows(items, box.y, box.height);
+            }
+        } else {
+            p.Render(player, placement, nullptr);
         }
-        p.renderer.RenderFrame(cr, player.Root(), placement.twipsToDevice, placement.stageScale);
-        cairo_destroy(cr);
-        cairo_surface_flush(p.surface.get());
     }
     p.items = partial ? std::move(items) : std::vector<StageItem>{};
     p.partial = partial;
@@ -142,6 +198,7 @@ bool MovieView::Update(const MoviePlayer& player, const ViewSettings& settings) 
 void MovieView::Invalidate() {
     picture->valid = false;
     picture->partial = false;
+    picture->bands.Clear();
 }
 
 int MovieView::Width() const {

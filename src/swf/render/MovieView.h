@@ -67,6 +67,9 @@ public:
 
     std::uint64_t FramesRendered() const { return rendered; }
     std::uint64_t FramesSkipped() const { return skipped; }
+    // Frames rendered by copying the rows that changed from an earlier
+    // picture of the same stage instead of drawing them.
+    std::uint64_t FramesCopied() const { return copied; }
 
     // Why bitmaps of the movie could not be drawn (one line each), for tools.
     std::string BitmapProblems() const;
@@ -78,6 +81,7 @@ private:
     std::unique_ptr<Picture> picture;
     std::uint64_t rendered = 0;
     std::uint64_t skipped = 0;
+    std::uint64_t copied = 0;
 };
 
 } // namespace swf

@@ -123,7 +123,10 @@ Completion Vm::CallScript(FunctionObject* f, const Value& thisValue, std::span<c
             }
         };
         Object* parent = clips && a.target ? clips->Parent(a.target) : nullptr;
-        preload(Function2Flag::PreloadThis, thisValue);
+        // A function that suppresses this has none to preload either.
+        if (!(code.flags & Function2Flag::SuppressThis)) {
+            preload(Function2Flag::PreloadThis, thisValue);
+        }
         preload(Function2Flag::PreloadArguments, Value(arguments));
         if (code.flags & Function2Flag::PreloadSuper) {
             preload(Function2Flag::PreloadSuper, makeSuper());

@@ -247,32 +247,41 @@ bool Vm::ToBoolean(const Value& value) {
 }
 
 Object* Vm::ToObject(const Value& value) {
+    Object* wrapper = nullptr;
+    FunctionObject* maker = nullptr;
     switch (value.Kind()) {
     case ValueKind::Object:
         return value.AsObject();
-    case ValueKind::String: {
-        Object* wrapper = heap.Make<Object>(ObjectClass::String);
+    case ValueKind::String:
+        wrapper = heap.Make<Object>(ObjectClass::String);
         SetPrototype(wrapper, builtins.stringPrototype);
-        wrapper->SetPrimitive(value);
         DefineOwn(wrapper, names->length, Value(double(value.AsString()->Size())),
                   PropertyFlag::DontEnum | PropertyFlag::DontDelete | PropertyFlag::ReadOnly);
-        return wrapper;
-    }
-    case ValueKind::Number: {
-        Object* wrapper = heap.Make<Object>(ObjectClass::Number);
+        maker = builtins.stringConstructor;
+        break;
+    case ValueKind::Number:
+        wrapper = heap.Make<Object>(ObjectClass::Number);
         SetPrototype(wrapper, builtins.numberPrototype);
-        wrapper->SetPrimitive(value);
-        return wrapper;
-    }
-    case ValueKind::Boolean: {
-        Object* wrapper = heap.Make<Object>(ObjectClass::Boolean);
+        maker = builtins.numberConstructor;
+        break;
+    case ValueKind::Boolean:
+        wrapper = heap.Make<Object>(ObjectClass::Boolean);
         SetPrototype(wrapper, builtins.booleanPrototype);
-        wrapper->SetPrimitive(value);
-        return wrapper;
-    }
+        maker = builtins.booleanConstructor;
+        break;
     default:
         return nullptr;
     }
+    wrapper->SetPrimitive(value);
+    // The wrapper knows its class as an object new made would.
+    if (maker) {
+        DefineOwn(wrapper, names->constructorHidden, Value(maker),
+                  PropertyFlag::DontEnum | PropertyFlag::Version6);
+        if (Version() < 7) {
+            DefineOwn(wrapper, names->constructor, Value(maker), PropertyFlag::DontEnum);
+        }
+    }
+    return wrapper;
 }
 
 String* Vm::TypeOf(const Value& value) {

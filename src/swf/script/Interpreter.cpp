@@ -782,12 +782,19 @@ Completion Interpreter::Execute(const Record& r, std::size_t& next) {
     }
     case Op::InitArray: {
         const std::vector<Value> elements = PopArguments();
-        Push(Value(vm.NewArrayOfGlobalArray(elements)));
+        Object* array = vm.NewArrayOfGlobalArray(elements);
+        // An array literal names Array as its constructor, hidden and permanent.
+        vm.DefineOwn(array, vm.N().constructor, Value(vm.Builtins().arrayConstructor),
+                     PropertyFlag::DontEnum | PropertyFlag::DontDelete);
+        Push(Value(array));
         return Value();
     }
     case Op::InitObject: {
         const double count = vm.PrimitiveToNumber(Pop());
         Object* object = vm.NewObject();
+        // An object literal names Object as its constructor, hidden and permanent.
+        vm.DefineOwn(object, vm.N().constructor, Value(vm.Builtins().objectConstructor),
+                     PropertyFlag::DontEnum | PropertyFlag::DontDelete);
         const std::size_t n = count > 0 ? std::size_t(std::min(count, 1e9)) : 0;
         for (std::size_t i = 0; i < n && stack.size() > a.stackBase; ++i) {
             const Value value = Pop();
@@ -1010,7 +1017,7 @@ Completion Interpreter::Execute(const Record& r, std::size_t& next) {
             text = *s;
         }
         if (a.version < 6) {
-            vm.Host().Trace(Cp1252ToUtf8(text->View()));
+            vm.Host().Trace(Latin1ToUtf8(text->View()));
         } else {
             vm.Host().Trace(text->View());
         }

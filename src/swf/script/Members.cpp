@@ -16,6 +16,10 @@ namespace {
 // Prototype chains longer than this are treated as cut, so that a chain a
 // script made circular cannot hang a lookup.
 constexpr int maxChain = 256;
+// Reading or writing a member stops the script when it would look past
+// this many links of the chain, found or not beyond.
+constexpr int maxLinksFollowed = 256;
+constexpr std::string_view chainTooLong = "prototype chain too long";
 
 bool SameName(const String* a, const String* b, int version) {
     return version >= 7 ? a == b : a->Folded() == b->Folded();
@@ -57,7 +61,7 @@ Completion Vm::CallGetter(Object* getter, const Value& thisValue) {
 Completion Vm::GetFromChain(Object* start, String* name, const Value& thisValue, int) {
     const int version = Version();
     int depth = 0;
-    for (Object* o = start; o && depth < maxChain; o = o->PrototypeIn(version), ++depth) {
+    for (Object* o = start; o; o = o->PrototypeIn(version)) {
         if (depth > 0 && IsClip(o)) {
             break;
         }
@@ -70,6 +74,9 @@ Completion Vm::GetFromChain(Object* start, String* name, const Value& thisValue,
                 return CallGetter(p->getter, thisValue);
             }
             return p->value;
+        }
+        if (++depth > maxLinksFollowed) {
+            return AbortForLimit(chainTooLong);
         }
     }
     if (name != names->resolve) {
@@ -115,6 +122,18 @@ bool Vm::HasResolver(Object* start) {
     return false;
 }
 
+Completion Vm::PrimitiveMember(const Value& base, String* name, Object* prototype, Object* maker) {
+    // A primitive has the links its wrapper object has: __proto__ is its
+    // class's prototype, and __constructor__ its class from SWF 6.
+    if (SameName(name, names->proto, Version())) {
+        return Value(prototype);
+    }
+    if (Version() >= 6 && SameName(name, names->constructorHidden, Version())) {
+        return Value(maker);
+    }
+    return GetFromChain(prototype, name, base, 0);
+}
+
 Completion Vm::GetMember(const Value& base, String* name) {
     name = Intern(name);
     switch (base.Kind()) {
@@ -148,11 +167,11 @@ Completion Vm::GetMember(const Value& base, String* name) {
         if (SameName(name, names->length, Version())) {
             return Value(double(CharacterCount(base.AsString()->View(), Version())));
         }
-        return GetFromChain(builtins.stringPrototype, name, base, 0);
+        return PrimitiveMember(base, name, builtins.stringPrototype, builtins.stringConstructor);
     case ValueKind::Number:
-        return GetFromChain(builtins.numberPrototype, name, base, 0);
+        return PrimitiveMember(base, name, builtins.numberPrototype, builtins.numberConstructor);
     case ValueKind::Boolean:
-        return GetFromChain(builtins.booleanPrototype, name, base, 0);
+        return PrimitiveMember(base, name, builtins.booleanPrototype, builtins.booleanConstructor);
     default:
         return Value();
     }
@@ -245,21 +264,23 @@ Completion Vm::SetMember(Object* object, String* name, const Value& input) {
         object->OwnPropertySet(*this, p->name, value);
         return Value();
     }
-    int depth = 0;
-    for (Object* o = object->PrototypeIn(version); o && depth < maxChain;
-         o = o->PrototypeIn(version), ++depth) {
-        if (const Property* p = o->Properties().Find(name, version)) {
-            if (p->IsAccessor()) {
-                if (p->setter) {
-                    const Value args[] = {value};
-                    const Completion set = Call(Value(p->setter), Value(object), args);
-                    if (set.IsAbrupt()) {
-                        return set;
-                    }
+    // The chain is searched for a property with a setter: a plain one on
+    // the way hides none further up.
+    int depth = 1;
+    for (Object* o = object->PrototypeIn(version); o; o = o->PrototypeIn(version)) {
+        const Property* p = o->Properties().Find(name, version);
+        if (p && p->IsAccessor()) {
+            if (p->setter) {
+                const Value args[] = {value};
+                const Completion set = Call(Value(p->setter), Value(object), args);
+                if (set.IsAbrupt()) {
+                    return set;
                 }
-                return Value();
             }
-            break;
+            return Value();
+        }
+        if (++depth > maxLinksFollowed) {
+            return AbortForLimit(chainTooLong);
         }
     }
     // A property hidden from this version gives way to the new one, except

@@ -2,47 +2,13 @@
 
 namespace swf::script {
 
-namespace {
-
-// Windows-1252's characters for the bytes 0x80 to 0x9F (0 where undefined:
-// those bytes stand for the same code point).
-constexpr std::uint16_t cp1252High[32] = {
-    0x20AC, 0,      0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021, 0x02C6, 0x2030, 0x0160,
-    0x2039, 0x0152, 0,      0x017D, 0,      0,      0x2018, 0x2019, 0x201C, 0x201D, 0x2022,
-    0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0,      0x017E, 0x0178,
-};
-
-} // namespace
-
-std::string Cp1252ToUtf8(std::string_view bytes) {
+std::string Latin1ToUtf8(std::string_view bytes) {
     std::string out;
     out.reserve(bytes.size());
     for (const char c : bytes) {
-        const auto b = static_cast<unsigned char>(c);
-        if (b < 0x80) {
-            out += c;
-        } else if (b < 0xA0 && cp1252High[b - 0x80] != 0) {
-            AppendUtf8(out, cp1252High[b - 0x80]);
-        } else {
-            AppendUtf8(out, b);
-        }
+        AppendUtf8(out, static_cast<unsigned char>(c));
     }
     return out;
-}
-
-int Utf8CharToCp1252(std::uint32_t character) {
-    if (character < 0x80 || (character >= 0xA0 && character <= 0xFF)) {
-        return static_cast<int>(character);
-    }
-    for (int i = 0; i < 32; ++i) {
-        if (cp1252High[i] == character) {
-            return 0x80 + i;
-        }
-    }
-    if (character >= 0x80 && character < 0xA0 && cp1252High[character - 0x80] == 0) {
-        return static_cast<int>(character);
-    }
-    return -1;
 }
 
 std::vector<std::uint32_t> DecodeUtf8(std::string_view bytes) {

@@ -1,6 +1,6 @@
 // The two string models of movies: SWF 5 code reads a string as one
-// character per byte in the system code page (Windows-1252 on the device);
-// SWF 6 and later read it as UTF-8. Script string operations work on
+// character per byte, the byte's value its code; SWF 6 and later read it as
+// UTF-8. Script string operations work on
 // characters, which these helpers turn the bytes into and back.
 #pragma once
 
@@ -11,10 +11,9 @@
 
 namespace swf::script {
 
-// A Windows-1252 byte string as UTF-8 (for trace output of SWF 5 movies).
-std::string Cp1252ToUtf8(std::string_view bytes);
-// The Windows-1252 byte for a character, or -1 when it has none.
-int Utf8CharToCp1252(std::uint32_t character);
+// Each byte as the Latin-1 character of its value, in UTF-8 (for the trace
+// output of SWF 5 movies, whose strings are bytes).
+std::string Latin1ToUtf8(std::string_view bytes);
 
 // UTF-8 to characters. A byte that does not start a valid sequence stands
 // for itself (as its Latin-1 character), so no byte is lost.

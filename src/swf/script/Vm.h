@@ -287,6 +287,8 @@ private:
     Completion CallNative(FunctionObject* function, const Value& thisValue,
                           std::span<const Value> args, bool constructing);
     Completion GetFromChain(Object* start, String* name, const Value& thisValue, int depth);
+    // A member of a string, number or boolean, read as its wrapper has it.
+    Completion PrimitiveMember(const Value& base, String* name, Object* prototype, Object* maker);
     Completion CallGetter(Object* getter, const Value& thisValue);
     // A clip as a primitive: its path while it lives, else "".
     Value ClipPrimitive(Object* clip);

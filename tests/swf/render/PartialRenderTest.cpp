@@ -13,9 +13,10 @@ namespace {
 using namespace swfwriter;
 
 // Frames played with a view that draws in part and one drawn whole each
-// time: the number of frames whose pixels differ anywhere.
+// time: the number of frames whose pixels differ anywhere. copied counts
+// the frames the first view copied from earlier pictures.
 int FramesDiffering(std::span<const std::uint8_t> bytes, int frames,
-                    const swf::ViewSettings& settings) {
+                    const swf::ViewSettings& settings, std::uint64_t* copied = nullptr) {
     auto played = rendertest::Play(bytes);
     swf::MovieView kept(played.Movie());
     swf::MovieView whole(played.Movie());
@@ -30,6 +31,9 @@ int FramesDiffering(std::span<const std::uint8_t> bytes, int frames,
             ++differing;
         }
         played.player->Tick();
+    }
+    if (copied != nullptr) {
+        *copied = kept.FramesCopied();
     }
     return differing;
 }
@@ -176,6 +180,53 @@ TEST(PartialRender, PaintsReachingIntoTheBandAreDrawnThere) {
     const auto bytes = PaintsAtTheBandsEdges();
     EXPECT_EQ(FramesDiffering(bytes, 8, {320, 120, swf::ScaleMode::ShowAll}), 0);
     EXPECT_EQ(FramesDiffering(bytes, 8, {437, 173, swf::ScaleMode::ShowAll}), 0);
+}
+
+// A square that comes back to where it was from three other places, so
+// with different bands of rows around it, over a gradient and under text.
+std::vector<std::uint8_t> ReturningSquare() {
+    MovieWriter movie(8, 120, 140, 12);
+    ShapeBuilder backdrop;
+    backdrop.SetStyle(0,
+                      backdrop.AddFill(Fill::Linear({{0, {20, 40, 110}}, {255, {90, 30, 100}}}, 0,
+                                                    0, 2400, 2800)),
+                      0);
+    backdrop.Rectangle(0, 0, 2400, 2800);
+    ShapeBuilder square;
+    square.SetStyle(0, square.AddFill(Fill::Solid({250, 200, 40, 180})), 0);
+    square.Rectangle(-200, -200, 400, 400);
+    const auto squareId = movie.DefineShape(square);
+    const auto font = movie.DefineFont("Blocks", BlockFontGlyphs());
+    movie.Place(1, movie.DefineShape(backdrop));
+    movie.Place(3, movie.DefineText({{font, 400, {255, 255, 255}, 0, 0, "BACK"}}),
+                {.matrix = Matrix::Translate(300, 500)});
+    // Back in the middle each time: from a larger square around it, from
+    // just below it (rows inside the larger one's band) and from far below.
+    struct Place {
+        std::int32_t y;
+        double scale;
+    };
+    const Place places[] = {{1200, 1}, {1200, 4}, {1200, 1}, {1400, 1}, {1200, 1}, {2400, 1}};
+    for (int frame = 0; frame < 12; ++frame) {
+        if (frame == 0) {
+            movie.Place(2, squareId);
+        }
+        const Place& at = places[frame % 6];
+        movie.Move(2, {.matrix = Matrix::Transform(1200, at.y, at.scale, at.scale, 0)});
+        movie.ShowFrame();
+    }
+    return movie.Finish();
+}
+
+TEST(PartialRender, AStageThatComesBackIsCopiedAsItWasDrawn) {
+    const auto bytes = ReturningSquare();
+    for (const swf::ViewSettings settings :
+         {swf::ViewSettings{120, 140, swf::ScaleMode::ShowAll},
+          swf::ViewSettings{173, 211, swf::ScaleMode::ShowAll}}) {
+        std::uint64_t copied = 0;
+        EXPECT_EQ(FramesDiffering(bytes, 20, settings, &copied), 0);
+        EXPECT_GT(copied, 0u);
+    }
 }
 
 TEST(PartialRender, EveryPictureIsTheFrameDrawnWhole) {

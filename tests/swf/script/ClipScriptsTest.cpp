@@ -58,10 +58,16 @@ TEST(ClipScripts, DepthsOfMadeClipsReadBackAndSwap) {
     CallMethod(a, "this", "getInstanceAtDepth", {5}).Op(action::Trace);
     CallMethod(a, "this", "getNextHighestDepth", {}).Op(action::Trace);
     CallMethod(a, "this", "getDepth", {}).Op(action::Trace);
+    // Depth 0 is a depth; an undefined one is none.
+    CallMethod(a, "this", "createEmptyMovieClip", {0}, {"c"}).Op(action::Pop);
+    CallMethod(a, "this", "getInstanceAtDepth", {0}).Op(action::Trace);
+    a.PushUndefined().Push(1.0).Push("this").Op(action::GetVariable);
+    a.Push("getInstanceAtDepth").Op(action::CallMethod).Op(action::Trace);
     movie.Tag(swf::tag::DoAction, a.Finish());
     movie.ShowFrame();
-    EXPECT_EQ(Traces(movie.Finish()),
-              (std::vector<std::string>{"5", "1", "_level0.a", "6", "-16384"}));
+    EXPECT_EQ(
+        Traces(movie.Finish()),
+        (std::vector<std::string>{"5", "1", "_level0.a", "6", "-16384", "_level0.c", "undefined"}));
 }
 
 TEST(ClipScripts, AttachedClipGetsItsInitObjectBeforeItsRegisteredClassConstructs) {

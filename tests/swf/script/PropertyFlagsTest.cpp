@@ -20,6 +20,7 @@ namespace action = swfwriter::action;
 constexpr std::uint8_t TypeOf = 0x44;
 constexpr std::uint8_t Enumerate2 = 0x55;
 constexpr std::uint8_t StrictEquals = 0x66;
+constexpr std::uint8_t DeleteMember = 0x3A;
 
 std::vector<std::string> Play(int version, const ActionWriter& actions) {
     swfwriter::MovieWriter movie(version, 200, 150, 12.0);
@@ -150,6 +151,136 @@ TEST(PropertyFlags, Swf5SeesThePlayersOwnGlobalFunctions) {
     TraceHasOwn(a, "D", "__proto__");
     EXPECT_EQ(Play(5, a),
               (std::vector<std::string>{"function", "object", "function", "function", "false"}));
+}
+
+} // namespace
+
+namespace {
+
+TEST(PropertyFlags, ObjectLiteralsNameObjectAndNewObjectsOnlyBeforeSwf7) {
+    ActionWriter a;
+    a.Push("c").Push(0.0).Op(action::InitObject).Op(action::SetVariable);
+    TraceHasOwn(a, "c", "constructor");
+    // delete c.constructor fails: it is permanent.
+    a.Push("c").Op(action::GetVariable).Push("constructor").Op(DeleteMember).Op(action::Trace);
+    a.Push("n").Push(0.0).Push("Object").Op(action::NewObject).Op(action::SetVariable);
+    TraceHasOwn(a, "n", "constructor");
+    EXPECT_EQ(Play(6, a), (std::vector<std::string>{"true", "false", "true"}));
+    EXPECT_EQ(Play(7, a), (std::vector<std::string>{"true", "false", "false"}));
+}
+
+} // namespace
+
+namespace {
+
+// trace(value.member === Class.member2) for a pushed primitive value.
+void TraceNumberLink(ActionWriter& a, std::string_view member, std::string_view classMember) {
+    a.Push(42.0).Push(member).Op(action::GetMember);
+    a.Push("Number").Op(action::GetVariable);
+    if (!classMember.empty()) {
+        a.Push(classMember).Op(action::GetMember);
+    }
+    a.Op(StrictEquals).Op(action::Trace);
+}
+
+TEST(PropertyFlags, PrimitivesHaveTheLinksOfTheirWrappersAndArrayLiteralsTheirConstructor) {
+    ActionWriter a;
+    TraceNumberLink(a, "__proto__", "prototype");
+    TraceNumberLink(a, "__constructor__", "");
+    // trace((42).hasOwnProperty("constructor"))
+    a.Push("constructor").Push(1.0).Push(42.0).Push("hasOwnProperty").Op(action::CallMethod);
+    a.Op(action::Trace);
+    a.Push("l").Push(0.0).Op(action::InitArray).Op(action::SetVariable);
+    TraceHasOwn(a, "l", "constructor");
+    EXPECT_EQ(Play(6, a), (std::vector<std::string>{"true", "true", "true", "true"}));
+    EXPECT_EQ(Play(7, a), (std::vector<std::string>{"true", "true", "false", "true"}));
+}
+
+} // namespace
+
+namespace {
+
+// o = {x: 42}, then links objects above it, each the prototype of the next,
+// and reads x through the whole chain.
+std::vector<std::string> ReadThroughChain(int links) {
+    ActionWriter a;
+    a.Push("o").Push(0.0).Op(action::InitObject).Op(action::SetVariable);
+    a.Push("o").Op(action::GetVariable).Push("x").Push(42.0).Op(action::SetMember);
+    a.Push("i").Push(0.0).Op(action::SetVariable);
+    const auto top = a.NewLabel();
+    const auto done = a.NewLabel();
+    a.Bind(top);
+    a.Push("i").Op(action::GetVariable).Push(double(links)).Op(action::Less2).Op(action::Not);
+    a.If(done);
+    a.Push("p").Push(0.0).Op(action::InitObject).Op(action::SetVariable);
+    a.Push("p").Op(action::GetVariable).Push("__proto__").Push("o").Op(action::GetVariable);
+    a.Op(action::SetMember);
+    a.Push("o").Push("p").Op(action::GetVariable).Op(action::SetVariable);
+    a.Push("i").Push("i").Op(action::GetVariable).Op(action::Increment).Op(action::SetVariable);
+    a.Jump(top);
+    a.Bind(done);
+    a.Push("o").Op(action::GetVariable).Push("x").Op(action::GetMember).Op(action::Trace);
+    a.Push("after").Op(action::Trace);
+    return Play(6, a);
+}
+
+TEST(PropertyFlags, AReadPast256PrototypeLinksStopsTheScript) {
+    EXPECT_EQ(ReadThroughChain(256), (std::vector<std::string>{"42", "after"}));
+    EXPECT_TRUE(ReadThroughChain(257).empty());
+}
+
+TEST(PropertyFlags, ASetterFurtherUpTheChainTakesTheValuePastAPlainMember) {
+    ActionWriter a;
+    // base.addProperty("x", function () { return "got"; }, function () { trace("set"); })
+    ActionWriter getter;
+    getter.Push("got").Op(action::Return);
+    ActionWriter setter;
+    setter.Push("set").Op(action::Trace);
+    a.Push("base").Push(0.0).Push("Object").Op(action::NewObject).Op(action::SetVariable);
+    a.DefineFunction("", {}, setter);
+    a.DefineFunction("", {}, getter);
+    a.Push("x").Push(3.0).Push("base").Op(action::GetVariable).Push("addProperty");
+    a.Op(action::CallMethod).Op(action::Pop);
+    // mid = {x: 1} (a plain x), then mid.__proto__ = base; top.__proto__ = mid
+    a.Push("mid").Push("x").Push(1.0).Push(1.0).Op(action::InitObject).Op(action::SetVariable);
+    a.Push("mid").Op(action::GetVariable).Push("__proto__").Push("base").Op(action::GetVariable);
+    a.Op(action::SetMember);
+    a.Push("top").Push(0.0).Op(action::InitObject).Op(action::SetVariable);
+    a.Push("top").Op(action::GetVariable).Push("__proto__").Push("mid").Op(action::GetVariable);
+    a.Op(action::SetMember);
+    a.Push("top").Op(action::GetVariable).Push("x").Push(5.0).Op(action::SetMember);
+    a.Push("top").Op(action::GetVariable).Push("x").Op(action::GetMember).Op(action::Trace);
+    EXPECT_EQ(Play(6, a), (std::vector<std::string>{"set", "1"}));
+}
+
+} // namespace
+
+namespace {
+
+TEST(PropertyFlags, Swf5SeesRegisterClassButRegistersNothing) {
+    ActionWriter a;
+    TraceTypeOf(a, "Object", "registerClass");
+    // trace(Object.registerClass("symbol", Object))
+    a.Push("Object").Op(action::GetVariable).Push("symbol").Push(2.0).Push("Object");
+    a.Op(action::GetVariable).Push("registerClass").Op(action::CallMethod).Op(action::Trace);
+    EXPECT_EQ(Play(5, a), (std::vector<std::string>{"function", "false"}));
+    EXPECT_EQ(Play(6, a), (std::vector<std::string>{"function", "true"}));
+}
+
+} // namespace
+
+namespace {
+
+TEST(PropertyFlags, VideoIsAClassFromSwf6) {
+    ActionWriter a;
+    a.Push("Video").Op(action::GetVariable).Op(TypeOf).Op(action::Trace);
+    a.Push("v").Push(0.0).Push("Video").Op(action::NewObject).Op(action::SetVariable);
+    TraceTypeOf(a, "v", "attachVideo");
+    // trace(v.__constructor__ === Video)
+    a.Push("v").Op(action::GetVariable).Push("__constructor__").Op(action::GetMember);
+    a.Push("Video").Op(action::GetVariable).Op(StrictEquals).Op(action::Trace);
+    EXPECT_EQ(Play(6, a), (std::vector<std::string>{"function", "function", "true"}));
+    EXPECT_EQ(Play(5, a), (std::vector<std::string>{"undefined", "undefined", "true"}));
 }
 
 } // namespace

@@ -174,4 +174,16 @@ TEST(TargetPathSyntax, RootStopsAtALockedClipFromSwf7) {
     EXPECT_EQ(PlayOnStage(6, a), (std::vector<std::string>{"_level0", "_level0"}));
 }
 
+TEST(TargetPathSyntax, TheRootTakesANameWithoutChangingPaths) {
+    constexpr std::uint8_t GetProperty = 0x22;
+    constexpr std::uint8_t SetProperty = 0x23;
+    constexpr double nameProperty = 13;
+    ActionWriter a;
+    a.Push("").Push(nameProperty).Push("kitty").Op(SetProperty);
+    a.Push("").Push(nameProperty).Op(GetProperty).Op(action::Trace);
+    a.Push("this").Op(action::GetVariable).Op(action::Trace);
+    a.Push("/a/a").Op(action::GetVariable).Op(action::Trace);
+    EXPECT_EQ(PlayOnStage(7, a), (std::vector<std::string>{"kitty", "_level0", "_level0.a.a"}));
+}
+
 } // namespace

@@ -18,8 +18,8 @@
 namespace {
 
 // Movies giving exactly their expected trace, by shard; only ever raised.
-// The whole corpus's floor is their sum, 1176.
-constexpr std::array<std::size_t, 8> passingFloorByShard = {156, 147, 146, 146, 145, 140, 147, 149};
+// The whole corpus's floor is their sum, 1208.
+constexpr std::array<std::size_t, 8> passingFloorByShard = {157, 150, 149, 149, 150, 147, 153, 153};
 
 // Lines a movie may write before the rest is ignored (its expected trace is
 // far shorter: the comparison fails anyway).

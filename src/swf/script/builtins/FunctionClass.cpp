@@ -22,7 +22,12 @@ Completion Call(NativeCall& call) {
     const Value self = call.Arg(0);
     const std::span<const Value> rest =
         call.args.size() > 1 ? call.args.subspan(1) : std::span<const Value>();
-    return call.vm.Call(call.thisValue, self.IsNullish() ? Value() : self, rest);
+    // The function's this is always an object: a primitive is boxed once
+    // for the call, and without one (none, undefined or null) the function
+    // gets a fresh object of no class, unlike apply.
+    const Value thisValue =
+        Value(self.IsNullish() ? call.vm.NewObject(nullptr) : call.vm.ToObject(self));
+    return call.vm.Call(call.thisValue, thisValue, rest);
 }
 
 Completion Apply(NativeCall& call) {
@@ -61,9 +66,9 @@ void InstallFunction(Vm& vm) {
     BuiltinObjects& b = vm.Builtins();
     FunctionObject* constructor = vm.NewNativeFunction(Construct);
     b.functionConstructor = constructor;
-    constexpr std::uint16_t classFlags =
-        PropertyFlag::DontEnum | PropertyFlag::DontDelete | PropertyFlag::ReadOnly;
-    vm.DefineOwn(constructor, vm.N().proto, Value(b.functionPrototype), classFlags);
+    constexpr std::uint16_t classFlags = PropertyFlag::DontEnum | PropertyFlag::DontDelete;
+    vm.DefineOwn(constructor, vm.N().proto, Value(b.functionPrototype),
+                 classFlags | PropertyFlag::Version6);
     vm.DefineOwn(constructor, vm.N().constructor, Value(constructor), classFlags);
     vm.DefineOwn(constructor, vm.N().prototype, Value(b.functionPrototype), classFlags);
     vm.DefineOwn(b.functionPrototype, vm.N().constructor, Value(constructor),

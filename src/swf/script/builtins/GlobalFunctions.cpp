@@ -277,7 +277,7 @@ Completion TraceFunction(NativeCall& call) {
         }
         text = *s;
     }
-    vm.Host().Trace(call.Version() < 6 ? Cp1252ToUtf8(text->View()) : std::string(text->View()));
+    vm.Host().Trace(call.Version() < 6 ? Latin1ToUtf8(text->View()) : std::string(text->View()));
     return Value();
 }
 

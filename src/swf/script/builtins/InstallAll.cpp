@@ -31,6 +31,7 @@ void InstallAll(Vm& vm) {
     InstallTextField(vm);
     InstallSelection(vm);
     InstallColor(vm);
+    InstallVideo(vm);
     sound::InstallSound(vm);
     InstallPlayerObjects(vm);
     geom::InstallGeom(vm);

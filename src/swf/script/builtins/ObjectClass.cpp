@@ -19,7 +19,10 @@ Completion Construct(NativeCall& call) {
     }
     if (call.constructing) {
         if (Object* self = call.ThisObject()) {
-            vm.DefineOwn(self, vm.N().constructor, Value(call.callee), PropertyFlag::DontEnum);
+            // From SWF 7 new objects know their maker by __constructor__ only.
+            if (call.Version() < 7) {
+                vm.DefineOwn(self, vm.N().constructor, Value(call.callee), PropertyFlag::DontEnum);
+            }
             return Value(self);
         }
     }
@@ -67,7 +70,8 @@ Completion AddProperty(NativeCall& call) {
 }
 
 Completion HasOwnProperty(NativeCall& call) {
-    Object* self = call.ThisObject();
+    // A primitive is asked as its wrapper object.
+    Object* self = call.vm.ToObject(call.thisValue);
     if (!self || !call.Has(0)) {
         return Value(false);
     }
@@ -171,7 +175,8 @@ Completion Unwatch(NativeCall& call) {
 
 Completion RegisterClass(NativeCall& call) {
     Vm& vm = call.vm;
-    if (call.Count() < 2) {
+    // SWF 5 code sees the function, but symbols get classes from SWF 6.
+    if (call.Count() < 2 || call.Version() < 6) {
         return Value(false);
     }
     const auto name = NameArgument(call);
@@ -195,7 +200,7 @@ constexpr Method prototypeMethods[] = {
     {"hasOwnProperty", HasOwnProperty, 6},
     {"isPropertyEnumerable", IsPropertyEnumerable, 6},
     {"isPrototypeOf", IsPrototypeOf, 6},
-    {"toLocaleString", ToLocaleString, 5},
+    {"toLocaleString", ToLocaleString, 5, true},
     {"toString", ToString, 5},
     {"unwatch", Unwatch, 6},
     {"valueOf", ValueOf, 5},
@@ -203,7 +208,7 @@ constexpr Method prototypeMethods[] = {
 };
 
 constexpr Method staticMethods[] = {
-    {"registerClass", RegisterClass, 6},
+    {"registerClass", RegisterClass, 5},
 };
 
 } // namespace

@@ -184,7 +184,8 @@ Completion GetNextHighestDepth(NativeCall& call) {
 
 Completion GetInstanceAtDepth(NativeCall& call) {
     MovieClip* clip = ThisClip(call);
-    if (!clip || !call.Has(0)) {
+    // An undefined depth is no depth, not depth 0.
+    if (!clip || !call.Has(0) || call.Arg(0).IsUndefined()) {
         return Value();
     }
     const auto depth = DepthArg(call, 0);

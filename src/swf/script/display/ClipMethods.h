@@ -11,6 +11,8 @@ void InstallMovieClip(Vm& vm);
 void InstallButton(Vm& vm);
 // Color (ColorClass.cpp).
 void InstallColor(Vm& vm);
+// Video (VideoClass.cpp).
+void InstallVideo(Vm& vm);
 // Stage, Key and Mouse (PlayerObjects.cpp).
 void InstallPlayerObjects(Vm& vm);
 

@@ -49,10 +49,13 @@ Completion Construct(NativeCall& call) {
     Vm& vm = call.vm;
     vm.DefineOwn(self, "target", call.Arg(0), hiddenPermanentConstant);
     // A Color's own links are read-only too.
-    for (String* name : {vm.N().proto, vm.N().constructorHidden}) {
-        if (Property* p = self->Properties().Find(name, vm.Version())) {
-            p->flags = hiddenPermanentConstant;
-        }
+    // (keeping the version bits that hide __constructor__ from SWF 5).
+    for (String* name : {vm.N().proto, vm.N().constructorHidden, vm.N().constructor}) {
+        self->Properties().ForEachMutable([&](Property& p) {
+            if (p.name == name) {
+                p.flags |= hiddenPermanentConstant;
+            }
+        });
     }
     return call.thisValue;
 }

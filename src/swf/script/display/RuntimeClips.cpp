@@ -437,7 +437,7 @@ void RuntimeClips::SetProperty(Object* clip, ClipProperty property, const Value&
         }
         return;
     case ClipProperty::Name:
-        if (const auto name = vm.ToString(value); name && object->ParentClip()) {
+        if (const auto name = vm.ToString(value)) {
             // A reference keeps the path the clip had when it was made: once
             // the clip is gone it stands for what is at that path.
             object->SetName(std::string((*name)->View()));

@@ -187,7 +187,7 @@ Completion SetPan(NativeCall& call) {
 
 // The transform's parts as getTransform and setTransform name them.
 struct Part {
-    std::string_view name;
+    std::string_view partName;
     std::int32_t SoundTransform::*member;
 };
 constexpr Part parts[] = {
@@ -207,7 +207,7 @@ Completion GetTransform(NativeCall& call) {
     const SoundTransform t = place.Get();
     Object* result = vm.NewObject();
     for (const Part& part : parts) {
-        vm.SetMember(result, vm.Intern(part.name), Value(double(t.*part.member)));
+        vm.SetMember(result, vm.Intern(part.partName), Value(double(t.*part.member)));
     }
     return Value(result);
 }
@@ -227,7 +227,7 @@ Completion SetTransform(NativeCall& call) {
     // script (a valueOf).
     for (const std::size_t index : {0, 1, 3, 2}) {
         const Part& part = parts[index];
-        const Property* own = vm.FindOwn(given, vm.Intern(part.name));
+        const Property* own = vm.FindOwn(given, vm.Intern(part.partName));
         if (!own) {
             continue;
         }
@@ -243,13 +243,13 @@ Completion SetTransform(NativeCall& call) {
 }
 
 // The sound exported under the name, if it is one.
-std::optional<CharacterId> ExportedSound(Vm& vm, const Value& name) {
+std::optional<CharacterId> ExportedSound(Vm& vm, const Value& linkage) {
     RuntimeClips* clips = ClipsOf(vm);
-    if (!clips || !name.IsString()) {
+    if (!clips || !linkage.IsString()) {
         return std::nullopt;
     }
     const Movie& movie = clips->Player().GetMovie();
-    const auto id = clips->Exports().Find(movie, name.AsString()->View());
+    const auto id = clips->Exports().Find(movie, linkage.AsString()->View());
     const Character* character = id ? movie.Find(*id) : nullptr;
     if (!character || character->tagCode != tag::DefineSound) {
         return std::nullopt;
@@ -262,11 +262,11 @@ Completion AttachSound(NativeCall& call) {
     if (!self) {
         return Value();
     }
-    const auto name = call.vm.ToString(call.Arg(0));
-    if (!name) {
-        return name.Abrupt();
+    const auto linkage = call.vm.ToString(call.Arg(0));
+    if (!linkage) {
+        return linkage.Abrupt();
     }
-    const auto id = ExportedSound(call.vm, Value(*name));
+    const auto id = ExportedSound(call.vm, Value(*linkage));
     self->attached = id.value_or(0);
     self->voice = 0;
     self->lastPositionMs = 0;
@@ -363,11 +363,11 @@ Completion Stop(NativeCall& call) {
     }
     std::optional<CharacterId> only;
     if (call.Has(0)) {
-        const auto name = call.vm.ToString(call.Arg(0));
-        if (!name) {
-            return name.Abrupt();
+        const auto linkage = call.vm.ToString(call.Arg(0));
+        if (!linkage) {
+            return linkage.Abrupt();
         }
-        only = ExportedSound(call.vm, Value(*name));
+        only = ExportedSound(call.vm, Value(*linkage));
         if (!only) {
             return Value();
         }
@@ -422,9 +422,8 @@ Completion LoadSound(NativeCall& call) {
     if (const auto url = vm.ToString(call.Arg(0)); !url) {
         return url.Abrupt();
     }
-    if (SoundPlayback* playback = PlaybackOf(vm); playback && self->voice != 0) {
-        self->voice = 0;
-    }
+    // What was attached is let go: the load stands in its place.
+    self->voice = 0;
     self->attached = 0;
     self->ownTransform = SoundTransform{};
     Vm::Timer notice;
@@ -473,13 +472,13 @@ Object* MakeInstance(Vm& vm, Object* prototype) {
 
 } // namespace
 
-bool SoundObject::GetSpecial(Vm& vm, String* name, Value& out) {
+bool SoundObject::GetSpecial(Vm& vm, String* member, Value& out) {
     if (vm.Version() < 6 || attached == 0) {
         return false;
     }
     const auto named = [&](std::string_view wanted) {
-        return vm.Version() >= 7 ? name->View() == wanted
-                                 : EqualsIgnoringAsciiCase(name->View(), wanted);
+        return vm.Version() >= 7 ? member->View() == wanted
+                                 : EqualsIgnoringAsciiCase(member->View(), wanted);
     };
     if (named("duration")) {
         out = DurationOf(vm, *this);
@@ -502,8 +501,8 @@ void InstallSound(Vm& vm) {
                                                               hiddenPermanent);
     policy.getter = builtins::MakeFunction(vm, Nothing);
     policy.setter = builtins::MakeFunction(vm, Nothing);
-    for (String* name : {vm.N().proto, vm.N().constructor}) {
-        if (Property* p = classParts.prototype->Properties().Find(name, vm.Version())) {
+    for (String* link : {vm.N().proto, vm.N().constructor}) {
+        if (Property* p = classParts.prototype->Properties().Find(link, vm.Version())) {
             p->flags |= PropertyFlag::ReadOnly;
         }
     }

@@ -28,7 +28,7 @@ public:
 
     // duration and position (from SWF 6): the attached sound's length and
     // how far it has played, in milliseconds; read-only, and not listed.
-    bool GetSpecial(Vm& vm, String* name, Value& out) override;
+    bool GetSpecial(Vm& vm, String* member, Value& out) override;
 
     void Trace(Tracer& tracer) const override {
         Object::Trace(tracer);
