@@ -21,7 +21,8 @@ void RecentBands::Keep(const std::vector<StageItem>& items, int top, int height,
     if (width <= 0 || height <= 0 || size * sizeof(std::uint32_t) > budget) {
         return;
     }
-    while (!bands.empty() && bytes + size * sizeof(std::uint32_t) > budget) {
+    while (!bands.empty() &&
+           (bytes + size * sizeof(std::uint32_t) > budget || bands.size() >= MaxBands)) {
         bytes -= bands.front().pixels.size() * sizeof(std::uint32_t);
         bands.pop_front();
     }

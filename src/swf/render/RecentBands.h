@@ -15,7 +15,10 @@ namespace swf {
 
 class RecentBands {
 public:
-    // Keeps no more than budgetBytes of pixels; the oldest rows go first.
+    static constexpr std::size_t MaxBands = 64;
+
+    // Keeps no more than budgetBytes of pixels in no more than MaxBands
+    // bands (each a look-up compares); the oldest rows go first.
     explicit RecentBands(std::size_t budgetBytes) : budget(budgetBytes) {}
 
     // The rows [top, top + height) of a picture width pixels wide as the
