@@ -218,7 +218,7 @@ void Device::Park(Program& program, Wait wait) {
     std::unique_lock guard(lock);
     program.parked = true;
     running = nullptr;
-    changed.notify_all();
+    HandOver(guard);
     changed.wait(guard, [&] { return running == &program; });
     program.parked = false;
     if (program.abort) {
@@ -232,9 +232,17 @@ bool Device::Resume(Program& program) {
         return false;
     }
     running = &program;
-    changed.notify_all();
+    HandOver(guard);
     changed.wait(guard, [&] { return running == nullptr; });
     return true;
+}
+
+void Device::HandOver(std::unique_lock<std::mutex>& guard) {
+    // Told with the lock let go, so that the thread woken finds it free
+    // instead of waking only to wait for it.
+    guard.unlock();
+    changed.notify_all();
+    guard.lock();
 }
 
 void Device::DrainOutsidePosts() {

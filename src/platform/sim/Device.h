@@ -140,6 +140,9 @@ private:
     RunStatus RunFor(const std::function<bool()>& done, DeviceTime limit);
     RunStatus RunForSteps(const std::function<bool()>& done, DeviceTime deadline);
     bool Resume(Program& program);
+    // Tells the other threads that running changed; guard holds the lock
+    // before and after.
+    void HandOver(std::unique_lock<std::mutex>& guard);
     bool TryFastForward(Program& program);
     bool RunReady();
     void DrainOutsidePosts();

@@ -67,11 +67,8 @@ bool ReadFolder(const std::filesystem::path& folder, Found found) {
     return true;
 }
 
-bool IsWithin(const std::filesystem::path& path, const std::filesystem::path& folder) {
-    const std::string& inner = path.native();
-    const std::string& outer = folder.native();
-    return inner.size() > outer.size() && inner.compare(0, outer.size(), outer) == 0 &&
-           inner[outer.size()] == '/';
+bool IsWithin(std::string_view inner, std::string_view outer) {
+    return inner.size() > outer.size() && inner.starts_with(outer) && inner[outer.size()] == '/';
 }
 
 } // namespace
@@ -154,7 +151,7 @@ void FolderNames::ApplyNotices() {
         }
         // A folder of this name that was kept is gone or replaced.
         Forget(path / notice.name);
-        KeptFolder& folder = folders.at(path);
+        KeptFolder& folder = folders.at(path.native());
         Remove(folder, notice.name);
         if (notice.kind == FolderNotice::Kind::Added) {
             Add(folder, notice.name, notice.folder ? HostKind::Folder : HostKind::Unknown);
@@ -178,7 +175,7 @@ void FolderNames::Remove(KeptFolder& folder, const std::string& name) {
 }
 
 FolderNames::KeptFolder* FolderNames::Keep(const std::filesystem::path& path) {
-    if (const auto kept = folders.find(path); kept != folders.end()) {
+    if (const auto kept = folders.find(path.native()); kept != folders.end()) {
         return &kept->second;
     }
     if (folders.size() >= kMostKeptFolders) {
@@ -204,7 +201,7 @@ FolderNames::KeptFolder* FolderNames::Keep(const std::filesystem::path& path) {
         return nullptr;
     }
     pathOfWatch.emplace(watch, path);
-    return &folders.emplace(path, std::move(folder)).first->second;
+    return &folders.emplace(path.native(), std::move(folder)).first->second;
 }
 
 HostEntry FolderNames::Find(const std::filesystem::path& path, KeptFolder& folder,
@@ -234,7 +231,7 @@ HostEntry FolderNames::Find(const std::filesystem::path& path, KeptFolder& folde
 
 void FolderNames::Forget(const std::filesystem::path& path) {
     for (auto kept = folders.begin(); kept != folders.end();) {
-        if (kept->first == path || IsWithin(kept->first, path)) {
+        if (kept->first == path.native() || IsWithin(kept->first, path.native())) {
             notices.Unwatch(kept->second.watch);
             pathOfWatch.erase(kept->second.watch);
             kept = folders.erase(kept);

@@ -70,7 +70,8 @@ private:
 
     std::mutex lock;
     FolderNotices notices;
-    std::map<std::filesystem::path, KeptFolder> folders;
+    // By the folder's host path as the host spells it.
+    std::map<std::string, KeptFolder, std::less<>> folders;
     std::map<int, std::filesystem::path> pathOfWatch;
 };
 

@@ -48,7 +48,7 @@ void Journal::Record(JournalEntry entry) {
 
 std::vector<JournalEntry> Journal::Entries() const {
     const std::lock_guard guard(lock);
-    return entries;
+    return {entries.begin(), entries.end()};
 }
 
 std::vector<JournalEntry> Journal::EntriesFrom(std::size_t first) const {

@@ -6,6 +6,7 @@
 #pragma once
 
 #include <cstdint>
+#include <deque>
 #include <mutex>
 #include <optional>
 #include <string>
@@ -80,7 +81,8 @@ public:
 
 private:
     mutable std::mutex lock;
-    std::vector<JournalEntry> entries;
+    // A deque: a journal that grows for hours never moves what it holds.
+    std::deque<JournalEntry> entries;
 };
 
 } // namespace sim

@@ -293,6 +293,22 @@ Completion Vm::SetMember(Object* object, String* name, const Value& input) {
             hidden->value = value;
             return Value();
         }
+        // SWF 5 takes over a member of a later version, value and all, and
+        // sees it from then on; its other flags stay.
+        if (version == 5 && !hidden->IsAccessor()) {
+            if (hidden->flags & PropertyFlag::ReadOnly) {
+                return Value();
+            }
+            hidden->value = value;
+            hidden->flags &= ~(PropertyFlag::Version6 | PropertyFlag::Version7 |
+                               PropertyFlag::Version8 | PropertyFlag::Version9);
+            if (SameName(name, names->proto, version)) {
+                object->SetPrototypeCache(value.ObjectOrNull());
+                object->SetPrototypeFlags(hidden->flags);
+            }
+            object->OwnPropertySet(*this, hidden->name, value);
+            return Value();
+        }
         object->Properties().Remove(hidden);
     }
     object->Properties().Add(name, value, 0);

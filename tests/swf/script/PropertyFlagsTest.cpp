@@ -284,3 +284,20 @@ TEST(PropertyFlags, VideoIsAClassFromSwf6) {
 }
 
 } // namespace
+
+namespace {
+
+TEST(PropertyFlags, Swf5WritingALaterVersionsMemberTakesItOverWithItsFlags) {
+    ActionWriter a;
+    MakeObjectWithFlaggedMember(a, 128.0 + 2.0); // from SWF 6, permanent
+    a.Push("o").Op(action::GetVariable).Push("y").Push(5.0).Op(action::SetMember);
+    TraceTypeOf(a, "o", "y");
+    a.Push("o").Op(action::GetVariable).Push("y").Op(DeleteMember).Op(action::Trace);
+    // A read-only one keeps its value, and stays hidden.
+    SetFlags(a, "o", "x", 128.0 + 4.0, 0.0);
+    a.Push("o").Op(action::GetVariable).Push("x").Push("new").Op(action::SetMember);
+    TraceTypeOf(a, "o", "x");
+    EXPECT_EQ(Play(5, a), (std::vector<std::string>{"number", "false", "undefined"}));
+}
+
+} // namespace

@@ -18,8 +18,8 @@
 namespace {
 
 // Movies giving exactly their expected trace, by shard; only ever raised.
-// The whole corpus's floor is their sum, 1208.
-constexpr std::array<std::size_t, 8> passingFloorByShard = {157, 150, 149, 149, 150, 147, 153, 153};
+// The whole corpus's floor is their sum, 1210.
+constexpr std::array<std::size_t, 8> passingFloorByShard = {157, 150, 149, 150, 151, 147, 153, 153};
 
 // Lines a movie may write before the rest is ignored (its expected trace is
 // far shorter: the comparison fails anyway).

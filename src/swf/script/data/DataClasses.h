@@ -31,8 +31,9 @@ Completion DeliverData(NativeCall& call, std::string_view reader);
 // addRequestHeader(name, value) or addRequestHeader([name, value, ...]).
 Completion AddRequestHeader(NativeCall& call);
 
-// Hides a prototype's own "__proto__" from SWF 5, so that SWF 5 code finds
-// nothing of Object.prototype through it (LoadVars and MovieClipLoader).
+// Hides a prototype's own "__proto__" and "constructor" from SWF 5, so that
+// SWF 5 code finds nothing of Object.prototype through it, nor the class
+// (LoadVars and MovieClipLoader).
 void HideInheritanceFromSwf5(Vm& vm, Object* prototype);
 
 // Decodes "name=value&..." into properties of target, unescaping both.

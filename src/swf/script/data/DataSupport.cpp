@@ -53,6 +53,9 @@ void HideInheritanceFromSwf5(Vm& vm, Object* prototype) {
         proto->flags |= PropertyFlag::Version6;
         prototype->SetPrototypeFlags(proto->flags);
     }
+    if (Property* constructor = prototype->Properties().Find(vm.N().constructor, 9)) {
+        constructor->flags |= PropertyFlag::Version6;
+    }
 }
 
 void DecodeVariables(Vm& vm, Object* target, std::string_view text) {
