@@ -2,13 +2,14 @@
 // ask for, and the this Function.call gives it.
 #include <gtest/gtest.h>
 
+#include "ScriptTraces.h"
+
 #include <cstdint>
 #include <string>
 #include <string_view>
 #include <vector>
 
 #include "swf/format/TagCodes.h"
-#include "swf/script/TraceRun.h"
 #include "swfwriter/ActionWriter.h"
 #include "swfwriter/MovieWriter.h"
 
@@ -32,13 +33,7 @@ std::vector<std::string> TraceFirstRegister(std::uint16_t flags) {
     a.Action(PushAction, {4, 1});
     a.Op(action::Trace);
     a.Push(0.0).Push("f").Op(action::CallFunction).Op(action::Pop);
-    swfwriter::MovieWriter movie(7, 200, 150, 12.0);
-    movie.Tag(swf::tag::DoAction, a.Finish());
-    movie.ShowFrame();
-    std::vector<std::string> lines;
-    swf::script::RunForTrace(movie.Finish(), {},
-                             [&](std::string_view line) { lines.emplace_back(line); });
-    return lines;
+    return scripttest::Play(7, a);
 }
 
 TEST(FunctionFlags, SuppressingThisAlsoKeepsItFromItsRegister) {
@@ -58,12 +53,7 @@ TEST(FunctionFlags, CallGivesAnObjectForThisEvenWithoutOne) {
     a.Op(action::CallMethod).Op(action::Pop);
     a.Push(0.0).Push("g").Op(action::GetVariable).Push("call").Op(action::CallMethod);
     a.Op(action::Pop);
-    swfwriter::MovieWriter movie(7, 200, 150, 12.0);
-    movie.Tag(swf::tag::DoAction, a.Finish());
-    movie.ShowFrame();
-    std::vector<std::string> lines;
-    swf::script::RunForTrace(movie.Finish(), {},
-                             [&](std::string_view line) { lines.emplace_back(line); });
+    const std::vector<std::string> lines = scripttest::Play(7, a);
     EXPECT_EQ(lines, (std::vector<std::string>{"42", "42"}));
 }
 

@@ -3,29 +3,21 @@
 // timeline keeps no variable without a name.
 #include <gtest/gtest.h>
 
+#include "ScriptTraces.h"
+
 #include <string>
 #include <string_view>
 #include <vector>
 
 #include "swf/format/TagCodes.h"
-#include "swf/script/TraceRun.h"
 #include "swfwriter/ActionWriter.h"
 #include "swfwriter/MovieWriter.h"
 
 namespace {
 
+using scripttest::Play;
 using swfwriter::ActionWriter;
 namespace action = swfwriter::action;
-
-std::vector<std::string> Play(int version, const ActionWriter& actions) {
-    swfwriter::MovieWriter movie(version, 200, 150, 12.0);
-    movie.Tag(swf::tag::DoAction, actions.Finish());
-    movie.ShowFrame();
-    std::vector<std::string> lines;
-    swf::script::RunForTrace(movie.Finish(), {},
-                             [&](std::string_view line) { lines.emplace_back(line); });
-    return lines;
-}
 
 // object[member] = function () { return text; }
 void SetAnswering(ActionWriter& a, std::string_view object, std::string_view member,

@@ -4,16 +4,18 @@
 // clears the bits reads it; what new and the built-in classes give objects.
 #include <gtest/gtest.h>
 
+#include "ScriptTraces.h"
+
 #include <string>
 #include <vector>
 
 #include "swf/format/TagCodes.h"
-#include "swf/script/TraceRun.h"
 #include "swfwriter/ActionWriter.h"
 #include "swfwriter/MovieWriter.h"
 
 namespace {
 
+using scripttest::Play;
 using swfwriter::ActionWriter;
 namespace action = swfwriter::action;
 
@@ -21,16 +23,6 @@ constexpr std::uint8_t TypeOf = 0x44;
 constexpr std::uint8_t Enumerate2 = 0x55;
 constexpr std::uint8_t StrictEquals = 0x66;
 constexpr std::uint8_t DeleteMember = 0x3A;
-
-std::vector<std::string> Play(int version, const ActionWriter& actions) {
-    swfwriter::MovieWriter movie(version, 200, 150, 12.0);
-    movie.Tag(swf::tag::DoAction, actions.Finish());
-    movie.ShowFrame();
-    std::vector<std::string> lines;
-    swf::script::RunForTrace(movie.Finish(), {},
-                             [&](std::string_view line) { lines.emplace_back(line); });
-    return lines;
-}
 
 // ASSetPropFlags(object, name, set, clear), object a variable.
 void SetFlags(ActionWriter& a, std::string_view object, std::string_view name, double set,

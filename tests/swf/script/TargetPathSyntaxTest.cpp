@@ -3,6 +3,8 @@
 // on a small stage of clips in SWF 5 and SWF 7.
 #include <gtest/gtest.h>
 
+#include "ScriptTraces.h"
+
 #include <optional>
 #include <string>
 #include <string_view>
@@ -133,10 +135,7 @@ std::vector<std::string> PlayOnStage(int version, const ActionWriter& actions) {
     movie.Place(1, movie.DefineSprite(outer), {.name = "a"});
     movie.Tag(swf::tag::DoAction, actions.Finish());
     movie.ShowFrame();
-    std::vector<std::string> lines;
-    swf::script::RunForTrace(movie.Finish(), {},
-                             [&](std::string_view line) { lines.emplace_back(line); });
-    return lines;
+    return scripttest::Traces(movie.Finish(), swf::script::TraceRunOptions{}.frames);
 }
 
 // Traces GetVariable of each name, where besides the clips "a" is also a

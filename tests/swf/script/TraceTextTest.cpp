@@ -3,12 +3,13 @@
 // string is UTF-8 already.
 #include <gtest/gtest.h>
 
+#include "ScriptTraces.h"
+
 #include <string>
 #include <string_view>
 #include <vector>
 
 #include "swf/format/TagCodes.h"
-#include "swf/script/TraceRun.h"
 #include "swfwriter/ActionWriter.h"
 #include "swfwriter/MovieWriter.h"
 
@@ -23,13 +24,7 @@ std::vector<std::string> TraceCharacters(int version, const std::vector<double>&
         a.Push(code).Push(1.0).Push("String").Op(action::GetVariable);
         a.Push("fromCharCode").Op(action::CallMethod).Op(action::Trace);
     }
-    swfwriter::MovieWriter movie(version, 200, 150, 12.0);
-    movie.Tag(swf::tag::DoAction, a.Finish());
-    movie.ShowFrame();
-    std::vector<std::string> lines;
-    swf::script::RunForTrace(movie.Finish(), {},
-                             [&](std::string_view line) { lines.emplace_back(line); });
-    return lines;
+    return scripttest::Play(version, a);
 }
 
 TEST(TraceText, Swf5BytesAreTracedAsTheCharactersOfTheirValues) {
