@@ -30,8 +30,8 @@ public:
     // state changed): takes the player's events and plays what they start.
     void Follow(MoviePlayer& player);
     // The same with the events already taken from player. Each sound then
-    // plays through the sound transforms of the clip that started it, its
-    // parents' and the movie's own.
+    // plays through the sound settings (volume, pan, channel mix) of the
+    // clip that started it, its parents' and the movie's own.
     void Follow(const MoviePlayer& player, std::span<const RuntimeEvent> events);
 
     SoundVoiceId StartScriptSound(std::optional<DisplayHandle> owner, CharacterId sound,
@@ -56,8 +56,8 @@ private:
     void ButtonChanged(const MoviePlayer& player, const ButtonStateChanged& change);
     void ApplyTransforms(const MoviePlayer& player);
 
-    // Who started an event sound: the clip (or button) whose transforms it
-    // plays through, none for the movie's own sound; and which sound.
+    // Who started an event sound: the clip (or button) whose sound settings
+    // it plays through, none for the movie's own sound; and which sound.
     struct Started {
         std::optional<DisplayHandle> owner;
         CharacterId sound = 0;

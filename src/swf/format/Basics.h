@@ -1,5 +1,5 @@
 // The small value types that movies are made of: lengths in twips, rectangles,
-// colours, transformation matrices and colour transforms, kept as the file
+// colours, placement matrices and colour changes, kept as the file
 // stores them so that nothing is lost before rendering.
 #pragma once
 

@@ -113,7 +113,7 @@ Result<ButtonColorTransform> ReadDefineButtonCxform(ByteReader reader) {
     result.buttonId = reader.U16();
     result.colorTransform = ReadColorTransform(reader, false);
     if (!reader.Ok()) {
-        return reader.Failure("button colour transform");
+        return reader.Failure("button colour change");
     }
     return result;
 }

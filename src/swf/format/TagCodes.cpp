@@ -62,7 +62,7 @@ constexpr std::array<std::pair<std::uint16_t, const char*>, 85> names{{
     {DefineFunction, "DefineFunction"},
     {PlaceFunction, "PlaceFunction"},
     {GenTagObject, "GenTagObject"},
-    {Exports, "ExportAssets"},
+    {Exports, "Exports"},
     {ImportAssets, "ImportAssets"},
     {EnableDebugger, "EnableDebugger"},
     {DoInitAction, "DoInitAction"},

@@ -60,7 +60,7 @@ enum : std::uint16_t {
     DefineFunction = 53,
     PlaceFunction = 54,
     GenTagObject = 55,
-    Exports = 56, // ExportAssets: the linkage names of characters
+    Exports = 56, // the linkage names of characters
     ImportAssets = 57,
     EnableDebugger = 58,
     DoInitAction = 59,

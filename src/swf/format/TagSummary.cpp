@@ -119,7 +119,7 @@ void DescribePlace(std::ostringstream& out, const PlaceObject& place) {
         out << ", matrix " << DescribeMatrix(*place.matrix);
     }
     if (place.colorTransform) {
-        out << ", colour transform";
+        out << ", colour transformation";
     }
     if (place.ratio) {
         out << ", ratio " << *place.ratio;

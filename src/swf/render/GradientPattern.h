@@ -1,7 +1,7 @@
 // Gradient fills as cairo patterns: linear, radial and focal radial
 // gradients over the format's gradient square (-16384..16384 twips before
 // the fill's matrix), with their spread mode, their stops through the
-// colour transform, and interpolation in RGB or linear RGB.
+// colour transformation, and interpolation in RGB or linear RGB.
 #pragma once
 
 #include <cairo.h>

@@ -1,10 +1,10 @@
 // Clips drawn offscreen (filtered, cached as bitmaps, or blended), kept
 // between frames: a layer is drawn once into a surface on whole pixels and
-// used again while what it shows and its transform stay the same, wherever
+// used again while what it shows and its transformation stay the same, wherever
 // on the screen it moves by whole pixels.
 //
 // What a layer shows is known by a digest of everything drawn into it (the
-// characters, their transforms relative to the layer, colours, ratios,
+// characters, their transformations relative to the layer, colours, ratios,
 // filters), so a layer is redrawn exactly when its picture would change.
 #pragma once
 
@@ -51,7 +51,7 @@ private:
 };
 
 // A layer's picture: pixels covering box (in the layer's own pixels, whose
-// origin the layer's transform places on the screen), and a cairo surface
+// origin the layer's transformation places on the screen), and a cairo surface
 // over them.
 struct LayerPicture {
     PixelRect box;

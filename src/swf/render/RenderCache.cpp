@@ -55,7 +55,7 @@ SurfacePtr TransformSurface(cairo_surface_t* source, const ColorMath& color) {
             const std::uint8_t a = p >> 24;
             if (a == 0) {
                 // What a bitmap leaves clear stays clear, whatever the
-                // transform adds.
+                // transformation adds.
                 dst[x] = 0;
                 continue;
             }

@@ -1,6 +1,6 @@
 // What the renderer keeps between frames so that a frame costs only its
 // drawing: shape outlines and glyph outlines with their boxes, morph shapes at the ratios in
-// use, and decoded bitmaps (also through the colour transforms they are
+// use, and decoded bitmaps (also through the colour transformations they are
 // drawn with). Everything is made on first use.
 #pragma once
 
@@ -27,7 +27,7 @@ using SurfacePtr = std::unique_ptr<cairo_surface_t, SurfaceDeleter>;
 // A decoded image as a cairo surface; nullptr when there is no memory for it.
 SurfacePtr SurfaceFromImage(const DecodedImage& image);
 
-// The picture of source through a colour transform, which works on straight
+// The picture of source through a colour transformation, which works on straight
 // colours: each pixel is unpremultiplied, transformed and premultiplied
 // again. nullptr when there is no memory for it.
 SurfacePtr TransformSurface(cairo_surface_t* source, const ColorMath& color);

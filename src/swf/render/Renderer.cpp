@@ -73,7 +73,7 @@ struct MovieRenderer::State {
 };
 
 // Where a layer lies and what it shows. Its content is drawn through local,
-// the object's transform less a whole-pixel origin, so that moving by whole
+// the object's transformation less a whole-pixel origin, so that moving by whole
 // pixels leaves its picture as it was.
 struct MovieRenderer::LayerPlan {
     int originX = 0;
@@ -439,7 +439,7 @@ void MovieRenderer::CompositeLayer(const LayerPicture& picture, const LayerPlan&
     if (!picture.surface) {
         return;
     }
-    // The colour transform works on the filtered picture, so that a faded
+    // The colour transformation works on the filtered picture, so that a faded
     // clip's shadow fades with it.
     SurfacePtr transformed;
     cairo_surface_t* source = picture.surface.get();

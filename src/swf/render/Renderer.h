@@ -1,10 +1,10 @@
 // Draws what the runtime holds with cairo: every object on stage, from the
-// main timeline down, through the nested matrices and colour transforms of
+// main timeline down, through the nested matrices and colour transformations of
 // the objects that hold them; shapes, morph shapes, texts, text fields,
 // clips and the parts of buttons' current states; masks by clip depth.
 // Objects with filters, a blend mode or cached as bitmaps are layers: drawn
 // offscreen (see LayerCache.h), filtered, and composited by their blend
-// mode through their colour transform.
+// mode through their colour transformation.
 #pragma once
 
 #include <cairo.h>
@@ -37,7 +37,7 @@ public:
     explicit MovieRenderer(const Movie& movie);
 
     // Paints the whole target with the background colour, then root (with
-    // its own transform) and everything in it. stageToDevice maps the
+    // its own transformation) and everything in it. stageToDevice maps the
     // movie's twips to device pixels; stageScale is device pixels per stage
     // pixel (for strokes that keep their width).
     void RenderFrame(cairo_t* cr, const MovieClip& root, const Affine& stageToDevice,

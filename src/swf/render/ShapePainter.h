@@ -1,6 +1,6 @@
 // Paints shape geometry with cairo: each fill with its solid colour,
 // gradient or bitmap, then each line with its width, caps and joins; all
-// through the colour transform in force. In mask mode every fill and line
+// through the colour transformation in force. In mask mode every fill and line
 // paints opaque, since a mask is the area a shape covers.
 #pragma once
 
@@ -16,7 +16,7 @@ namespace swf {
 class BitmapSource {
 public:
     virtual ~BitmapSource() = default;
-    // The bitmap through the colour transform, or nullptr when there is no
+    // The bitmap through the colour transformation, or nullptr when there is no
     // such bitmap or it cannot be decoded. Owned by the source.
     virtual cairo_surface_t* BitmapSurface(CharacterId id, const ColorMath& color) = 0;
 };
@@ -56,7 +56,7 @@ void AddContours(cairo_t* cr, const std::vector<Contour>& contours, Closing clos
 bool SetFillSource(const PaintContext& context, const FillStyle& fill, const Affine& toDevice,
                    const ColorMath& color);
 
-// A transform cairo can draw with: finite and not collapsing the plane.
+// A transformation cairo can draw with: finite and not collapsing the plane.
 bool IsDrawable(const Affine& affine);
 
 } // namespace swf

@@ -1,6 +1,6 @@
 // Draws a video object: the picture of its frame stretched over the
 // stream's rectangle (its width and height in pixels, from the object's
-// origin), through the object's matrix and colour transform, smoothed when
+// origin), through the object's matrix and colour transformation, smoothed when
 // the stream asks.
 #pragma once
 

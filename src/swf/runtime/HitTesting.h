@@ -1,8 +1,8 @@
 // Which object is under a point of the stage, and whether a point lies on
-// an object: exact shapes under every transform on the way down, masks
+// an object: exact shapes under every transformation on the way down, masks
 // cutting what they mask, invisible objects left out. Points are in stage
 // twips (the main timeline's parent space: the "_root" properties are the
-// main timeline's own transform and apply on the way down).
+// main timeline's own transformation and apply on the way down).
 #pragma once
 
 #include <array>
@@ -46,7 +46,7 @@ std::optional<std::array<double, 2>> StageToLocal(const DisplayObject& object, d
 bool HitsObject(const DisplayObject& object, double x, double y, HitAreas& areas);
 
 // Whether the stage point lies in a button's hit area: the characters of
-// its hit state, under the button's transforms.
+// its hit state, under the button's transformations.
 bool HitsButtonArea(const ButtonObject& button, double x, double y, HitAreas& areas);
 
 // The bounds of what the object shows, in the coordinates matrix takes its

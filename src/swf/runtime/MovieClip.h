@@ -67,7 +67,7 @@ public:
     DisplayObject* CreateTextField(std::string childName, Depth depth, Rect bounds);
     DisplayObject* AttachCharacter(CharacterId id, std::string childName, Depth depth);
     // duplicateMovieClip: a copy of this clip in its parent at depth, from
-    // its first frame, with its transforms and clip actions. nullptr for the
+    // its first frame, with its transformations and clip actions. nullptr for the
     // root or when the limits are reached.
     MovieClip* Duplicate(std::string copyName, Depth depth);
 

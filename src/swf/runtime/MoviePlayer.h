@@ -35,7 +35,7 @@ class ScriptHost;
 
 // The properties of the whole movie that the host can set ("_root" of the
 // clip property calls): position in pixels, scale in percent, rotation in
-// degrees. They are the main timeline's transform.
+// degrees. They are the main timeline's transformation.
 struct RootProperties {
     double x = 0.0;
     double y = 0.0;
@@ -44,7 +44,7 @@ struct RootProperties {
     double rotation = 0.0; // -180 < rotation <= 180
 };
 
-// The transform the root properties make, in twips.
+// The transformation the root properties make, in twips.
 Matrix RootMatrix(const RootProperties& properties);
 
 class MoviePlayer {
@@ -116,7 +116,7 @@ public:
     // Changes with everything the picture shows.
     std::uint64_t Version() const { return context->version; }
     ObjectBudget& Budget() { return context->budget; }
-    // The movie's own sound transform, over every sound it plays.
+    // The movie's own sound transformation, over every sound it plays.
     SoundTransform& GlobalSound() { return context->globalSound; }
     const SoundTransform& GlobalSound() const { return context->globalSound; }
     // Plays the sounds scripts start; borrowed, nullptr for none.

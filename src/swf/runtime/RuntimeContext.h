@@ -74,7 +74,7 @@ public:
     std::unordered_set<CharacterId> initActionsQueued;
     // Unnamed clips and buttons the timeline places are named "instanceN".
     std::uint32_t instanceCount = 0;
-    // The movie's own sound transform, over every sound it plays.
+    // The movie's own sound transformation, over every sound it plays.
     SoundTransform globalSound;
     SoundPlayback* soundPlayback = nullptr; // borrowed; none: scripts start no sound
 };

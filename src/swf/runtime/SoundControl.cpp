@@ -17,7 +17,7 @@ std::int32_t ToPercent(double value) {
 } // namespace
 
 SoundTransform CombineSoundTransforms(const SoundTransform& outer, const SoundTransform& inner) {
-    // A transform is out = M * in, M = [[ll, rl], [lr, rr]] / 100.
+    // A transformation is out = M * in, M = [[ll, rl], [lr, rr]] / 100.
     const double oll = outer.leftToLeft, orl = outer.rightToLeft;
     const double olr = outer.leftToRight, orr = outer.rightToRight;
     const double ill = inner.leftToLeft, irl = inner.rightToLeft;

@@ -1,5 +1,5 @@
 // What scripts do to the movie's sound, declared here so that the script
-// engine and the mixer need not see each other: the transform each clip's
+// engine and the mixer need not see each other: the transformation each clip's
 // sounds pass through (and the movie's own, over every sound), and the
 // sounds a script starts. Whoever plays the movie with sound gives the
 // player a SoundPlayback; without one, scripts start nothing.
@@ -25,8 +25,8 @@ struct SoundTransform {
     bool operator==(const SoundTransform&) const = default;
 };
 
-// outer applied after inner (a parent's transform over its child's), as a
-// single transform: the channel matrices multiply, as do the volumes.
+// outer applied after inner (a parent's transformation over its child's), as a
+// single transformation: the channel matrices multiply, as do the volumes.
 SoundTransform CombineSoundTransforms(const SoundTransform& outer, const SoundTransform& inner);
 
 using SoundVoiceId = std::uint64_t;

@@ -1,5 +1,5 @@
 // Where the stage goes in a window: the four scale modes, with the stage
-// centred in the window. The main timeline's own transform (the "_root"
+// centred in the window. The main timeline's own transformation (the "_root"
 // properties) applies inside it, as any clip's does.
 #pragma once
 

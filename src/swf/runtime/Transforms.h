@@ -1,6 +1,6 @@
 // The values the renderer passes down the display list: a 2-D affine
-// transform (as cairo's matrices hold it) and a colour transform held in
-// floating point, so that nested transforms combine without rounding.
+// transformation (as cairo's matrices hold it) and a colour transformation held in
+// floating point, so that nested transformations combine without rounding.
 #pragma once
 
 #include <algorithm>
@@ -29,7 +29,7 @@ struct Affine {
         return {std::cos(r), std::sin(r), -std::sin(r), std::cos(r), 0, 0};
     }
 
-    // This transform applied after inner: (this * inner)(p) = this(inner(p)).
+    // This transformation applied after inner: (this * inner)(p) = this(inner(p)).
     Affine operator*(const Affine& inner) const {
         return {xx * inner.xx + xy * inner.yx,      yx * inner.xx + yy * inner.yx,
                 xx * inner.xy + xy * inner.yy,      yx * inner.xy + yy * inner.yy,
@@ -39,7 +39,7 @@ struct Affine {
         return {xx * x + xy * y + x0, yx * x + yy * y + y0};
     }
     double Determinant() const { return xx * yy - xy * yx; }
-    // The transform that undoes this one; nullopt when it flattens the
+    // The transformation that undoes this one; nullopt when it flattens the
     // plane (a scale of 0) and nothing can be undone.
     std::optional<Affine> Inverse() const {
         const double d = Determinant();
@@ -65,7 +65,7 @@ struct ColorMath {
         return mult == std::array<double, 4>{1, 1, 1, 1} &&
                add == std::array<double, 4>{0, 0, 0, 0};
     }
-    // This transform applied after inner.
+    // This transformation applied after inner.
     ColorMath operator*(const ColorMath& inner) const {
         ColorMath out;
         for (int i = 0; i < 4; ++i) {

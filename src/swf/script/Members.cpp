@@ -242,16 +242,20 @@ Completion Vm::SetMember(Object* object, String* name, const Value& input) {
     if (object->SetSpecial(*this, name, value)) {
         return Value();
     }
+    // An accessor's setter is the write; one without a setter ignores it.
+    const auto writeThrough = [&](const Property& accessor) -> Completion {
+        if (accessor.setter) {
+            const Value args[] = {value};
+            const Completion set = Call(Value(accessor.setter), Value(object), args);
+            if (set.IsAbrupt()) {
+                return set;
+            }
+        }
+        return Value();
+    };
     if (Property* p = object->Properties().Find(name, version)) {
         if (p->IsAccessor()) {
-            if (p->setter) {
-                const Value args[] = {value};
-                const Completion set = Call(Value(p->setter), Value(object), args);
-                if (set.IsAbrupt()) {
-                    return set;
-                }
-            }
-            return Value();
+            return writeThrough(*p);
         }
         if (p->flags & PropertyFlag::ReadOnly) {
             return Value();
@@ -270,14 +274,7 @@ Completion Vm::SetMember(Object* object, String* name, const Value& input) {
     for (Object* o = object->PrototypeIn(version); o; o = o->PrototypeIn(version)) {
         const Property* p = o->Properties().Find(name, version);
         if (p && p->IsAccessor()) {
-            if (p->setter) {
-                const Value args[] = {value};
-                const Completion set = Call(Value(p->setter), Value(object), args);
-                if (set.IsAbrupt()) {
-                    return set;
-                }
-            }
-            return Value();
+            return writeThrough(*p);
         }
         if (++depth > maxLinksFollowed) {
             return AbortForLimit(chainTooLong);

@@ -75,7 +75,7 @@ TEST(ClipScripts, AttachedClipGetsItsInitObjectBeforeItsRegisteredClassConstruct
     swfwriter::TimelineWriter empty;
     empty.ShowFrame();
     const std::uint16_t sprite = movie.DefineSprite(empty);
-    // ExportAssets: one symbol, "Ball".
+    // The export tag: one symbol, "Ball".
     std::vector<std::uint8_t> exports{1, 0, static_cast<std::uint8_t>(sprite), 0};
     for (char c : std::string("Ball")) {
         exports.push_back(static_cast<std::uint8_t>(c));

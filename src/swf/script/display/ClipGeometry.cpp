@@ -72,14 +72,14 @@ void TwipBounds::Add(const TwipBounds& other) {
     }
 }
 
-TwipBounds TwipBounds::Transformed(const Affine& transform) const {
+TwipBounds TwipBounds::Transformed(const Affine& mapping) const {
     TwipBounds out;
     if (empty) {
         return out;
     }
     for (const auto& [x, y] : {std::pair{xMin, yMin}, std::pair{xMax, yMin}, std::pair{xMin, yMax},
                                std::pair{xMax, yMax}}) {
-        const auto p = transform.Apply(x, y);
+        const auto p = mapping.Apply(x, y);
         out.Add(p[0], p[1]);
     }
     return out;
@@ -114,11 +114,11 @@ TwipBounds LocalBounds(const DisplayObject& object) {
 }
 
 Affine ToStage(const DisplayObject& object) {
-    Affine transform = Affine::FromMatrix(object.GetMatrix());
+    Affine mapping = Affine::FromMatrix(object.GetMatrix());
     for (const DisplayObject* up = object.Parent(); up; up = up->Parent()) {
-        transform = Affine::FromMatrix(up->GetMatrix()) * transform;
+        mapping = Affine::FromMatrix(up->GetMatrix()) * mapping;
     }
-    return transform;
+    return mapping;
 }
 
 std::optional<Affine> Inverse(const Affine& t) {

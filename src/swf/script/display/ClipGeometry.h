@@ -1,5 +1,5 @@
 // Where display objects are, as scripts ask: the bounds of an object in its
-// own coordinates (what its shapes, text and children cover), the transform
+// own coordinates (what its shapes, text and children cover), the transformation
 // from an object to the stage, and the bounds in another object's
 // coordinates (getBounds, _width, hitTest, localToGlobal).
 #pragma once
@@ -18,8 +18,8 @@ struct TwipBounds {
 
     void Add(double x, double y);
     void Add(const TwipBounds& other);
-    // The bounds of this rectangle's corners under a transform.
-    TwipBounds Transformed(const Affine& transform) const;
+    // The bounds of this rectangle's corners under a transformation.
+    TwipBounds Transformed(const Affine& mapping) const;
     double Width() const { return empty ? 0 : xMax - xMin; }
     double Height() const { return empty ? 0 : yMax - yMin; }
     bool Contains(double x, double y) const;
@@ -31,7 +31,7 @@ TwipBounds LocalBounds(const DisplayObject& object);
 // From the object's coordinates to the stage's (its matrix and every
 // parent's).
 Affine ToStage(const DisplayObject& object);
-// The inverse of a transform; nullopt when it has none.
-std::optional<Affine> Inverse(const Affine& transform);
+// The inverse of a transformation; nullopt when it has none.
+std::optional<Affine> Inverse(const Affine& mapping);
 
 } // namespace swf::script

@@ -419,7 +419,7 @@ Value BoundsObject(Vm& vm, const TwipBounds& bounds) {
     return Value(result);
 }
 
-// The transform from the object's coordinates into those of the clip a
+// The transformation from the object's coordinates into those of the clip a
 // getBounds-style argument names (the object's own when there is none).
 std::optional<Affine> IntoSpaceOf(NativeCall& call, DisplayObject& object) {
     if (!call.Has(0)) {
@@ -481,15 +481,15 @@ Completion TransformPoint(NativeCall& call, bool toGlobal) {
     if (!xy) {
         return xy.Abrupt();
     }
-    Affine transform = ToStage(*object);
+    Affine mapping = ToStage(*object);
     if (!toGlobal) {
-        const auto inverse = Inverse(transform);
+        const auto inverse = Inverse(mapping);
         if (!inverse) {
             return Value();
         }
-        transform = *inverse;
+        mapping = *inverse;
     }
-    const auto p = transform.Apply((**xy)[0] * TwipsPerPixel, (**xy)[1] * TwipsPerPixel);
+    const auto p = mapping.Apply((**xy)[0] * TwipsPerPixel, (**xy)[1] * TwipsPerPixel);
     for (int i = 0; i < 2; ++i) {
         const Completion set = call.vm.SetMember(point, call.vm.Intern(i == 0 ? "x" : "y"),
                                                  Value(p[i] / TwipsPerPixel));

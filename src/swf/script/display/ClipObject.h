@@ -38,7 +38,7 @@ public:
         double rotation = 0.0;
         bool valid = false;
     };
-    Decomposition& Transform() { return transform; }
+    Decomposition& Transform() { return decomposition; }
 
     // A text field's characters and settings as scripts see them, made
     // from its definition when a script first needs them.
@@ -61,7 +61,7 @@ public:
 private:
     const DisplayHandle handle;
     std::string path;
-    Decomposition transform;
+    Decomposition decomposition;
     std::unique_ptr<text::FieldModel> textModel;
     std::optional<bool> focusRect;
     Value styleSheet;

@@ -1,7 +1,7 @@
-// Color: the colour transform of a clip, in the terms of SWF 5's Color
+// Color: the colour transformation of a clip, in the terms of SWF 5's Color
 // class: percentages (ra, ga, ba, aa) and offsets (rb, gb, bb, ab). The
 // target is kept as given (a clip or a path) and found again on every call;
-// the transform itself is the clip's, in 8.8 fixed point as the format
+// the transformation itself is the clip's, in 8.8 fixed point as the format
 // stores it, so a percentage reads back as the multiplier it became.
 #include <cmath>
 
@@ -88,7 +88,7 @@ Completion GetRgb(NativeCall& call) {
     return Value(double((int(c.addR) << 16) | (int(c.addG) << 8) | int(c.addB)));
 }
 
-// The fields of a transform object, each with its member of ColorTransform
+// The fields of a transformation object, each with its member of ColorTransform
 // and whether it is a percentage.
 struct Field {
     std::string_view name;

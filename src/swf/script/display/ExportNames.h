@@ -1,4 +1,4 @@
-// The names ExportAssets gives characters (attachMovie's linkage names, the
+// The names the export tag gives characters (attachMovie's linkage names, the
 // symbols Object.registerClass names). Flash matches them without regard to
 // ASCII case in every version; the first export of a name wins.
 #pragma once

@@ -19,7 +19,7 @@ public:
 // The object as a ColorTransform, or null.
 ColorTransformObject* AsColorTransform(Object* object);
 
-// A display object's transform as the class shows it, and back: the
+// A display object's transformation as the class shows it, and back: the
 // multipliers go to 8.8 fixed point and the offsets to whole numbers,
 // both truncated.
 void FromClipTransform(ColorTransformObject& target, const ColorTransform& from);

@@ -1,4 +1,4 @@
-// flash.geom.Matrix: the affine transform (a b c d tx ty) mapping x, y to
+// flash.geom.Matrix: the affine transformation (a b c d tx ty) mapping x, y to
 // (a x + c y + tx, b x + d y + ty). The members are kept as given; the
 // arithmetic reads them as numbers. Its members behave as the player's
 // script-defined ones do: new Matrix() asks this.identity() for its values.

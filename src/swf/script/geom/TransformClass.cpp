@@ -1,9 +1,9 @@
-// flash.geom.Transform: a clip's matrix and colour transform as geometry
+// flash.geom.Transform: a clip's matrix and colour transformation as geometry
 // objects, its concatenation with every parent's, and its bounds on the
 // stage in pixels. Each read makes new objects and each write copies
 // values into the clip; the clip is found again on every use. Like
 // ColorTransform's, the properties work for SWF 8 code only. MovieClip's
-// "transform" property gives a new Transform of the clip.
+// Transform property gives a new Transform of the clip.
 #include <cmath>
 
 #include "swf/script/display/ClipGeometry.h"
@@ -104,7 +104,7 @@ Completion SetColorTransform(NativeCall& call) {
     return Value();
 }
 
-// Each channel through the object's own transform, then every parent's,
+// Each channel through the object's own transformation, then every parent's,
 // in the 8.8 fixed point the display list keeps.
 Completion GetConcatenatedColorTransform(NativeCall& call) {
     DisplayObject* target = TargetOf(call);
@@ -207,7 +207,7 @@ Completion GetPixelBounds(NativeCall& call) {
     return ConstructGeom(call.vm, "Rectangle", args);
 }
 
-// MovieClip.prototype.transform.
+// The clips' Transform accessor.
 Completion ClipTransform(NativeCall& call) {
     return ConstructGeom(call.vm, "Transform", std::span<const Value>(&call.thisValue, 1));
 }
@@ -220,7 +220,7 @@ Completion ClipSetTransform(NativeCall& call) {
     if (!from || !from->clip) {
         return Value();
     }
-    // Setting a Transform copies its clip's matrix and colour transform.
+    // Setting a Transform copies its clip's matrix and colour transformation.
     ClipHost* host = call.vm.Clips();
     RuntimeClips* clips = host ? host->Runtime() : nullptr;
     Object* self = call.ThisObject();

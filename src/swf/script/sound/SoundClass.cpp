@@ -1,6 +1,6 @@
-// Sound: a clip's sound transform (or, made without a target, the movie's
+// Sound: a clip's sound transformation (or, made without a target, the movie's
 // own, which every such Sound shares), the exported sound attachSound
-// names, and the voices start begins. The transform's parts are stored as
+// names, and the voices start begins. The transformation's parts are stored as
 // scripts give them, whole 32-bit numbers, and read back unchanged; the pan
 // is worked out from them when asked.
 #include <cmath>
@@ -32,7 +32,7 @@ RuntimeClips* ClipsOf(Vm& vm) {
     return host ? host->Runtime() : nullptr;
 }
 
-// Where a Sound acts now: its own transform, a display object's, or the
+// Where a Sound acts now: its own transformation, a display object's, or the
 // movie's. Nothing when its target is not found (a path naming nothing, a
 // clip gone).
 struct SoundPlace {
@@ -102,7 +102,7 @@ SoundPlayback* PlaybackOf(Vm& vm) {
     return clips ? clips->Player().GetSoundPlayback() : nullptr;
 }
 
-// A number as the transform keeps it: NaN, the infinities and undefined
+// A number as the transformation keeps it: NaN, the infinities and undefined
 // become 0, the rest wraps to 32 bits.
 std::optional<std::int32_t> WholeNumber(Vm& vm, const Value& value, Completion& failed) {
     const auto n = vm.ToNumber(value);
@@ -185,7 +185,7 @@ Completion SetPan(NativeCall& call) {
     return Value();
 }
 
-// The transform's parts as getTransform and setTransform name them.
+// The transformation's parts as getTransform and setTransform name them.
 struct Part {
     std::string_view partName;
     std::int32_t SoundTransform::*member;
@@ -411,7 +411,7 @@ Completion GetPosition(NativeCall& call) {
 }
 
 // loadSound(url, streaming): nothing is fetched yet; the Sound gets a
-// transform of its own, as a loaded sound has, and hears at the start of
+// transformation of its own, as a loaded sound has, and hears at the start of
 // the second frame after that the load failed.
 Completion LoadSound(NativeCall& call) {
     SoundObject* self = ThisSound(call);

@@ -1,4 +1,4 @@
-// The Sound class: the sound transform of a clip or of the whole movie as
+// The Sound class: the sound transformation of a clip or of the whole movie as
 // scripts set and read it, and the exported sounds scripts attach, start
 // and stop through the player's sound playback.
 #pragma once

@@ -18,7 +18,7 @@ public:
     // found again by its path once the clip is replaced), a target path
     // found again on every call, or undefined for the movie's own sound.
     Value target;
-    // loadSound gives the Sound a transform of its own, apart from its
+    // loadSound gives the Sound a transformation of its own, apart from its
     // target's.
     std::optional<SoundTransform> ownTransform;
     // attachSound's sound, and the voice the last start began.
